@@ -1,0 +1,49 @@
+# Ostravel: the two commands a newcomer needs are `make demo` and `make check`.
+SHELL := /bin/bash
+JOBS ?= 2
+PYTEST := /usr/bin/python3 -m pytest
+
+.PHONY: all deps build build-host build-win32 build-win64 check unit fuzz e2e demo bench clean
+
+all: build
+
+deps:
+	@bash tools/ci/deps.sh
+
+build: deps build-host build-win32 build-win64
+
+build-host:
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host -j $(JOBS)
+
+build-win32:
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j $(JOBS)
+
+build-win64:
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j $(JOBS)
+
+unit: build-host
+	@cd build/host && ctest --output-on-failure -j $(JOBS)
+
+fuzz:
+	@bash tools/ci/fuzz.sh
+
+e2e: build-win32
+	@$(PYTEST) -q tests/e2e
+
+check: deps
+	@$(MAKE) --no-print-directory build-host build-win32 build-win64
+	@$(MAKE) --no-print-directory unit
+	@$(MAKE) --no-print-directory fuzz
+	@$(MAKE) --no-print-directory e2e
+
+demo: deps build-host build-win32
+	@bash tools/ci/demo.sh
+
+bench: deps build-host
+	@bash tools/ci/bench.sh
+
+clean:
+	rm -rf build

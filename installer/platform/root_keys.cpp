@@ -1,0 +1,27 @@
+#include "installer/platform/platform.h"
+
+namespace ostravel::platform {
+namespace {
+constexpr struct {
+  RootKey root;
+  const char* name;
+} kRoots[] = {
+    {RootKey::ClassesRoot, "HKEY_CLASSES_ROOT"}, {RootKey::CurrentUser, "HKEY_CURRENT_USER"},
+    {RootKey::LocalMachine, "HKEY_LOCAL_MACHINE"}, {RootKey::Users, "HKEY_USERS"},
+    {RootKey::CurrentConfig, "HKEY_CURRENT_CONFIG"},
+};
+}  // namespace
+
+std::optional<RootKey> RootKeyFromName(const std::string& name) {
+  for (const auto& r : kRoots)
+    if (name == r.name) return r.root;
+  return std::nullopt;
+}
+
+const char* RootKeyName(RootKey root) {
+  for (const auto& r : kRoots)
+    if (r.root == root) return r.name;
+  return "";
+}
+
+}  // namespace ostravel::platform
