@@ -38,7 +38,7 @@ void TExtIniFile::Load() {
     std::string line = Trim(raw);
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-      sections_.push_back({Trim(std::string_view(line).substr(1, line.size() - 2)), {}});
+      sections_.push_back({Trim(std::string_view(line).substr(1, line.size() - 2)), {}, {}});
       current = &sections_.back();
       continue;
     }
@@ -50,6 +50,16 @@ void TExtIniFile::Load() {
       current->lines.push_back(Trim(std::string_view(line).substr(0, eq)) + "=" +
                                Trim(std::string_view(line).substr(eq + 1)));
     }
+  }
+  for (auto& s : sections_) IndexKeys(s);
+}
+
+void TExtIniFile::IndexKeys(Section& section) {
+  section.keyIndex.clear();
+  for (size_t i = 0; i < section.lines.size(); ++i) {
+    const std::string& line = section.lines[i];
+    size_t eq = line.find('=');
+    if (eq != std::string::npos) section.keyIndex.emplace(UpperCase(std::string_view(line).substr(0, eq)), int(i));
   }
 }
 
@@ -66,12 +76,8 @@ TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) {
 }
 
 int TExtIniFile::FindKey(const Section& section, const std::string& key) {
-  for (size_t i = 0; i < section.lines.size(); ++i) {
-    const std::string& line = section.lines[i];
-    size_t eq = line.find('=');
-    if (eq != std::string::npos && SameText(std::string_view(line).substr(0, eq), key)) return int(i);
-  }
-  return -1;
+  auto it = section.keyIndex.find(UpperCase(key));
+  return it == section.keyIndex.end() ? -1 : it->second;
 }
 
 std::string TExtIniFile::ReadString(const std::string& section, const std::string& key,
@@ -134,7 +140,7 @@ void TExtIniFile::ReadLines(const std::string& section, std::vector<std::string>
 void TExtIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   Section* s = FindSection(section);
   if (!s) {
-    sections_.push_back({section, {}});
+    sections_.push_back({section, {}, {}});
     s = &sections_.back();
   }
   std::string line = key + "=" + value;
@@ -143,6 +149,7 @@ void TExtIniFile::WriteString(const std::string& section, const std::string& key
     s->lines[size_t(i)] = line;
   } else {
     s->lines.push_back(line);
+    s->keyIndex.emplace(UpperCase(key), int(s->lines.size() - 1));
   }
 }
 
@@ -172,7 +179,10 @@ void TExtIniFile::DeleteKey(const std::string& section, const std::string& key) 
   Section* s = FindSection(section);
   if (!s) return;
   int i = FindKey(*s, key);
-  if (i >= 0) s->lines.erase(s->lines.begin() + i);
+  if (i >= 0) {
+    s->lines.erase(s->lines.begin() + i);
+    IndexKeys(*s);
+  }
 }
 
 std::string TExtIniFile::ContentText() const {

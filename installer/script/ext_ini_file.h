@@ -3,6 +3,7 @@
 // installer: setup script, update-state file, description files, application ini.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "installer/platform/platform.h"
@@ -55,7 +56,10 @@ class TExtIniFile {
   struct Section {
     std::string name;
     std::vector<std::string> lines;
+    // Upper-cased key -> index of its first line; scripts hold thousands of keys.
+    std::unordered_map<std::string, int> keyIndex;
   };
+  static void IndexKeys(Section& section);
   void Load();
   const Section* FindSection(const std::string& name) const;
   Section* FindSection(const std::string& name);
