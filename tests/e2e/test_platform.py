@@ -1,0 +1,54 @@
+"""The Win32 machine layer against a real Wine prefix."""
+import pytest
+
+
+@pytest.fixture
+def probe(wine, programs):
+    folder = wine.make_folder(r"C:\probe")
+    for name in ("platform_probe.exe", "exit_code.exe"):
+        (folder / name).write_bytes((programs["fixtures"] / name).read_bytes())
+
+    def run(*args):
+        result = wine.run(r"C:\probe\platform_probe.exe", *args, timeout=120)
+        assert result.rc == 0, result
+        lines = result.stdout.decode("utf-8").splitlines()
+        return lines[-1].rstrip("\r") if lines else ""
+    return run
+
+
+def test_run_and_wait_returns_the_exit_code(probe):
+    assert probe("run", r"C:\probe\exit_code.exe", "7") == "7"
+    assert probe("run", r"C:\probe\exit_code.exe", "32767") == "32767"
+    assert probe("run", r"C:\probe\missing.exe") == "-1"
+
+
+def test_path_variables_read_the_prefix_registry(wine, probe):
+    programs = wine.reg_query(r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders",
+                              "Programs")
+    assert programs, "the prefix has no shell folders"
+    assert probe("expand", r"$UserPrograms$\Lumbra") == programs + r"\Lumbra"
+    assert probe("expand", r"$WinDrive$:\x") == r"C:\x"
+    # A 32-bit program sees the 32-bit program folder.
+    assert probe("expand", "$ProgramFilesFolder$") == r"C:\Program Files (x86)"
+    # Read as stored; a prefix without the value (32-bit Windows, Wine) gives "".
+    w6432 = wine.reg_query(r"HKLM\Software\Microsoft\Windows\CurrentVersion", "ProgramW6432Dir")
+    assert probe("expand", "$ProgramFilesFolder64$") == (w6432 or "")
+    assert probe("expand", "$CommonFilesFolder$") == r"C:\Program Files (x86)\Common Files"
+    assert probe("expand", r"$TempFolder$\a").endswith(r"\Temp\a")
+    wine.reg_add(r"HKLM\Software\Microsoft\Windows\CurrentVersion", "CommonFilesDir", "1", kind="REG_DWORD")
+    assert probe("expand", "$CommonFilesFolder$") == r"C:\Program Files\Common Files"
+
+
+def test_versions_times_and_ini_write_back(wine, programs, probe):
+    installer = wine.make_folder(r"C:\probe") / "installer.exe"
+    installer.write_bytes(programs["installer"].read_bytes())
+    assert probe("version", r"C:\probe\installer.exe").startswith("1.00 1.0.0.")
+    assert probe("version", r"C:\probe\exit_code.exe") == "none"
+    assert int(probe("filetime", r"C:\probe\installer.exe")) > 0
+    assert probe("filetime", r"C:\probe\none.txt") == "0"
+    ini = wine.make_folder(r"C:\probe") / "a.ini"
+    ini.write_bytes("; c\r\n[Ár]\r\n kulcs = érték \r\n".encode("cp1250"))
+    assert probe("ini", r"C:\probe\a.ini", "ár", "KULCS") == "érték"
+    assert ini.read_bytes() == "[Ár]\r\nkulcs=érték\r\n\r\n".encode("cp1250")
+    free, total = map(int, probe("disk", "C").split())
+    assert 0 < free <= total
