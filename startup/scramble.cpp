@@ -62,7 +62,7 @@ ScrambleResult ScrambleScript(std::string_view plain) {
   for (size_t i = 0; i < lines.size(); ++i) {
     std::string scrambled = ScrambleLine(lines[i]);
     if (scrambled.find("\r\n") != std::string::npos) {
-      result.error = Format("line %zu scrambles into a CR LF pair: %s", i + 1, lines[i].c_str());
+      result.error = "line " + std::to_string(i + 1) + " scrambles into a CR LF pair: " + lines[i];
       result.data.clear();
       return result;
     }
