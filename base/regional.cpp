@@ -30,7 +30,8 @@ std::string Group(const std::string& digits) {
 
 std::string FormatNumber2(double value) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.2f", std::fabs(value));
+  // Halves round away from zero, not to even.
+  std::snprintf(buf, sizeof buf, "%.2f", std::round(std::fabs(value) * 100.0) / 100.0);
   std::string s = buf;
   size_t dot = s.find('.');
   std::string out = Group(s.substr(0, dot)) + s.substr(dot);

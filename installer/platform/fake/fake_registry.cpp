@@ -1,0 +1,95 @@
+#include "installer/platform/fake/fake_registry.h"
+
+#include "base/cp1250.h"
+#include "base/text.h"
+
+namespace ostravel::platform {
+
+std::string FakeRegistry::KeyPath(RootKey root, const std::string& subKey, RegView view) {
+  // The default view of a 32-bit program is the 32-bit one.
+  int v = view == RegView::Wow64 ? 64 : 32;
+  std::string path = CollapseRepeats(WithoutTrailing(subKey, '\\'), '\\');
+  if (!path.empty() && path[0] == '\\') path.erase(0, 1);
+  return UpperCase(std::string(RootKeyName(root)) + "|" + std::to_string(v) + "|" + path);
+}
+
+void FakeRegistry::Set(RootKey root, const std::string& subKey, const std::string& name, const std::string& text,
+                       RegView view) {
+  keys_[KeyPath(root, subKey, view)].values[UpperCase(name)] = {Type::String, text, 0};
+}
+
+void FakeRegistry::SetDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
+                            RegView view) {
+  keys_[KeyPath(root, subKey, view)].values[UpperCase(name)] = {Type::Dword, "", value};
+}
+
+void FakeRegistry::SetBinary(RootKey root, const std::string& subKey, const std::string& name, RegView view) {
+  keys_[KeyPath(root, subKey, view)].values[UpperCase(name)] = {Type::Binary, "\x01\x02", 0};
+}
+
+const FakeRegistry::Value* FakeRegistry::Get(RootKey root, const std::string& subKey, const std::string& name,
+                                             RegView view) const {
+  auto k = keys_.find(KeyPath(root, subKey, view));
+  if (k == keys_.end()) return nullptr;
+  auto v = k->second.values.find(UpperCase(name));
+  return v == k->second.values.end() ? nullptr : &v->second;
+}
+
+bool FakeRegistry::KeyExists(RootKey root, const std::string& subKey, RegView view) {
+  return keys_.count(KeyPath(root, subKey, view)) > 0;
+}
+
+RegRead FakeRegistry::ReadString(RootKey root, const std::string& subKey, const std::string& name,
+                                 std::string& value, RegView view) {
+  ++reads;
+  const Value* v = Get(root, subKey, name, view);
+  if (!v) return RegRead::Missing;
+  if (v->type != Type::String) return RegRead::WrongType;
+  value = v->text;
+  return RegRead::Ok;
+}
+
+RegRead FakeRegistry::ReadDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t& value,
+                                RegView view) {
+  ++reads;
+  const Value* v = Get(root, subKey, name, view);
+  if (!v) return RegRead::Missing;
+  if (v->type != Type::Dword) return RegRead::WrongType;
+  value = v->dword;
+  return RegRead::Ok;
+}
+
+bool FakeRegistry::CreateKey(RootKey root, const std::string& subKey, RegView view) {
+  if (denied_[int(root)]) return false;
+  keys_[KeyPath(root, subKey, view)];
+  return true;
+}
+
+bool FakeRegistry::CanOpenForWrite(RootKey root, const std::string& subKey, RegView view) {
+  return !denied_[int(root)] && KeyExists(root, subKey, view);
+}
+
+bool FakeRegistry::WriteString(RootKey root, const std::string& subKey, const std::string& name,
+                               const std::string& value, RegView view) {
+  if (denied_[int(root)]) return false;
+  Set(root, subKey, name, value, view);
+  return true;
+}
+
+bool FakeRegistry::WriteDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
+                              RegView view) {
+  if (denied_[int(root)]) return false;
+  SetDword(root, subKey, name, value, view);
+  return true;
+}
+
+bool FakeRegistry::DeleteValue(RootKey root, const std::string& subKey, const std::string& name, RegView view) {
+  auto k = keys_.find(KeyPath(root, subKey, view));
+  return k != keys_.end() && k->second.values.erase(UpperCase(name)) > 0;
+}
+
+bool FakeRegistry::DeleteKey(RootKey root, const std::string& subKey, RegView view) {
+  return keys_.erase(KeyPath(root, subKey, view)) > 0;
+}
+
+}  // namespace ostravel::platform

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "base/installer_error.h"
+#include "installer/platform/host/host_file_system.h"
+#include "installer/script/ext_ini_file.h"
+#include "tests/unit/test_support.h"
+
+namespace ostravel {
+namespace {
+
+class ExtIniFileTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  platform::HostFileSystem fs;
+  std::string Path() const { return dir.File("setup.inf"); }
+};
+
+TEST_F(ExtIniFileTest, LoadsSectionsAndKeysByTheRules) {
+  dir.Write("setup.inf",
+            "stray=before any section\r\n"
+            "; comment\r\n"
+            "[ files ]\r\n"
+            "  Count  =  0x2 \r\n"
+            "File1.Name=a=b\r\n"
+            "bare line\r\n"
+            "\r\n"
+            "[Files]\n"
+            "Count=7\n"
+            "[Other]\rKey=\r");
+  TExtIniFile ini(fs, Path(), false);
+  EXPECT_EQ(ini.ReadInteger("Files", "count", 0), 2);  // first of duplicate sections, hexadecimal
+  EXPECT_EQ(ini.ReadString("FILES", "file1.name", "x"), "a=b");
+  EXPECT_EQ(ini.ReadString("Other", "Key", "default"), "");  // empty value is not the default
+  EXPECT_EQ(ini.ReadString("Other", "Missing", "default"), "default");
+  EXPECT_EQ(ini.ReadString("Nope", "Key", "d"), "d");
+  EXPECT_EQ(ini.ReadString("files", "stray", "gone"), "gone");
+  std::vector<std::string> values;
+  ini.ReadSectionValues("Files", values);
+  EXPECT_EQ(values, (std::vector<std::string>{"Count=0x2", "File1.Name=a=b", "bare line"}));
+}
+
+TEST_F(ExtIniFileTest, IntegersAndBooleans) {
+  dir.Write("setup.inf",
+            "[S]\nd=12\nh=0x10\nh2=$1F\nneg=-1\nword=yes\nzero=0\nempty=\nbig=99999999999\nspaced=1 2\n");
+  TExtIniFile ini(fs, Path(), false);
+  EXPECT_EQ(ini.ReadInteger("S", "d", 5), 12);
+  EXPECT_EQ(ini.ReadInteger("S", "h", 5), 16);
+  EXPECT_EQ(ini.ReadInteger("S", "h2", 5), 31);
+  for (const char* key : {"word", "empty", "big", "spaced", "missing"}) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(ini.ReadInteger("S", key, 5), 5);
+    EXPECT_TRUE(ini.ReadBool("S", key, true));
+    EXPECT_FALSE(ini.ReadBool("S", key, false));
+  }
+  EXPECT_TRUE(ini.ReadBool("S", "neg", false));
+  EXPECT_TRUE(ini.ReadBool("S", "h", false));
+  EXPECT_FALSE(ini.ReadBool("S", "zero", true));
+}
+
+TEST_F(ExtIniFileTest, ReadLinesStartsAtZeroAndFillsGaps) {
+  dir.Write("setup.inf", "[Welcome Page]\nCount = 3\nLine0=first\nLine2=third\nLine3=never\n");
+  TExtIniFile ini(fs, Path(), false);
+  std::vector<std::string> lines{"old"};
+  ini.ReadLines("Welcome Page", lines);
+  EXPECT_EQ(lines, (std::vector<std::string>{"first", "", "third"}));
+  ini.ReadLines("Welcome Page", lines, 1);
+  EXPECT_EQ(lines, (std::vector<std::string>{"first"}));
+  ini.ReadLines("Missing", lines);
+  EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(ExtIniFileTest, DateTimesUseTheProgramFormat) {
+  dir.Write("setup.inf", "[Configuration]\nBuildDate=2026.03.07 14:05:09\nBad=soon\n");
+  TExtIniFile ini(fs, Path(), false);
+  EXPECT_NEAR(ini.ReadDateTime("Configuration", "BuildDate", 0), 46088.587, 0.001);
+  EXPECT_EQ(ini.ReadDateTime("Configuration", "Bad", -3), -3);
+}
+
+TEST_F(ExtIniFileTest, WriteBackNormalisesAndKeepsDuplicateSections) {
+  dir.Write("setup.inf",
+            "lost=1\r\n; comment\r\n[A]\r\n x = 1 \r\n\r\n[B]\r\ny=2\r\n[A]\r\nhidden=3\r\n");
+  {
+    TExtIniFile ini(fs, Path(), true);
+    EXPECT_EQ(ini.ReadString("A", "hidden", "none"), "none");
+    ini.WriteString("A", "x", "9");
+    ini.WriteBool("New", "Flag", true);
+  }
+  EXPECT_EQ(dir.Read("setup.inf"),
+            "[A]\r\nx=9\r\n\r\n[B]\r\ny=2\r\n\r\n[A]\r\nhidden=3\r\n\r\n[New]\r\nFlag=1\r\n\r\n");
+}
+
+TEST_F(ExtIniFileTest, MissingFileIsEmptyAndIsNotCreated) {
+  {
+    TExtIniFile ini(fs, Path(), true);
+    EXPECT_EQ(ini.ReadInteger("Configuration", "Language", 0), 0);
+  }
+  EXPECT_FALSE(fs.FileExists(Path()));
+}
+
+TEST_F(ExtIniFileTest, NormalisedScriptOnReadOnlyMediaNeedsNoWrite) {
+  dir.Write("setup.inf", "[A]\r\nx=1\r\n\r\n");
+  chmod(Path().c_str(), 0444);
+  EXPECT_NO_THROW({ TExtIniFile ini(fs, Path(), true); });
+  // A script that needs normalising cannot be written there: that is an error.
+  chmod(Path().c_str(), 0644);
+  dir.Write("setup.inf", "[A]\r\nx = 1\r\n");
+  chmod(Path().c_str(), 0444);
+  EXPECT_THROW({ TExtIniFile ini(fs, Path(), true); }, InstallerError);
+  EXPECT_EQ(dir.Read("setup.inf"), "[A]\r\nx = 1\r\n");  // untouched
+}
+
+TEST_F(ExtIniFileTest, ReleaseDuringAnotherErrorKeepsThatError) {
+  dir.Write("setup.inf", "[A]\r\nx = 1\r\n");
+  chmod(Path().c_str(), 0444);
+  try {
+    TExtIniFile ini(fs, Path(), true);
+    throw std::runtime_error("first");
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "first");
+  }
+}
+
+TEST_F(ExtIniFileTest, WriteBackGoesThroughATemporaryFile) {
+  dir.Write("setup.inf", "[A]\nx=1\n");
+  {
+    TExtIniFile ini(fs, Path(), true);
+    ini.WriteString("A", "y", "2");
+  }
+  EXPECT_EQ(dir.Read("setup.inf"), "[A]\r\nx=1\r\ny=2\r\n\r\n");
+  EXPECT_FALSE(fs.FileExists(Path() + ".~tmp"));
+}
+
+TEST_F(ExtIniFileTest, BinaryGarbageLoadsWithoutFailing) {
+  std::string junk;
+  for (int i = 0; i < 4096; ++i) junk.push_back(char((i * 131 + 7) % 256));
+  junk += "\n[Configuration]\nLanguage=11\n";
+  dir.Write("setup.inf", junk);
+  TExtIniFile ini(fs, Path(), false);
+  EXPECT_EQ(ini.ReadInteger("Configuration", "Language", 0), 11);
+}
+
+}  // namespace
+}  // namespace ostravel
