@@ -11,12 +11,20 @@ namespace {
 constexpr wchar_t kClassName[] = L"CN";
 constexpr wchar_t kIconName[] = L"MAINICON";
 
+constexpr int kBackgroundColor = COLOR_MENU;  // class brush value 5
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+  switch (message) {
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      // Labels paint in the window's own colour, not the dialog grey, on every theme.
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(kBackgroundColor));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(kBackgroundColor));
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
   }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // comctl32 is not a known DLL: load it from the system folder, never from beside us.
@@ -50,7 +58,7 @@ ProgressWindow::ProgressWindow(HINSTANCE instance, const std::string& title, con
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, kIconName);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(kBackgroundColor + 1));
   wc.lpszClassName = kClassName;
   RegisterClassW(&wc);
   // The progress class exists only after this, so it comes before the windows.
