@@ -72,27 +72,48 @@ ExpandResult ExpandInstaller(const std::string& workFolder) {
 
   // lz32 is not a known DLL: it must come from the system folder.
   using OpenFn = INT(WINAPI*)(LPWSTR, LPOFSTRUCT, WORD);
+  using InitFn = INT(WINAPI*)(INT);
   using CopyFn = LONG(WINAPI*)(INT, INT);
   using CloseFn = void(WINAPI*)(INT);
   const auto lzOpen = ostravel::win32::SystemProc<OpenFn>(L"lz32.dll", "LZOpenFileW");
+  const auto lzInit = ostravel::win32::SystemProc<InitFn>(L"lz32.dll", "LZInit");
   const auto lzCopy = ostravel::win32::SystemProc<CopyFn>(L"lz32.dll", "LZCopy");
   const auto lzClose = ostravel::win32::SystemProc<CloseFn>(L"lz32.dll", "LZClose");
-  if (!lzOpen || !lzCopy || !lzClose) return ExpandResult::kFailed;
+  if (!lzOpen || !lzInit || !lzCopy || !lzClose) return ExpandResult::kFailed;
 
   const std::optional<uint32_t> time = DosTimeOf(source);
   std::wstring sourceName = Wide(source);
   std::wstring targetName = Wide(target);
+  LONG copied = -1;
   OFSTRUCT sourceInfo{}, targetInfo{};
   const INT in = lzOpen(sourceName.data(), &sourceInfo, OF_READ | OF_SHARE_DENY_WRITE);
-  if (in < 0) return ExpandResult::kFailed;
-  const INT out = lzOpen(targetName.data(), &targetInfo, OF_CREATE);
-  if (out < 0) {
+  if (in >= 0) {
+    const INT out = lzOpen(targetName.data(), &targetInfo, OF_CREATE);
+    if (out >= 0) {
+      copied = lzCopy(in, out);
+      lzClose(out);
+    }
     lzClose(in);
-    return ExpandResult::kFailed;
+  } else {
+    // LZOpenFile keeps paths in 128 characters; deeper working folders open the
+    // files themselves and hand the handles to the LZ functions.
+    HANDLE inFile = CreateFileW(sourceName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (inFile != INVALID_HANDLE_VALUE) {
+      const INT lzIn = lzInit(static_cast<INT>(HandleToLong(inFile)));
+      if (lzIn < 0) {
+        CloseHandle(inFile);
+      } else {
+        HANDLE outFile = CreateFileW(targetName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_ARCHIVE, nullptr);
+        if (outFile != INVALID_HANDLE_VALUE) {
+          copied = lzCopy(lzIn, static_cast<INT>(HandleToLong(outFile)));
+          CloseHandle(outFile);
+        }
+        lzClose(lzIn);  // closes inFile too
+      }
+    }
   }
-  const LONG copied = lzCopy(in, out);
-  lzClose(in);
-  lzClose(out);
   if (copied < 0) {
     // A damaged archive must not leave a truncated program that would start.
     DeleteFileAt(target);

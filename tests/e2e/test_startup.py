@@ -179,6 +179,17 @@ def test_copy_target_on_a_missing_drive_falls_back_to_a_fresh_folder(launcher):
     assert launcher.started() == [f'{launcher.temp_win}Ostravel1\\installer.exe /l"{MEDIUM}"']
 
 
+def test_deep_copy_target_still_expands_the_installer(launcher):
+    # Beyond the 128 characters that LZOpenFile can hold.
+    deep = "C:\\Lumbra\\" + "\\".join(["telepítő-munkamappa-" + c * 30 for c in "abc"])
+    assert len(deep) > 128
+    launcher.build(script(["CopyEnabled=1", f"CopyTarget={deep}"]))
+    assert launcher.run().rc == 0
+    assert launcher.started() == [f'{deep}\\installer.exe /l"{MEDIUM}"']
+    work = launcher.wine.host_path(deep)
+    assert (work / "installer.exe").read_bytes() == (launcher.fixtures / "fake_installer.exe").read_bytes()
+
+
 def test_medium_without_a_script_uses_defaults(launcher):
     launcher.build(None)
     assert launcher.run().rc == 0
