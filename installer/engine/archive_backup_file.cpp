@@ -162,11 +162,12 @@ std::string TBackupFile::TargetPath(const std::string& name) const {
 }
 
 bool TBackupFile::Decide(const std::string& target, int32_t stored) const {
+  if (RestoreMode == rmAll) return true;
   auto found = files_.Find(target);
   bool exists = found && !found->IsDirectory();
   bool newer = !exists || stored > int32_t(found->dosTime);
   switch (RestoreMode) {
-    case rmAll: return true;
+    case rmAll: break;
     case rmNoOverwrite: return !exists;
     case rmNewer: return newer;
     case rmExisting: return exists;
