@@ -62,6 +62,9 @@ int TBackupFile::Percent(int64_t processed, int32_t total) {
 }
 
 bool TBackupFile::Restore(const std::string& archivePath, const std::string& destination) {
+  // One extraction at a time: a handler starting another would pull the open volume
+  // and the member state from under the running one.
+  if (busy_) return false;
   errorCode_ = 0;
   filesWritten_ = 0;
   processed_ = 0;

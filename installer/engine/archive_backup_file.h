@@ -71,8 +71,9 @@ class TBackupFile {
   std::function<void(const std::string& text)> ShowError;
   std::function<void()> ProcessMessages;
 
-  // Extracts one archive (volume 1, or ":STREAM"). False when the archive does not
-  // exist, an event or the user stopped it, or an error was recorded. Throws
+  // Extracts one archive (volume 1, or ":STREAM", read from the stream's current
+  // position). False when the archive does not exist, an extraction is already
+  // running, an event or the user stopped it, or an error was recorded. Throws
   // ArchiveError for an unreadable archive structure.
   bool Restore(const std::string& archivePath, const std::string& destination);
 

@@ -28,18 +28,21 @@ tar -czf "$work/src.tar.gz" -C "$work" src
 printf 'bench: archive %s bytes (pack %.1f s), tar.gz %s bytes, tree %s bytes\n' \
   "$(stat -c %s "$work/data1.dat")" "$pack_s" "$(stat -c %s "$work/src.tar.gz")" "$bytes"
 
-# best_of NAME CMD...: runs CMD with its output folder emptied first; keeps the
-# shortest wall time and the largest peak RSS (KiB) seen.
-declare -A secs rss
+# best_of NAME CMD...: runs CMD RUNS times with its output folder emptied first and
+# keeps the run with the shortest wall time: wall, user and system seconds; and the
+# largest peak RSS (KiB) seen.
+declare -A secs user sys rss
 best_of() {
   local name=$1; shift
   local best="" peak=0
   for ((i = 0; i < runs; i++)); do
     rm -rf "$work/out"; mkdir -p "$work/out"; sync
     local line
-    line=$( { /usr/bin/time -f "TIME %e %M" "$@" >/dev/null; } 2>&1 | grep '^TIME' )
-    local s=${line#TIME }; local k=${s#* }; s=${s%% *}
-    if [ -z "$best" ] || awk -v a="$s" -v b="$best" 'BEGIN {exit !(a < b)}'; then best=$s; fi
+    line=$( { /usr/bin/time -f "TIME %e %U %S %M" "$@" >/dev/null; } 2>&1 | grep '^TIME' )
+    read -r _ e u s k <<<"$line"
+    if [ -z "$best" ] || awk -v a="$e" -v b="$best" 'BEGIN {exit !(a < b)}'; then
+      best=$e; user[$name]=$u; sys[$name]=$s
+    fi
     (( k > peak )) && peak=$k
   done
   secs[$name]=$best; rss[$name]=$peak
@@ -52,15 +55,18 @@ cmp -s "$work/src/big-noise.bin" "$work/out/big-noise.bin" || { echo "bench: ext
 best_of "tar-xzf" tar -xzf "$work/src.tar.gz" -C "$work/out"
 best_of "cp-r" cp -r "$work/src" "$work/out/"
 
-printf '\n%-14s %9s %10s %14s %12s\n' mode seconds MB/s "vs inflate" "peak RSS"
+printf '\n%-14s %8s %9s %11s %7s %7s %10s\n' mode wall-s MB/s "vs inflate" user-s sys-s "peak RSS"
 for m in inflate inflate+write extract tar-xzf cp-r; do
   # /usr/bin/time has 10 ms resolution; keep divisions finite.
-  awk -v s="${secs[$m]}" -v base="${secs[inflate]}" -v n="$bytes" -v k="${rss[$m]}" -v m="$m" 'BEGIN {
+  awk -v s="${secs[$m]}" -v base="${secs[inflate]}" -v n="$bytes" -v k="${rss[$m]}" -v m="$m" \
+      -v u="${user[$m]}" -v y="${sys[$m]}" 'BEGIN {
     if (s < 0.01) s = 0.01
-    printf "%-14s %9.2f %10.1f %13.2fx %9.1f MiB\n", m, s, n / s / 1e6, base / s, k / 1024 }'
+    printf "%-14s %8.2f %9.1f %10.2fx %7.2f %7.2f %6.1f MiB\n", m, s, n / s / 1e6, base / s, u, y, k / 1024 }'
 done
 echo
-awk -v i="${secs[inflate]}" -v w="${secs[inflate+write]}" -v e="${secs[extract]}" -v k="${rss[extract]}" 'BEGIN {
-  printf "extract vs raw inflate in memory: %.3f (target >= 0.9)\n", i / e
-  printf "extract vs raw inflate written to plain files: %.3f\n", w / e
+awk -v i="${secs[inflate]}" -v w="${secs[inflate+write]}" -v e="${secs[extract]}" -v k="${rss[extract]}" \
+    -v iu="${user[inflate]}" -v eu="${user[extract]}" 'BEGIN {
+  printf "extract vs raw inflate in memory (wall): %.3f (target >= 0.9)\n", i / e
+  printf "extract vs raw inflate written to plain files (wall): %.3f\n", w / e
+  printf "extract vs raw inflate, user CPU: %.3f\n", (eu > 0 ? iu / eu : 0)
   printf "extract peak RSS %.1f MiB (target < 32)\n", k / 1024 }'

@@ -229,6 +229,17 @@ TEST_F(ArchiveReader, ReadsFromTheCallersStream) {
   EXPECT_EQ(stream->Read(&c, 1), 0);  // still usable, at its end
 }
 
+TEST_F(ArchiveReader, RefusesToStartInsideAnExtraction) {
+  int nested = -1;
+  backup.OnRestoreFile = [&](TBackupFile& sender, std::string&, int32_t, bool&) {
+    nested = sender.Restore("A:\\data1.dat", "E:\\Other");
+  };
+  ASSERT_TRUE(Extract(ArchiveBytes().Header(1).Member("C:\\x", kOld, "x").End().str()));
+  EXPECT_EQ(nested, 0);
+  EXPECT_EQ(fs.Contents("D:\\Out\\x"), "x");
+  EXPECT_FALSE(fs.Contents("E:\\Other\\x"));
+}
+
 TEST_F(ArchiveReader, PropertiesForWritingAreKeptButInert) {
   backup.SetVersion("9.99");
   EXPECT_EQ(backup.Version(), "5.10");

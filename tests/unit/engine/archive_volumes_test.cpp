@@ -132,6 +132,14 @@ TEST_F(ArchiveVolumes, DamagedVolumesRaise) {
   }
 }
 
+TEST_F(ArchiveVolumes, ContinuationBeforeAnyMemberIsPassedOver) {
+  fs.AddFile("A:\\lead.dat", ArchiveBytes().Header(1).Name("NEXT:DISK002").str());
+  fs.AddFile("A:\\lead.002", ArchiveBytes().Magic().Stored("orphan").End().Member("C:\\m", kTime, "m").End().str());
+  ASSERT_TRUE(backup.Restore("A:\\lead.dat", "D:\\Out"));
+  EXPECT_EQ(fs.Contents("D:\\Out\\m"), "m");
+  EXPECT_EQ(events, (std::vector<std::string>{"disk 2", "restored D:\\Out\\m"}));
+}
+
 TEST_F(ArchiveVolumes, VolumeNamesReplaceTheExtension) {
   EXPECT_EQ(ArchiveVolumePath("A:\\data1.dat", "002"), "A:\\data1.002");
   EXPECT_EQ(ArchiveVolumePath("A:\\dir.v1\\pack", "013"), "A:\\dir.v1\\pack.013");
