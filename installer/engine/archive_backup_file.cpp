@@ -1,5 +1,6 @@
 #include "installer/engine/archive_backup_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/text.h"
@@ -79,12 +80,13 @@ bool TBackupFile::Restore(const std::string& archivePath, const std::string& des
   volumeNumber_ = 1;
   ownedVolume_.reset();
   if (fromStream) {
-    volume_ = Stream;
+    SetVolume(Stream);
   } else {
     ownedVolume_ = files_.OpenRead(archivePath);
-    volume_ = ownedVolume_.get();
+    SetVolume(ownedVolume_.get());
   }
   if (!input_) {
+    readAhead_ = std::make_unique<unsigned char[]>(kReadAhead);
     input_ = std::make_unique<unsigned char[]>(kArchiveMaxCompressedBlock);
     output_ = std::make_unique<unsigned char[]>(kArchiveBlockSize);
   }
@@ -107,11 +109,11 @@ bool TBackupFile::Restore(const std::string& archivePath, const std::string& des
     }
   } catch (...) {
     ownedVolume_.reset();
-    volume_ = nullptr;
+    SetVolume(nullptr);
     throw;
   }
   ownedVolume_.reset();
-  volume_ = nullptr;
+  SetVolume(nullptr);
 
   if (OnProgress) OnProgress(*this, std::string(), 100, continue_);
   busy_ = false;
@@ -123,7 +125,7 @@ void TBackupFile::ReadHeader() {
   if (!volume_) throw ArchiveError(kErrCannotReadArchive);
   int32_t titleLength = 0, reserved = 0;
   // The title is never used: passed over, whatever its declared length.
-  if (!ReadInt32(titleLength) || titleLength < 0 || !volume_->Skip(uint64_t(titleLength)) ||
+  if (!ReadInt32(titleLength) || titleLength < 0 || !SkipBytes(uint64_t(titleLength)) ||
       !ReadInt32(totalSize_) || !ReadInt32(reserved))
     throw ArchiveError(kErrCannotReadArchive);
 }
@@ -140,7 +142,7 @@ void TBackupFile::RestoreEntry(const std::string& name) {
   }
   if (write) {
     std::string folder = FolderOf(target);
-    if (!folder.empty()) {
+    if (!folder.empty() && !files_.DirectoryExists(folder)) {
       files_.CreateDirectories(folder);
       if (!files_.DirectoryExists(folder)) write = false;
     }
@@ -235,7 +237,7 @@ bool TBackupFile::DecodeBlock(int32_t length, platform::OutputFile* out, size_t&
     return false;
   }
   if (!out) {
-    if (!volume_->Skip(size)) throw ArchiveError(kErrCannotReadArchive);
+    if (!SkipBytes(size)) throw ArchiveError(kErrCannotReadArchive);
     return true;
   }
   unsigned char* data = stored ? output_.get() : input_.get();
@@ -268,7 +270,7 @@ void TBackupFile::SwitchVolume(const std::string& marker) {
   if (!wellFormed || number <= volumeNumber_) throw ArchiveError(kErrInvalidArchiveType);
 
   ownedVolume_.reset();
-  volume_ = nullptr;
+  SetVolume(nullptr);
   std::string next = ArchiveVolumePath(archivePath_, digits);
   do {
     if (OnNeedDisk) {
@@ -280,7 +282,7 @@ void TBackupFile::SwitchVolume(const std::string& marker) {
   if (!continue_) return;
 
   ownedVolume_ = files_.OpenRead(next);
-  volume_ = ownedVolume_.get();
+  SetVolume(ownedVolume_.get());
   if (!volume_) throw ArchiveError(kErrCannotReadArchive);
   volumeNumber_ = number;
   if (write_ && haveMember_)
@@ -289,15 +291,37 @@ void TBackupFile::SwitchVolume(const std::string& marker) {
     DecodeSection(nullptr, Magic::Raises);
 }
 
+void TBackupFile::SetVolume(platform::InputFile* volume) {
+  volume_ = volume;
+  readPos_ = readEnd_ = 0;
+}
+
 bool TBackupFile::ReadExact(void* buffer, size_t size) {
-  auto p = static_cast<char*>(buffer);
+  auto p = static_cast<unsigned char*>(buffer);
   while (size > 0) {
-    int64_t n = volume_->Read(p, size);
-    if (n <= 0) return false;
-    p += n;
-    size -= size_t(n);
+    if (readPos_ == readEnd_) {
+      int64_t n = volume_->Read(readAhead_.get(), kReadAhead);
+      if (n <= 0) return false;
+      readPos_ = 0;
+      readEnd_ = size_t(n);
+    }
+    size_t take = std::min(size, readEnd_ - readPos_);
+    std::memcpy(p, readAhead_.get() + readPos_, take);
+    readPos_ += take;
+    p += take;
+    size -= take;
   }
   return true;
+}
+
+bool TBackupFile::SkipBytes(uint64_t count) {
+  size_t buffered = readEnd_ - readPos_;
+  if (count <= buffered) {
+    readPos_ += size_t(count);
+    return true;
+  }
+  readPos_ = readEnd_;
+  return volume_->Skip(count - buffered);
 }
 
 bool TBackupFile::ReadInt32(int32_t& value) {

@@ -72,7 +72,7 @@ class TBackupFile {
   std::function<void()> ProcessMessages;
 
   // Extracts one archive (volume 1, or ":STREAM", read from the stream's current
-  // position). False when the archive does not exist, an extraction is already
+  // position; afterwards the stream may stand anywhere up to its end). False when the archive does not exist, an extraction is already
   // running, an event or the user stopped it, or an error was recorded. Throws
   // ArchiveError for an unreadable archive structure.
   bool Restore(const std::string& archivePath, const std::string& destination);
@@ -99,7 +99,9 @@ class TBackupFile {
   void WriteMember(bool append, Magic magic);
   bool DecodeSection(platform::OutputFile* out, Magic magic);
   bool DecodeBlock(int32_t length, platform::OutputFile* out, size_t& decoded);
+  void SetVolume(platform::InputFile* volume);
   bool ReadExact(void* buffer, size_t size);
+  bool SkipBytes(uint64_t count);
   bool ReadInt32(int32_t& value);
   int32_t ReadStructureInt32();
   void Record(int code);
@@ -124,6 +126,11 @@ class TBackupFile {
   bool busy_ = false;
   bool continue_ = true;
   int errorCode_ = 0;
+
+  // Read ahead: small fields and blocks without a system call each.
+  static constexpr size_t kReadAhead = 65536;
+  std::unique_ptr<unsigned char[]> readAhead_;
+  size_t readPos_ = 0, readEnd_ = 0;
 
   std::unique_ptr<ArchiveInflater> inflater_;
   std::unique_ptr<unsigned char[]> input_;   // one block as stored
