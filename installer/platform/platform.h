@@ -44,6 +44,9 @@ class InputFile {
   // Bytes read; 0 at the end; -1 on a read error.
   virtual int64_t Read(void* buffer, size_t size) = 0;
   virtual uint64_t Size() = 0;
+  // Moves forward without reading; false when fewer than `count` bytes remain or on
+  // error. The default reads and discards; real files override it with a seek.
+  virtual bool Skip(uint64_t count);
 };
 
 class OutputFile {
@@ -76,6 +79,8 @@ class FileSystem {
   virtual bool ReplaceFile(const std::string& path, const std::string& data) = 0;
   virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
   virtual std::unique_ptr<OutputFile> OpenWrite(const std::string& path) = 0;
+  // Opens an existing file for writing at its end; nullptr when it does not exist.
+  virtual std::unique_ptr<OutputFile> OpenAppend(const std::string& path) = 0;
   virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
   virtual bool SetDosTime(const std::string& path, uint32_t dosTime) = 0;
   // Names (no paths) of the entries of a folder.

@@ -32,6 +32,16 @@ class HostInput : public InputFile {
     struct stat st;
     return ::fstat(fd_, &st) == 0 ? uint64_t(st.st_size) : 0;
   }
+  bool Skip(uint64_t count) override {
+    off_t here = ::lseek(fd_, 0, SEEK_CUR);
+    if (here < 0) return false;
+    uint64_t size = Size();
+    if (uint64_t(here) > size || count > size - uint64_t(here)) {
+      ::lseek(fd_, 0, SEEK_END);
+      return false;
+    }
+    return ::lseek(fd_, off_t(count), SEEK_CUR) >= 0;
+  }
 
  private:
   int fd_;
@@ -231,6 +241,22 @@ std::unique_ptr<OutputFile> HostFileSystem::OpenWrite(const std::string& path) {
     return nullptr;
   }
   int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd < 0) {
+    Fail();
+    return nullptr;
+  }
+  return std::make_unique<HostOutput>(fd);
+}
+
+std::unique_ptr<OutputFile> HostFileSystem::OpenAppend(const std::string& path) {
+  std::string host = HostPath(path);
+  struct stat st;
+  if (::stat(host.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) {
+    errno = EACCES;
+    Fail();
+    return nullptr;
+  }
+  int fd = ::open(host.c_str(), O_WRONLY | O_APPEND);
   if (fd < 0) {
     Fail();
     return nullptr;

@@ -25,6 +25,7 @@ class HostFileSystem : public FileSystem {
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenWrite(const std::string& path) override;
+  std::unique_ptr<OutputFile> OpenAppend(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool SetDosTime(const std::string& path, uint32_t dosTime) override;
   std::vector<std::string> List(const std::string& folder) override;

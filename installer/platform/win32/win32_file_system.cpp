@@ -30,6 +30,15 @@ class Win32Input : public platform::InputFile {
     LARGE_INTEGER size;
     return GetFileSizeEx(file_.get(), &size) ? uint64_t(size.QuadPart) : 0;
   }
+  bool Skip(uint64_t count) override {
+    LARGE_INTEGER distance, now, size;
+    distance.QuadPart = LONGLONG(count);
+    if (!SetFilePointerEx(file_.get(), LARGE_INTEGER{}, &now, FILE_CURRENT) || !GetFileSizeEx(file_.get(), &size))
+      return false;
+    // Never past the end: a skip that cannot be done is a truncated file.
+    if (uint64_t(size.QuadPart - now.QuadPart) < count) return false;
+    return SetFilePointerEx(file_.get(), distance, nullptr, FILE_CURRENT) != 0;
+  }
 
  private:
   UniqueFile file_;
@@ -204,6 +213,15 @@ std::vector<std::string> Win32FileSystem::List(const std::string& folder) {
     if (n != L"." && n != L"..") names.push_back(Narrow(n));
   } while (FindNextFileW(find.get(), &data));
   return names;
+}
+
+std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenAppend(const std::string& path) {
+  HANDLE h = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    Fail();
+    return nullptr;
+  }
+  return std::make_unique<Win32Output>(h);
 }
 
 platform::DriveType Win32FileSystem::GetDriveType(const std::string& root) {

@@ -15,6 +15,7 @@ class Win32FileSystem : public platform::FileSystem {
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override;
   std::unique_ptr<platform::OutputFile> OpenWrite(const std::string& path) override;
+  std::unique_ptr<platform::OutputFile> OpenAppend(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool SetDosTime(const std::string& path, uint32_t dosTime) override;
   std::vector<std::string> List(const std::string& folder) override;
