@@ -12,6 +12,10 @@
 
 #include "base/datetime.h"
 
+#ifdef _WIN32
+#include "installer/platform/win32/undef_macros.h"
+#endif
+
 namespace ostravel::platform {
 
 // ---- files -------------------------------------------------------------------

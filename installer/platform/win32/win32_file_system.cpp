@@ -1,0 +1,243 @@
+#include "installer/platform/win32/windows_clean.h"
+
+#include "base/text.h"
+#include "installer/platform/win32/unique_handle.h"
+#include "installer/platform/win32/wide.h"
+#include "installer/platform/win32/win32_platform.h"
+
+namespace ostravel::win32 {
+namespace {
+
+using platform::FileInfo;
+
+uint32_t DosTimeOf(const FILETIME& utc) {
+  FILETIME local;
+  WORD date = 0, time = 0;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDateTime(&local, &date, &time)) return 0;
+  return uint32_t(date) << 16 | time;
+}
+
+class Win32Input : public platform::InputFile {
+ public:
+  explicit Win32Input(HANDLE h) : file_(h) {}
+  int64_t Read(void* buffer, size_t size) override {
+    DWORD got = 0;
+    DWORD want = size > 0x40000000 ? 0x40000000 : DWORD(size);
+    if (!::ReadFile(file_.get(), buffer, want, &got, nullptr)) return -1;
+    return got;
+  }
+  uint64_t Size() override {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(file_.get(), &size) ? uint64_t(size.QuadPart) : 0;
+  }
+
+ private:
+  UniqueFile file_;
+};
+
+class Win32Output : public platform::OutputFile {
+ public:
+  explicit Win32Output(HANDLE h) : file_(h) {}
+  bool Write(const void* data, size_t size) override {
+    auto p = static_cast<const char*>(data);
+    while (size > 0) {
+      DWORD chunk = size > 0x40000000 ? 0x40000000 : DWORD(size), written = 0;
+      if (!::WriteFile(file_.get(), p, chunk, &written, nullptr) || written == 0) {
+        ok_ = false;
+        return false;
+      }
+      p += written;
+      size -= written;
+    }
+    return true;
+  }
+  bool Close() override {
+    if (!file_) return ok_;
+    bool closed = CloseHandle(file_.release()) != 0;
+    return ok_ && closed;
+  }
+
+ private:
+  UniqueFile file_;
+  bool ok_ = true;
+};
+
+}  // namespace
+
+bool Win32FileSystem::Fail() {
+  lastError_ = GetLastError();
+  return false;
+}
+
+std::string Win32FileSystem::LastErrorText() { return SystemErrorText(lastError_); }
+
+std::optional<FileInfo> Win32FileSystem::Find(const std::string& path) {
+  std::string p = path;
+  // A root like "C:\" has no find entry; ask for its attributes instead.
+  if (p.size() <= 3 && p.size() >= 2 && p[1] == ':') {
+    DWORD a = GetFileAttributesW(Wide(WithTrailing(p, '\\')).c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return FileInfo{a, 0, 0};
+  }
+  p = WithoutTrailing(p, '\\');
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW(Wide(p).c_str(), &data));
+  if (!find) {
+    Fail();
+    return std::nullopt;
+  }
+  FileInfo info;
+  info.attributes = data.dwFileAttributes;
+  info.size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  info.dosTime = DosTimeOf(data.ftLastWriteTime);
+  return info;
+}
+
+bool Win32FileSystem::CreateDirectories(const std::string& path) {
+  std::string p = WithoutTrailing(path, '\\');
+  if (p.empty()) return false;
+  DWORD a = GetFileAttributesW(Wide(p).c_str());
+  if (a != INVALID_FILE_ATTRIBUTES) {
+    if (a & FILE_ATTRIBUTE_DIRECTORY) return true;
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return Fail();
+  }
+  size_t slash = p.find_last_of('\\');
+  if (slash != std::string::npos && slash > 2 && !CreateDirectories(p.substr(0, slash))) return false;
+  if (CreateDirectoryW(Wide(p).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+  return Fail();
+}
+
+bool Win32FileSystem::RemoveDirectory(const std::string& path) {
+  return RemoveDirectoryW(Wide(WithoutTrailing(path, '\\')).c_str()) || Fail();
+}
+
+bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) || Fail(); }
+
+bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
+  return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), !overwrite) || Fail();
+}
+
+bool Win32FileSystem::ReadFile(const std::string& path, std::string& data) {
+  auto in = OpenRead(path);
+  if (!in) return false;
+  data.clear();
+  char buffer[65536];
+  for (;;) {
+    int64_t n = in->Read(buffer, sizeof buffer);
+    if (n < 0) return Fail();
+    if (n == 0) return true;
+    data.append(buffer, size_t(n));
+  }
+}
+
+bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& data) {
+  // Write beside the target, flush, then swap it in with one rename: a crash
+  // leaves either the old or the new content, never a truncated file.
+  DWORD a = GetFileAttributesW(Wide(path).c_str());
+  if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return Fail();
+  }
+  const std::string temp = path + ".~tmp";
+  {
+    UniqueFile f(CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+    if (!f) return Fail();
+    Win32Output out(f.release());
+    bool ok = out.Write(data.data(), data.size());
+    if (!out.Close() || !ok) {
+      Fail();
+      DeleteFileW(Wide(temp).c_str());
+      return false;
+    }
+  }
+  if (!MoveFileExW(Wide(temp).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Fail();
+    DeleteFileW(Wide(temp).c_str());
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<platform::InputFile> Win32FileSystem::OpenRead(const std::string& path) {
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    Fail();
+    return nullptr;
+  }
+  return std::make_unique<Win32Input>(h);
+}
+
+std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenWrite(const std::string& path) {
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    Fail();
+    return nullptr;
+  }
+  return std::make_unique<Win32Output>(h);
+}
+
+bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+  return SetFileAttributesW(Wide(path).c_str(), attributes) || Fail();
+}
+
+bool Win32FileSystem::SetDosTime(const std::string& path, uint32_t dosTime) {
+  FILETIME local, utc;
+  if (!DosDateTimeToFileTime(WORD(dosTime >> 16), WORD(dosTime & 0xFFFF), &local) ||
+      !LocalFileTimeToFileTime(&local, &utc))
+    return Fail();
+  UniqueFile f(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!f) return Fail();
+  return SetFileTime(f.get(), nullptr, nullptr, &utc) || Fail();
+}
+
+std::vector<std::string> Win32FileSystem::List(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW(Wide(WithTrailing(folder, '\\') + "*").c_str(), &data));
+  if (!find) return names;
+  do {
+    std::wstring n = data.cFileName;
+    if (n != L"." && n != L"..") names.push_back(Narrow(n));
+  } while (FindNextFileW(find.get(), &data));
+  return names;
+}
+
+platform::DriveType Win32FileSystem::GetDriveType(const std::string& root) {
+  switch (::GetDriveTypeW(Wide(WithTrailing(root, '\\')).c_str())) {
+    case DRIVE_NO_ROOT_DIR:
+      return platform::DriveType::NoRootDir;
+    case DRIVE_REMOVABLE:
+      return platform::DriveType::Removable;
+    case DRIVE_FIXED:
+      return platform::DriveType::Fixed;
+    case DRIVE_REMOTE:
+      return platform::DriveType::Remote;
+    case DRIVE_CDROM:
+      return platform::DriveType::CdRom;
+    case DRIVE_RAMDISK:
+      return platform::DriveType::RamDisk;
+    default:
+      return platform::DriveType::Unknown;
+  }
+}
+
+std::optional<platform::FileSystem::Space> Win32FileSystem::GetDiskSpace(const std::string& root) {
+  std::wstring r = Wide(WithTrailing(root, '\\'));
+  ULARGE_INTEGER freeToUser, total, totalFree;
+  if (GetDiskFreeSpaceExW(r.c_str(), &freeToUser, &total, &totalFree))
+    return Space{freeToUser.QuadPart, total.QuadPart};
+  // The classic query, as far as it reaches.
+  DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
+  if (!GetDiskFreeSpaceW(r.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters)) {
+    Fail();
+    return std::nullopt;
+  }
+  uint64_t cluster = uint64_t(sectorsPerCluster) * bytesPerSector;
+  return Space{cluster * freeClusters, cluster * totalClusters};
+}
+
+}  // namespace ostravel::win32

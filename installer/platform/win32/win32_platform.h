@@ -1,0 +1,67 @@
+#pragma once
+// The real machine behind the platform interfaces.
+#include "installer/platform/platform.h"
+
+namespace ostravel::win32 {
+
+class Win32FileSystem : public platform::FileSystem {
+ public:
+  std::optional<platform::FileInfo> Find(const std::string& path) override;
+  bool CreateDirectories(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  bool ReadFile(const std::string& path, std::string& data) override;
+  bool ReplaceFile(const std::string& path, const std::string& data) override;
+  std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override;
+  std::unique_ptr<platform::OutputFile> OpenWrite(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  bool SetDosTime(const std::string& path, uint32_t dosTime) override;
+  std::vector<std::string> List(const std::string& folder) override;
+  platform::DriveType GetDriveType(const std::string& root) override;
+  std::optional<Space> GetDiskSpace(const std::string& root) override;
+  std::string LastErrorText() override;
+
+ private:
+  bool Fail();
+  unsigned long lastError_ = 0;
+};
+
+class Win32Registry : public platform::Registry {
+ public:
+  bool KeyExists(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
+  platform::RegRead ReadString(platform::RootKey root, const std::string& subKey, const std::string& name,
+                               std::string& value, platform::RegView view) override;
+  platform::RegRead ReadDword(platform::RootKey root, const std::string& subKey, const std::string& name,
+                              uint32_t& value, platform::RegView view) override;
+  bool CreateKey(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
+  bool CanOpenForWrite(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
+  bool WriteString(platform::RootKey root, const std::string& subKey, const std::string& name,
+                   const std::string& value, platform::RegView view) override;
+  bool WriteDword(platform::RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
+                  platform::RegView view) override;
+  bool DeleteValue(platform::RootKey root, const std::string& subKey, const std::string& name,
+                   platform::RegView view) override;
+  bool DeleteKey(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
+};
+
+class Win32System : public platform::System {
+ public:
+  std::string WindowsFolder() override;
+  std::string SystemFolder() override;
+  std::string TempFolder() override;
+  std::string ProgramPath() override;
+  std::vector<std::string> Parameters() override;
+  DateTime Now() override;
+  platform::VersionRecord ReadVersion(const std::string& path) override;
+  bool IsWow64() override;
+  int RunAndWait(const std::string& program, const std::string& parameters) override;
+  bool Start(const std::string& commandLine) override;
+  void ProcessMessages() override;
+  uint16_t FindAtom(const std::string& name) override;
+  uint16_t AddAtom(const std::string& name) override;
+  void DeleteAtom(uint16_t atom) override;
+  bool WindowOfClassExists(const std::string& className) override;
+};
+
+}  // namespace ostravel::win32

@@ -1,0 +1,161 @@
+#include "installer/platform/win32/windows_clean.h"
+#include <shellapi.h>
+
+#include <vector>
+
+#include "base/text.h"
+#include "installer/platform/win32/system_library.h"
+#include "installer/platform/win32/unique_handle.h"
+#include "installer/platform/win32/wide.h"
+#include "installer/platform/win32/win32_platform.h"
+
+namespace ostravel::win32 {
+namespace {
+
+template <typename Fn>
+std::string GrowingPath(Fn query) {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD n = query(buffer.data(), DWORD(buffer.size()));
+    if (n == 0) return "";
+    if (n < buffer.size()) return Narrow(std::wstring(buffer.data(), n));
+    buffer.resize(n > buffer.size() ? n + 1 : buffer.size() * 2);
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string Win32System::WindowsFolder() {
+  return WithTrailing(GrowingPath([](wchar_t* b, DWORD n) { return GetWindowsDirectoryW(b, n); }), '\\');
+}
+
+std::string Win32System::SystemFolder() {
+  return WithTrailing(GrowingPath([](wchar_t* b, DWORD n) { return GetSystemDirectoryW(b, n); }), '\\');
+}
+
+std::string Win32System::TempFolder() {
+  return WithTrailing(GrowingPath([](wchar_t* b, DWORD n) { return GetTempPathW(n, b); }), '\\');
+}
+
+std::string Win32System::ProgramPath() {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+    if (n == 0) return "";
+    if (n < buffer.size() - 1) return Narrow(std::wstring(buffer.data(), n));
+    buffer.resize(buffer.size() * 2);
+  }
+  return "";
+}
+
+std::vector<std::string> Win32System::Parameters() {
+  std::vector<std::string> params;
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv) return params;
+  for (int i = 1; i < argc; ++i) params.push_back(Narrow(argv[i]));
+  LocalFree(argv);
+  return params;
+}
+
+DateTime Win32System::Now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return DateTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+platform::VersionRecord Win32System::ReadVersion(const std::string& path) {
+  using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+  using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+  using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+  auto getSize = SystemProc<SizeFn>(L"version.dll", "GetFileVersionInfoSizeW");
+  auto getInfo = SystemProc<InfoFn>(L"version.dll", "GetFileVersionInfoW");
+  auto query = SystemProc<QueryFn>(L"version.dll", "VerQueryValueW");
+  platform::VersionRecord v;
+  if (!getSize || !getInfo || !query) return v;
+  std::wstring wpath = Wide(path);
+  DWORD handle = 0;
+  DWORD size = getSize(wpath.c_str(), &handle);
+  if (size == 0) return v;
+  std::vector<char> data(size);
+  if (!getInfo(wpath.c_str(), 0, size, data.data())) return v;
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT len = 0;
+  if (!query(data.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info || len < sizeof *info) return v;
+  v.valid = true;
+  v.productMajor = HIWORD(info->dwProductVersionMS);
+  v.productMinor = LOWORD(info->dwProductVersionMS);
+  v.productRelease = HIWORD(info->dwProductVersionLS);
+  v.productBuild = LOWORD(info->dwProductVersionLS);
+  v.fileMajor = HIWORD(info->dwFileVersionMS);
+  v.fileMinor = LOWORD(info->dwFileVersionMS);
+  v.fileRelease = HIWORD(info->dwFileVersionLS);
+  v.fileBuild = LOWORD(info->dwFileVersionLS);
+  return v;
+}
+
+bool Win32System::IsWow64() {
+  using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  auto isWow64 = reinterpret_cast<IsWow64Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+  BOOL wow = FALSE;
+  return isWow64 && isWow64(GetCurrentProcess(), &wow) && wow;
+}
+
+int Win32System::RunAndWait(const std::string& program, const std::string& parameters) {
+  std::wstring commandLine = Wide(Trim(program + " " + parameters));
+  STARTUPINFOW si;
+  GetStartupInfoW(&si);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                      &si, &pi))
+    return kRunFailed;
+  UniqueHandle process(pi.hProcess), thread(pi.hThread);
+  WaitForInputIdle(process.get(), 10000);
+  DWORD code = STILL_ACTIVE;
+  for (;;) {
+    ProcessMessages();
+    if (!GetExitCodeProcess(process.get(), &code)) return kRunFailed;
+    if (code != STILL_ACTIVE) break;
+    // Sleep until the program ends or a message arrives, instead of spinning.
+    MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT);
+  }
+  return int(code);
+}
+
+bool Win32System::Start(const std::string& commandLine) {
+  std::wstring cmd = Wide(commandLine);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return true;
+}
+
+void Win32System::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+uint16_t Win32System::FindAtom(const std::string& name) { return GlobalFindAtomW(Wide(name).c_str()); }
+uint16_t Win32System::AddAtom(const std::string& name) { return GlobalAddAtomW(Wide(name).c_str()); }
+void Win32System::DeleteAtom(uint16_t atom) { GlobalDeleteAtom(atom); }
+
+bool Win32System::WindowOfClassExists(const std::string& className) {
+  return FindWindowW(Wide(className).c_str(), nullptr) != nullptr;
+}
+
+}  // namespace ostravel::win32

@@ -1,0 +1,207 @@
+"""Wine harness: one fresh prefix per test session, a cheap copy per test.
+
+The base prefix (wine32 + wine64, WOW64) is made once with wineboot; each test
+gets a hard-linked copy whose registry and ini files are real copies, so tests
+never see each other's changes. Windows run on a private Xvfb display.
+"""
+import os
+import shutil
+import subprocess
+import time
+from pathlib import Path, PureWindowsPath
+
+import pytest
+
+REPO = Path(__file__).resolve().parents[2]
+BUILD = REPO / "build"
+WIN32 = BUILD / "win32"
+WORK = BUILD / "e2e"
+SCREENS = BUILD / "screens"
+
+# Files Wine rewrites in place: never share them between copies.
+PRIVATE_SUFFIXES = (".reg", ".ini")
+
+
+def _env(prefix, display):
+    env = dict(os.environ)
+    env.update(
+        WINEPREFIX=str(prefix),
+        WINEDEBUG="-all",
+        WINEDLLOVERRIDES="mscoree,mshtml=",
+        DISPLAY=display,
+        LC_ALL="C.UTF-8",
+    )
+    return env
+
+
+@pytest.fixture(scope="session")
+def display():
+    """A private Xvfb display for the whole session."""
+    for number in range(90, 140):
+        if not Path(f"/tmp/.X{number}-lock").exists():
+            break
+    proc = subprocess.Popen(
+        ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    deadline = time.time() + 10
+    while time.time() < deadline and not Path(f"/tmp/.X11-unix/X{number}").exists():
+        time.sleep(0.1)
+    yield f":{number}"
+    proc.terminate()
+    proc.wait(timeout=10)
+
+
+@pytest.fixture(scope="session")
+def base_prefix(display, tmp_path_factory):
+    WORK.mkdir(parents=True, exist_ok=True)
+    prefix = WORK / f"prefix-base-{os.getpid()}"
+    shutil.rmtree(prefix, ignore_errors=True)
+    env = _env(prefix, display)
+    subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=600, check=False)
+    subprocess.run(["wineserver", "-w"], env=env, timeout=600, check=False)
+    assert (prefix / "system.reg").exists(), "wineboot did not create a prefix"
+    yield prefix
+    subprocess.run(["wineserver", "-k"], env=env, check=False)
+    shutil.rmtree(prefix, ignore_errors=True)
+
+
+class Result:
+    def __init__(self, rc, stdout, stderr, timed_out, seconds):
+        self.rc, self.stdout, self.stderr = rc, stdout, stderr
+        self.timed_out, self.seconds = timed_out, seconds
+
+    def __repr__(self):
+        return f"Result(rc={self.rc}, timed_out={self.timed_out}, seconds={self.seconds:.1f})"
+
+
+class WinePrefix:
+    """A private copy of the base prefix for one test."""
+
+    def __init__(self, base, path, display):
+        self.path = path
+        self.display = display
+        cmd = ["cp", "-al", str(base), str(path)]
+        subprocess.run(cmd, check=True)
+        for f in path.rglob("*"):
+            if f.is_file() and f.suffix.lower() in PRIVATE_SUFFIXES:
+                data = f.read_bytes()
+                f.unlink()
+                f.write_bytes(data)
+        self.env = _env(path, display)
+
+    # ---- paths ----
+    @property
+    def drive_c(self):
+        return self.path / "drive_c"
+
+    def host_path(self, win_path):
+        p = PureWindowsPath(win_path)
+        drive = p.drive.upper()
+        if drive == "C:":
+            return self.drive_c.joinpath(*p.parts[1:])
+        if drive == "Z:":
+            return Path("/").joinpath(*p.parts[1:])
+        raise ValueError(f"no host path for {win_path}")
+
+    def win_path(self, host_path):
+        host_path = Path(host_path).resolve()
+        try:
+            rel = host_path.relative_to(self.drive_c.resolve())
+            return "C:\\" + "\\".join(rel.parts)
+        except ValueError:
+            return "Z:" + str(host_path).replace("/", "\\")
+
+    def make_folder(self, win_path):
+        p = self.host_path(win_path)
+        p.mkdir(parents=True, exist_ok=True)
+        return p
+
+    # ---- processes ----
+    def _command(self, exe, args):
+        exe = str(exe)
+        if not exe.lower().startswith(("c:", "z:")):
+            exe = self.win_path(exe)
+        return ["wine", exe, *args]
+
+    def run(self, exe, *args, timeout=60, cwd=None):
+        """Runs a Windows program to its end; the exit code, or timed_out."""
+        start = time.time()
+        proc = subprocess.Popen(self._command(exe, args), env=self.env, cwd=cwd,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        try:
+            out, err = proc.communicate(timeout=timeout)
+            return Result(proc.returncode, out, err, False, time.time() - start)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            out, err = proc.communicate()
+            self.kill()
+            return Result(None, out, err, True, time.time() - start)
+
+    def start(self, exe, *args, cwd=None):
+        """Starts a Windows program and returns its Popen."""
+        return subprocess.Popen(self._command(exe, args), env=self.env, cwd=cwd,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+    def wait_idle(self, timeout=60):
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=timeout, check=False)
+
+    def kill(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    # ---- inspection ----
+    def read_file(self, win_path, mode="rb"):
+        return self.host_path(win_path).read_bytes() if mode == "rb" else \
+            self.host_path(win_path).read_text(encoding="cp1250")
+
+    def reg_query(self, key, value=None, view=32):
+        """The data of a registry value as `reg query` prints it, or None."""
+        args = ["reg", "query", key, f"/reg:{view}"]
+        args += ["/v", value] if value is not None else ["/ve"]
+        proc = subprocess.run(["wine", *args], env=self.env, capture_output=True, timeout=60)
+        if proc.returncode != 0:
+            return None
+        for line in proc.stdout.decode("utf-8", "replace").splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[1].startswith("REG_"):
+                name = parts[0]
+                if value is None or name.lower() == value.lower():
+                    return parts[2] if len(parts) > 2 else ""
+        return None
+
+    def reg_add(self, key, value, data, kind="REG_SZ", view=32):
+        proc = subprocess.run(["wine", "reg", "add", key, "/v", value, "/t", kind, "/d", data,
+                               "/f", f"/reg:{view}"], env=self.env, capture_output=True, timeout=60)
+        assert proc.returncode == 0, proc.stderr
+
+    def screenshot(self, name):
+        """Saves the whole Xvfb screen as build/screens/<name>.png."""
+        SCREENS.mkdir(parents=True, exist_ok=True)
+        target = SCREENS / f"{name}.png"
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(target)],
+                       check=False, timeout=30)
+        return target
+
+
+@pytest.fixture
+def wine(base_prefix, display, request):
+    path = WORK / f"prefix-{os.getpid()}-{request.node.name}"[:120]
+    shutil.rmtree(path, ignore_errors=True)
+    prefix = WinePrefix(base_prefix, path, display)
+    yield prefix
+    prefix.kill()
+    shutil.rmtree(path, ignore_errors=True)
+
+
+@pytest.fixture(scope="session")
+def programs():
+    """Paths of the built Windows programs."""
+    found = {
+        "installer": WIN32 / "installer" / "installer.exe",
+        "startup": WIN32 / "startup" / "startup.exe",
+        "media": BUILD / "host" / "tools" / "media" / "ostravel-media",
+        "fixtures": WIN32 / "tests" / "fixtures",
+    }
+    assert found["installer"].exists(), "build the win32 preset first (make build-win32)"
+    return found
