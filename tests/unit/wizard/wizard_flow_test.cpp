@@ -24,7 +24,9 @@ TEST_F(WizardTest, InteractiveWalkStopsOnEveryVisiblePageInOrder) {
     ASSERT_TRUE(Enabled(ctl::kNextButton)) << wizard::PageName(Current());
     Next();
     walked.push_back(Current());
-    if (Current() != Page::Question1) EXPECT_EQ(Text(ctl::kInstallTitleLabel), std::string("T-") + wizard::PageName(Current()));
+    if (Current() != Page::Question1) {
+      EXPECT_EQ(Text(ctl::kInstallTitleLabel), std::string("T-") + wizard::PageName(Current()));
+    }
   }
   // Question1 keeps the header of the page before it.
   EXPECT_EQ(walked, (std::vector<Page>{Page::Welcome, Page::License, Page::Notes, Page::InstallKind,
