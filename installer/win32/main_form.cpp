@@ -106,16 +106,16 @@ class MainForm final : public wizard::WizardView {
   void DrawItem(const DRAWITEMSTRUCT& item);
   LRESULT ControlColour(HDC dc, HWND control);
   void CreateControls();
-  HWND CreateControl(const ControlSpec& spec, int id, HWND parent);
+  HWND CreateControl(const ControlEntry& entry, int id, HWND parent);
   HWND Find(const std::string& name) const {
     auto it = controls_.find(name);
     return it == controls_.end() ? nullptr : it->second;
   }
-  const ControlSpec* SpecOf(HWND control) const {
-    auto it = specs_.find(control);
-    return it == specs_.end() ? nullptr : it->second;
+  const ControlEntry* EntryOf(HWND control) const {
+    auto it = entries_.find(control);
+    return it == entries_.end() ? nullptr : it->second;
   }
-  bool IsCombo(const ControlSpec* s) const {
+  bool IsCombo(const ControlEntry* s) const {
     return s && (s->kind == ControlKind::DropDown || s->kind == ControlKind::OwnerDrawDropDown);
   }
   int S(int value) const { return MulDiv(value, dpi_, 96); }
@@ -130,7 +130,7 @@ class MainForm final : public wizard::WizardView {
   HWND owner_ = nullptr;
   HWND pages_[wizard::kPageCount] = {};
   std::map<std::string, HWND> controls_;
-  std::map<HWND, const ControlSpec*> specs_;
+  std::map<HWND, const ControlEntry*> entries_;
   UniqueFont font_, boldFont_, smallFont_;
   UniqueBrush whiteBrush_;
   UniqueBitmap welcomeBitmap_;
@@ -210,11 +210,11 @@ void MainForm::ShowModal() {
   if (quit) PostQuitMessage(int(msg.wParam));
 }
 
-HWND MainForm::CreateControl(const ControlSpec& spec, int id, HWND parent) {
+HWND MainForm::CreateControl(const ControlEntry& entry, int id, HWND parent) {
   const wchar_t* cls = L"STATIC";
-  DWORD style = WS_CHILD | (spec.visible ? WS_VISIBLE : 0);
+  DWORD style = WS_CHILD | (entry.visible ? WS_VISIBLE : 0);
   DWORD exStyle = 0;
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::Label:
     case ControlKind::GreyLabel:
     case ControlKind::TitleLabel: style |= SS_LEFT | SS_NOPREFIX; break;
@@ -240,7 +240,7 @@ HWND MainForm::CreateControl(const ControlSpec& spec, int id, HWND parent) {
     case ControlKind::OwnerDrawListBox:
       cls = L"LISTBOX";
       style |= LBS_NOTIFY | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
-      if (std::string(spec.name) == ctl::kIconsList) style |= LBS_SORT;
+      if (std::string(entry.name) == ctl::kIconsList) style |= LBS_SORT;
       exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::ListView:
@@ -254,29 +254,29 @@ HWND MainForm::CreateControl(const ControlSpec& spec, int id, HWND parent) {
     case ControlKind::Picture: style |= SS_BITMAP; break;
     case ControlKind::TaggedLabel: cls = kStringsLabelClass; break;
   }
-  if (spec.tabStop && (spec.kind == ControlKind::Button || spec.kind == ControlKind::CheckBox ||
-                       spec.kind == ControlKind::Edit || spec.kind == ControlKind::ReadOnlyEdit ||
-                       spec.kind == ControlKind::Memo || IsCombo(&spec) || spec.kind == ControlKind::ListBox ||
-                       spec.kind == ControlKind::OwnerDrawListBox || spec.kind == ControlKind::ListView))
+  if (entry.tabStop && (entry.kind == ControlKind::Button || entry.kind == ControlKind::CheckBox ||
+                       entry.kind == ControlKind::Edit || entry.kind == ControlKind::ReadOnlyEdit ||
+                       entry.kind == ControlKind::Memo || IsCombo(&entry) || entry.kind == ControlKind::ListBox ||
+                       entry.kind == ControlKind::OwnerDrawListBox || entry.kind == ControlKind::ListView))
     style |= WS_TABSTOP;
-  if (std::string(spec.name) == ctl::kProcessingPanel) style = (style & ~SS_SUNKEN) | WS_DLGFRAME;
-  const int top = spec.page < 0 ? spec.y : spec.y;
-  HWND h = CreateWindowExW(exStyle, cls, Wide(spec.text).c_str(), style, S(spec.x), S(top), S(spec.width),
-                           S(spec.height), parent, reinterpret_cast<HMENU>(intptr_t(id)), GetModuleHandleW(nullptr),
+  if (std::string(entry.name) == ctl::kProcessingPanel) style = (style & ~SS_SUNKEN) | WS_DLGFRAME;
+  const int top = entry.page < 0 ? entry.y : entry.y;
+  HWND h = CreateWindowExW(exStyle, cls, Wide(entry.text).c_str(), style, S(entry.x), S(top), S(entry.width),
+                           S(entry.height), parent, reinterpret_cast<HMENU>(intptr_t(id)), GetModuleHandleW(nullptr),
                            nullptr);
   if (!h) return nullptr;
-  HFONT font = spec.kind == ControlKind::TitleLabel ? boldFont_.get()
-               : spec.kind == ControlKind::GreyLabel ? smallFont_.get()
+  HFONT font = entry.kind == ControlKind::TitleLabel ? boldFont_.get()
+               : entry.kind == ControlKind::GreyLabel ? smallFont_.get()
                                                       : font_.get();
   SendMessageW(h, WM_SETFONT, WPARAM(font), FALSE);
-  if (spec.kind == ControlKind::GreyLabel && std::string(spec.name) == ctl::kBuildInfoLabel)
+  if (entry.kind == ControlKind::GreyLabel && std::string(entry.name) == ctl::kBuildInfoLabel)
     SetWindowLongW(h, GWL_STYLE, (GetWindowLongW(h, GWL_STYLE) & ~SS_LEFT) | SS_RIGHT);
-  if (spec.kind == ControlKind::ListView)
+  if (entry.kind == ControlKind::ListView)
     SendMessageW(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  if (spec.kind == ControlKind::TaggedLabel) SetStringsLabelLines(h, "");
-  NameControl(h, spec.name);
-  controls_[spec.name] = h;
-  specs_[h] = &spec;
+  if (entry.kind == ControlKind::TaggedLabel) SetStringsLabelLines(h, "");
+  NameControl(h, entry.name);
+  controls_[entry.name] = h;
+  entries_[h] = &entry;
   return h;
 }
 
@@ -299,9 +299,9 @@ void MainForm::CreateControls() {
                     CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, S(372),
                                     S(kClientWidth), 2, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr)})
     (void)line;
-  const auto& specs = MainFormControls();
-  for (size_t i = 0; i < specs.size(); ++i)
-    CreateControl(specs[i], kFirstControlId + int(i), specs[i].page < 0 ? hwnd_ : pages_[specs[i].page]);
+  const auto& entries = MainFormControls();
+  for (size_t i = 0; i < entries.size(); ++i)
+    CreateControl(entries[i], kFirstControlId + int(i), entries[i].page < 0 ? hwnd_ : pages_[entries[i].page]);
   // The processing panel floats above the pages.
   SetWindowPos(Find(ctl::kProcessingPanel), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -361,9 +361,9 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     case WM_MEASUREITEM: {
       auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      const auto& specs = MainFormControls();
+      const auto& entries = MainFormControls();
       const size_t index = item->CtlID - kFirstControlId;
-      if (index < specs.size()) item->itemHeight = S(IsCombo(&specs[index]) ? 16 : 17);
+      if (index < entries.size()) item->itemHeight = S(IsCombo(&entries[index]) ? 16 : 17);
       return TRUE;
     }
     case WM_CTLCOLORSTATIC:
@@ -398,8 +398,8 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void MainForm::Command(HWND control, int code) {
-  const ControlSpec* spec = SpecOf(control);
-  if (!spec) return;
+  const ControlEntry* entry = EntryOf(control);
+  if (!entry) return;
   using Handler = void (wizard::WizardController::*)();
   static const struct {
     const char* name;
@@ -414,16 +414,16 @@ void MainForm::Command(HWND control, int code) {
       {ctl::kCxProgramYear, CBN_SELCHANGE, &wizard::WizardController::cxProgramYearSelect},
   };
   for (const auto& h : kHandlers)
-    if (code == h.code && std::string(spec->name) == h.name) (controller_.*h.handler)();
+    if (code == h.code && std::string(entry->name) == h.name) (controller_.*h.handler)();
 }
 
 void MainForm::DrawItem(const DRAWITEMSTRUCT& item) {
-  const ControlSpec* spec = SpecOf(item.hwndItem);
-  if (!spec) return;
+  const ControlEntry* entry = EntryOf(item.hwndItem);
+  if (!entry) return;
   const bool selected = item.itemState & ODS_SELECTED;
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   if (item.itemID == UINT(-1)) return;
-  const bool combo = IsCombo(spec);
+  const bool combo = IsCombo(entry);
   const UINT lengthMsg = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, textMsg = combo ? CB_GETLBTEXT : LB_GETTEXT;
   const LRESULT length = SendMessageW(item.hwndItem, lengthMsg, item.itemID, 0);
   if (length < 0) return;
@@ -439,27 +439,27 @@ void MainForm::DrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT MainForm::ControlColour(HDC dc, HWND control) {
-  const ControlSpec* spec = SpecOf(control);
-  if (spec && spec->page < 0 &&
-      (std::string(spec->name) == ctl::kInstallTitleLabel || std::string(spec->name) == ctl::kInstallDescriptionLabel)) {
+  const ControlEntry* entry = EntryOf(control);
+  if (entry && entry->page < 0 &&
+      (std::string(entry->name) == ctl::kInstallTitleLabel || std::string(entry->name) == ctl::kInstallDescriptionLabel)) {
     SetBkColor(dc, RGB(255, 255, 255));
     return LRESULT(whiteBrush_.get());
   }
-  if (spec && spec->kind == ControlKind::Memo) {
+  if (entry && entry->kind == ControlKind::Memo) {
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return LRESULT(GetSysColorBrush(COLOR_WINDOW));
   }
-  if (spec && spec->kind == ControlKind::GreyLabel) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  if (entry && entry->kind == ControlKind::GreyLabel) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return LRESULT(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void MainForm::SetText(const std::string& control, const std::string& text) {
   HWND h = Find(control);
-  const ControlSpec* spec = SpecOf(h);
-  if (!h || !spec) return;
-  if (spec->kind == ControlKind::TaggedLabel) return SetStringsLabelLines(h, text);
-  if (IsCombo(spec)) {
+  const ControlEntry* entry = EntryOf(h);
+  if (!h || !entry) return;
+  if (entry->kind == ControlKind::TaggedLabel) return SetStringsLabelLines(h, text);
+  if (IsCombo(entry)) {
     SendMessageW(h, CB_SETCURSEL, WPARAM(SendMessageW(h, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(Wide(text).c_str()))), 0);
     return;
   }
@@ -468,9 +468,9 @@ void MainForm::SetText(const std::string& control, const std::string& text) {
 
 std::string MainForm::Text(const std::string& control) {
   HWND h = Find(control);
-  const ControlSpec* spec = SpecOf(h);
-  if (!h || !spec) return "";
-  if (spec->kind == ControlKind::TaggedLabel) return StringsLabelLines(h);
+  const ControlEntry* entry = EntryOf(h);
+  if (!h || !entry) return "";
+  if (entry->kind == ControlKind::TaggedLabel) return StringsLabelLines(h);
   const int length = GetWindowTextLengthW(h);
   std::wstring text(size_t(length) + 1, L'\0');
   const int got = GetWindowTextW(h, text.data(), length + 1);
@@ -480,9 +480,9 @@ std::string MainForm::Text(const std::string& control) {
 
 void MainForm::SetItems(const std::string& control, const std::vector<std::string>& items) {
   HWND h = Find(control);
-  const ControlSpec* spec = SpecOf(h);
-  if (!h || !spec) return;
-  const bool combo = IsCombo(spec);
+  const ControlEntry* entry = EntryOf(h);
+  if (!h || !entry) return;
+  const bool combo = IsCombo(entry);
   SendMessageW(h, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
   for (const std::string& item : items)
     SendMessageW(h, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, LPARAM(Wide(item).c_str()));
@@ -491,9 +491,9 @@ void MainForm::SetItems(const std::string& control, const std::vector<std::strin
 std::vector<std::string> MainForm::Items(const std::string& control) {
   std::vector<std::string> items;
   HWND h = Find(control);
-  const ControlSpec* spec = SpecOf(h);
-  if (!h || !spec) return items;
-  const bool combo = IsCombo(spec);
+  const ControlEntry* entry = EntryOf(h);
+  if (!h || !entry) return items;
+  const bool combo = IsCombo(entry);
   const LRESULT count = SendMessageW(h, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     const LRESULT length = SendMessageW(h, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, WPARAM(i), 0);
@@ -507,12 +507,12 @@ std::vector<std::string> MainForm::Items(const std::string& control) {
 
 void MainForm::SetSelectedIndex(const std::string& control, int index) {
   HWND h = Find(control);
-  if (h) SendMessageW(h, IsCombo(SpecOf(h)) ? CB_SETCURSEL : LB_SETCURSEL, WPARAM(index), 0);
+  if (h) SendMessageW(h, IsCombo(EntryOf(h)) ? CB_SETCURSEL : LB_SETCURSEL, WPARAM(index), 0);
 }
 
 int MainForm::SelectedIndex(const std::string& control) {
   HWND h = Find(control);
-  return h ? int(SendMessageW(h, IsCombo(SpecOf(h)) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0)) : -1;
+  return h ? int(SendMessageW(h, IsCombo(EntryOf(h)) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0)) : -1;
 }
 
 void MainForm::ShowPage(wizard::Page page) {

@@ -13,8 +13,8 @@ constexpr int P(Page page) { return int(page); }
 constexpr int kBand = -1;
 }  // namespace
 
-const std::vector<ControlSpec>& MainFormControls() {
-  static const std::vector<ControlSpec> kControls = {
+const std::vector<ControlEntry>& MainFormControls() {
+  static const std::vector<ControlEntry> kControls = {
       // Header band.
       {ctl::kInstallTitleLabel, kBand, K::TitleLabel, 16, 9, 515, 17, ""},
       {ctl::kInstallDescriptionLabel, kBand, K::Label, 32, 28, 499, 28, ""},

@@ -27,7 +27,7 @@ enum class ControlKind {
   TaggedLabel,
 };
 
-struct ControlSpec {
+struct ControlEntry {
   const char* name;
   int page;  // notebook page, or -1 for the window's bands
   ControlKind kind;
@@ -41,6 +41,6 @@ inline constexpr int kClientWidth = 547, kClientHeight = 421;
 inline constexpr int kHeaderHeight = 57;
 inline constexpr int kNotebookTop = 59, kNotebookHeight = 295;
 
-const std::vector<ControlSpec>& MainFormControls();
+const std::vector<ControlEntry>& MainFormControls();
 
 }  // namespace ostravel::win32

@@ -1,5 +1,5 @@
 #pragma once
-// The page-specific parts of page entry and the leave checks, one function per page,
+// Each page's own part of page entry and the leave checks, one function per page,
 // dispatched through a table.
 #include <string>
 
