@@ -1,0 +1,119 @@
+#include "installer/win32/main_form_layout.h"
+
+#include "installer/wizard/control_names.h"
+#include "installer/wizard/page.h"
+
+namespace ostravel::win32 {
+
+namespace {
+using K = ControlKind;
+using wizard::Page;
+namespace ctl = wizard::ctl;
+constexpr int P(Page page) { return int(page); }
+constexpr int kBand = -1;
+}  // namespace
+
+const std::vector<ControlEntry>& MainFormControls() {
+  static const std::vector<ControlEntry> kControls = {
+      // Header band.
+      {ctl::kInstallTitleLabel, kBand, K::TitleLabel, 16, 9, 515, 17, ""},
+      {ctl::kInstallDescriptionLabel, kBand, K::Label, 32, 28, 499, 28, ""},
+      // Bottom band; the buttons are no tab stops.
+      {ctl::kDebugLabel, kBand, K::GreyLabel, 8, 356, 250, 14, ""},
+      {ctl::kBuildInfoLabel, kBand, K::GreyLabel, 262, 356, 277, 14, ""},
+      {ctl::kInformationButton, kBand, K::Button, 8, 385, 170, 25, "Telepítési &információk", true, false},
+      {ctl::kBackButton, kBand, K::Button, 285, 385, 80, 25, "Back", true, false},
+      {ctl::kNextButton, kBand, K::Button, 365, 385, 80, 25, "Next", true, false},
+      {ctl::kCancelButton, kBand, K::Button, 457, 385, 80, 25, "Close", true, false},
+      {ctl::kProcessingPanel, kBand, K::Panel, 123, 170, 300, 50, "", false},
+
+      // Welcome.
+      {ctl::kWelcomeImage, P(Page::Welcome), K::Picture, 0, 0, 164, kNotebookHeight, ""},
+      {ctl::kSlWelcome, P(Page::Welcome), K::TaggedLabel, 176, 8, 360, 280, ""},
+      // License, Notes, Readme.
+      {ctl::kReLicense, P(Page::License), K::Memo, 24, 10, 499, 275, ""},
+      {ctl::kReNotes, P(Page::Notes), K::Memo, 24, 10, 499, 275, ""},
+      {ctl::kReReadme, P(Page::Readme), K::Memo, 24, 10, 499, 275, ""},
+
+      // InstallKind.
+      {ctl::kInstallKindInfoLabel, P(Page::InstallKind), K::Label, 24, 10, 499, 30, ""},
+      {ctl::kCxInstallKind, P(Page::InstallKind), K::OwnerDrawDropDown, 24, 44, 300, 200, ""},
+      {ctl::kInstallKindPanel, P(Page::InstallKind), K::Panel, 24, 76, 499, 140, ""},
+      {ctl::kSlInstallKind, P(Page::InstallKind), K::TaggedLabel, 26, 78, 495, 136, ""},
+      {ctl::kProgramYearLabel, P(Page::InstallKind), K::Label, 24, 232, 80, 16, "Programév.", false},
+      {ctl::kCxProgramYear, P(Page::InstallKind), K::DropDown, 108, 228, 80, 300, "", false},
+      {ctl::kOpSystemLabel, P(Page::InstallKind), K::Label, 212, 232, 70, 16, "Rendszer:", false},
+      {ctl::kCxOpSystem, P(Page::InstallKind), K::DropDown, 286, 228, 100, 200, "", false},
+      {ctl::kProxySettingsButton, P(Page::InstallKind), K::Button, 24, 260, 330, 25,
+       "Proxy-kiszolgáló beállításai (csak szakembereknek!)", false},
+
+      // Destination.
+      {ctl::kDestinationInfoLabel, P(Page::Destination), K::Label, 24, 10, 499, 30, ""},
+      {ctl::kEDestination, P(Page::Destination), K::ReadOnlyEdit, 24, 45, 400, 23, ""},
+      {ctl::kChangeButton, P(Page::Destination), K::Button, 432, 44, 91, 25, "Change"},
+      {ctl::kDestinationListLabel, P(Page::Destination), K::Label, 24, 80, 499, 16, ""},
+      {ctl::kLvDestinations, P(Page::Destination), K::ListView, 24, 100, 499, 150, ""},
+      {ctl::kNetworkInstallLabel, P(Page::Destination), K::Label, 24, 258, 140, 16, "", false},
+      {ctl::kENetworkInstall, P(Page::Destination), K::Edit, 168, 255, 260, 23, "", false},
+      {ctl::kNetworkBrowseButton, P(Page::Destination), K::Button, 432, 254, 91, 25, "...", false},
+
+      // Customize.
+      {ctl::kCustomizeInfoLabel, P(Page::Customize), K::Label, 24, 6, 499, 28, ""},
+      {ctl::kClbComponents, P(Page::Customize), K::OwnerDrawListBox, 24, 38, 260, 190, ""},
+      {ctl::kCustomizeInfoPanel, P(Page::Customize), K::Panel, 292, 38, 231, 190, ""},
+      {ctl::kSlCustomize, P(Page::Customize), K::TaggedLabel, 294, 40, 227, 186, ""},
+      {ctl::kCustomizeSizePanel, P(Page::Customize), K::Panel, 24, 234, 499, 56, ""},
+      {ctl::kDownloadSizeLabel, P(Page::Customize), K::Label, 32, 238, 250, 15, ""},
+      {ctl::kDnSizeLabel, P(Page::Customize), K::Label, 290, 238, 225, 15, ""},
+      {ctl::kRequiredSpaceLabel, P(Page::Customize), K::Label, 32, 255, 250, 15, ""},
+      {ctl::kRqSpaceLabel, P(Page::Customize), K::Label, 290, 255, 225, 15, ""},
+      {ctl::kAvailableSpaceLabel, P(Page::Customize), K::Label, 32, 272, 250, 15, ""},
+      {ctl::kAvSpaceLabel, P(Page::Customize), K::Label, 290, 272, 225, 15, ""},
+
+      // CreateIcon.
+      {ctl::kIconInfoLabel, P(Page::CreateIcon), K::Label, 24, 10, 499, 30, ""},
+      {ctl::kEIcon, P(Page::CreateIcon), K::Edit, 24, 44, 499, 23, ""},
+      {ctl::kIconsList, P(Page::CreateIcon), K::OwnerDrawListBox, 24, 74, 499, 180, ""},
+      {ctl::kCbDoNotCreateIcons, P(Page::CreateIcon), K::CheckBox, 24, 262, 499, 20, ""},
+
+      // Question1: fixed Hungarian texts.
+      {ctl::kQuestion1Label, P(Page::Question1), K::Label, 24, 12, 499, 34,
+       "Kérem válassza ki, hogy melyik különálló programmodulhoz kiván parancsikont elhelyezni az Asztalra:"},
+      {ctl::kNeedLUMBRAIcon, P(Page::Question1), K::CheckBox, 40, 60, 300, 20, "Lumbra"},
+      {ctl::kLabel3, P(Page::Question1), K::Label, 58, 82, 465, 30,
+       "A teljes programrendszer (könyvelés, bérszámfejtés, számlázás stb.)"},
+      {ctl::kNeedORVELIcon, P(Page::Question1), K::CheckBox, 40, 124, 300, 20, "Orvel"},
+      {ctl::kLabel4, P(Page::Question1), K::Label, 58, 146, 465, 30,
+       "Egyszerű bizonylatrögzítő program, a könyvelési anyag előkészítéséhez"},
+
+      // Summary.
+      {ctl::kSummaryInfoLabel, P(Page::Summary), K::Label, 24, 6, 499, 30, ""},
+      {ctl::kSummaryMemo, P(Page::Summary), K::Memo, 24, 38, 499, 210, ""},
+      {ctl::kSummaryNextLabel, P(Page::Summary), K::Label, 24, 254, 499, 34, ""},
+
+      // CopyFiles.
+      {ctl::kCopyFilesInfoLabel, P(Page::CopyFiles), K::Label, 24, 10, 499, 30, ""},
+      {ctl::kProgressStatusLabel, P(Page::CopyFiles), K::Label, 24, 50, 499, 16, ""},
+      {ctl::kProgressBar, P(Page::CopyFiles), K::ProgressBar, 24, 70, 499, 20, ""},
+      {ctl::kGbDownloadStatistics, P(Page::CopyFiles), K::GroupBox, 24, 104, 499, 100, "", false},
+      {ctl::kWUStatCurrentPackageCaption, P(Page::CopyFiles), K::Label, 36, 124, 160, 16, "", false},
+      {ctl::kDownloadPackagePathLabel, P(Page::CopyFiles), K::Label, 200, 124, 315, 16, "", false},
+      {ctl::kWUStatPackageSizeCaption, P(Page::CopyFiles), K::Label, 36, 143, 160, 16, "", false},
+      {ctl::kDownloadPackageSizeKBLabel, P(Page::CopyFiles), K::Label, 200, 143, 315, 16, "", false},
+      {ctl::kWUStatDownloadedCaption, P(Page::CopyFiles), K::Label, 36, 162, 160, 16, "", false},
+      {ctl::kDownloadPackageDoneKBLabel, P(Page::CopyFiles), K::Label, 200, 162, 315, 16, "", false},
+      {ctl::kWUStatAvgSpeedCaption, P(Page::CopyFiles), K::Label, 36, 181, 160, 16, "", false},
+      {ctl::kDownloadPackageSpeedKBLabel, P(Page::CopyFiles), K::Label, 200, 181, 315, 16, "", false},
+
+      // Finished, ErrorFinish.
+      {ctl::kFinishedLabel, P(Page::Finished), K::Label, 24, 12, 499, 90, ""},
+      {ctl::kFinishedPanel, P(Page::Finished), K::Label, 24, 110, 499, 170, ""},
+      {ctl::kErrorFinishInfoLabel, P(Page::ErrorFinish), K::Label, 24, 6, 499, 30, ""},
+      {ctl::kErrorFinishMemo, P(Page::ErrorFinish), K::Memo, 24, 38, 499, 210, ""},
+      {ctl::kWebBrowserButton, P(Page::ErrorFinish), K::Button, 24, 256, 499, 25,
+       "Hibaüzenetben megadott hivatkozás megnyitása Internet böngészőben", false},
+  };
+  return kControls;
+}
+
+}  // namespace ostravel::win32

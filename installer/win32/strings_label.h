@@ -1,0 +1,18 @@
+#pragma once
+// TStringsLabel on the screen: a painted control showing tagged text. Its lines
+// (with tags) are set with SetStringsLabelLines; its window text is the plain text.
+#include "installer/platform/win32/windows_clean.h"
+
+#include <string>
+
+namespace ostravel::win32 {
+
+inline constexpr const wchar_t* kStringsLabelClass = L"TStringsLabel";
+
+void RegisterStringsLabelClass();
+// CP1250 markup.
+void SetStringsLabelLines(HWND label, const std::string& lines);
+std::string StringsLabelLines(HWND label);
+void SetStringsLabelAutoHeight(HWND label, bool autoHeight);
+
+}  // namespace ostravel::win32

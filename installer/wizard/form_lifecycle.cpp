@@ -1,0 +1,224 @@
+// Window creation, the closing actions of a finished wizard, and destruction.
+#include "base/cp1250.h"
+#include "base/text.h"
+#include "installer/script/setup_script.h"
+#include "installer/wizard/control_names.h"
+#include "installer/wizard/visible_pages.h"
+#include "installer/wizard/wizard_controller.h"
+
+namespace ostravel::wizard {
+
+namespace {
+constexpr const char* kRunningAtomName = "OSTRAVEL";
+constexpr const char* kProxyKey = "Software\\Belloro\\Installer";
+
+const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", "2016", "2015",
+                                                "2014", "2013", "2012", "2011", "2010", "2009",
+                                                "2008", "2007", "2006", "2005", "2004", "2003"};
+}  // namespace
+
+bool WizardController::ParamExists(const std::string& a, const std::string& b) {
+  for (const std::string& p : services_.machine.system.Parameters())
+    if (SameText(p, a) || SameText(p, b)) return true;
+  return false;
+}
+
+void WizardController::FormCreate() {
+  platform::Platform& machine = services_.machine;
+  ProcessState& process = services_.process;
+  services_.log.WriteLog("DELETE");
+
+  state_ = WizardState{};
+  view_.SetText(ctl::kDebugLabel, "");
+  view_.SetText(ctl::kSlCustomize, "");
+  // Rights probe: the InterBase key for full access, then the Firebird instances
+  // key, created when missing. Whoever may create keys there counts as administrator.
+  machine.registry.CanOpenForWrite(platform::RootKey::LocalMachine, "SOFTWARE\\Borland\\InterBase\\CurrentVersion");
+  state_.hasAdminRights = machine.registry.CreateKey(platform::RootKey::LocalMachine,
+                                                     "SOFTWARE\\Firebird Project\\Firebird Server\\Instances");
+
+  state_.runningAtom = machine.system.FindAtom(kRunningAtomName);
+  if (state_.runningAtom == 0) state_.runningAtom = machine.system.AddAtom(kRunningAtomName);
+
+  process.adminMode = ParamExists("/a", "-a");
+  process.uninstallMode = ParamExists("/u", "-u");
+  process.silentMode = ParamExists("/silent", "-silent");
+
+  view_.SetText(ctl::kBuildInfoLabel, BuildInfoText());
+  view_.SetVisible(ctl::kInformationButton, machine.files.FileExists(process.sourceFolder + "belloro.doc"));
+
+  if (process.uninstallMode) StartUninstallMode();
+  state_.installStartTime = machine.system.Now();
+
+  view_.SetItems(ctl::kCxProgramYear, kProgramYears);
+  view_.SetItems(ctl::kCxOpSystem, {"Windows", "Dos"});
+  view_.SetSelectedIndex(ctl::kCxOpSystem, 0);
+  ReadScriptAtCreation();
+  ReadProxySettings();
+  view_.SetText(ctl::kErrorFinishMemo, "");
+
+  if (!process.silentMode) {
+    const int first = FirstPageOf(state_.visiblePages);
+    if (first < kPageCount) GoToPage(Page(first));
+  }
+  if (!process.uninstallMode || machine.files.FileExists(process.installRecordPath)) {
+    if (view_.SelectedIndex(ctl::kCxProgramYear) < 0 && !view_.Items(ctl::kCxProgramYear).empty()) {
+      view_.SetSelectedIndex(ctl::kCxProgramYear, 0);
+      cxProgramYearSelect();
+    }
+    const std::string guardian = Expand("$UserStartup$\\FireBird Guardian.lnk");
+    if (machine.files.FileExists(guardian)) machine.files.DeleteFile(guardian);
+  } else {
+    ApplicationEventsException(kNoInstallRecord);
+  }
+}
+
+// The build text under the pages: when this program was made, and its version.
+std::string WizardController::BuildInfoText() {
+  platform::Platform& machine = services_.machine;
+  const std::string program = machine.system.ProgramPath();
+  std::string text = "Frissítve: ";
+  if (auto info = machine.files.Find(program)) {
+    if (auto time = UnpackDosDateTime(info->dosTime))
+      text += Format("%04d.%02d.%02d  %02d:%02d:%02d", time->year, time->month, time->day, time->hour,
+                     time->minute, time->second);
+  }
+  const platform::VersionRecord version = machine.system.ReadVersion(program);
+  if (version.valid)
+    text += Format("  [%d.%d.%d.%d]", version.fileMajor, version.fileMinor, version.fileRelease, version.fileBuild);
+  return text;
+}
+
+// The uninstaller finds its script through the installation record's title.
+void WizardController::StartUninstallMode() {
+  platform::Platform& machine = services_.machine;
+  ProcessState& process = services_.process;
+  const std::vector<std::string> params = machine.system.Parameters();
+  const std::string* found = nullptr;
+  for (const std::string& p : params) {
+    if (p.size() >= 2 && LowerCase(p.substr(0, 2)) == "/l" && machine.files.FileExists(p.substr(2))) {
+      found = &p;
+      break;
+    }
+  }
+  if (!found && !params.empty()) found = &params.back();
+  process.installRecordPath = found && found->size() > 2 ? found->substr(2) : "";
+
+  std::string record;
+  if (machine.files.FileExists(process.installRecordPath) &&
+      machine.files.ReadFile(process.installRecordPath, record)) {
+    for (const std::string& line : SplitLines(record)) {
+      if (line.compare(0, 6, "Title:") != 0) continue;
+      const std::string title = Trim(std::string_view(line).substr(6));
+      if (title.empty()) continue;
+      process.scriptPath = process.sourceFolder + title + "\\setup.inf";
+      break;
+    }
+  }
+  view_.UseUninstallIcon();
+}
+
+void WizardController::ReadScriptAtCreation() {
+  ProcessState& process = services_.process;
+  PathVariables& variables = services_.variables;
+  WithScript(services_.machine.files, process.scriptPath, [&](TExtIniFile& script) {
+    variables.SetUserVariables(ReadVariablesSection(script));
+    const std::string copyTarget = Expand(ReadStartUpSection(script).copyTarget);
+    state_.copyTargetFolder = copyTarget.empty() ? process.sourceFolder : copyTarget;
+
+    const ConfigurationSection config = ReadConfigurationSection(script);
+    view_.SetCaption(config.topBanner + " - Ostravel");
+    variables.SetApplicationName(config.application + " v" + config.version);
+    variables.SetCompanyName(config.organization);
+    process.dialogLanguage = config.language;
+    process.updateSiteUrl = config.internetUpdateSite;
+    SetDestination(Expand(config.path));
+    state_.configuredPath = view_.Text(ctl::kEDestination);
+    process.uninstallEnabled = config.unInstall;
+    if (!process.uninstallMode) {
+      process.installRecordPath = config.unInstallLogFile;
+      state_.uninstallIconTitle = config.unInstallIconTitle;
+    }
+    if (!config.registryDefaultPath.empty()) ApplyRegistryDefaultPath(config.registryDefaultPath);
+    if (config.driveToWinDrive) ApplyDriveToWinDrive();
+
+    const ButtonsSection buttons = ReadButtonsSection(script);
+    view_.SetText(ctl::kBackButton, buttons.backButton);
+    view_.SetText(ctl::kNextButton, buttons.nextButton);
+    view_.SetText(ctl::kCancelButton, buttons.closeButton);
+    const ErrorMessagesSection errors = ReadErrorMessagesSection(script);
+    state_.downloadGeneral = errors.downloadGeneral;
+    state_.md5ChecksumFailed = errors.md5ChecksumFailed;
+
+    state_.visiblePages = BuildVisiblePages(script, process.uninstallMode, process.silentMode);
+    state_.firstPage = FirstPageOf(state_.visiblePages);
+    state_.lastPage = LastPageOf(state_.visiblePages);
+  });
+}
+
+// "ROOT\sub\key;value": a string there replaces the configured destination.
+void WizardController::ApplyRegistryDefaultPath(const std::string& registryDefaultPath) {
+  const size_t slash = registryDefaultPath.find('\\');
+  const size_t semicolon = registryDefaultPath.rfind(';');
+  if (slash == std::string::npos || semicolon == std::string::npos || semicolon < slash) return;
+  auto root = platform::RootKeyFromName(registryDefaultPath.substr(0, slash));
+  if (!root) return;
+  std::string value;
+  if (services_.machine.registry.ReadString(*root, registryDefaultPath.substr(slash + 1, semicolon - slash - 1),
+                                            registryDefaultPath.substr(semicolon + 1), value) ==
+      platform::RegRead::Ok)
+    SetDestination(value);
+}
+
+// A destination on a drive that will not be there later moves to the Windows drive.
+void WizardController::ApplyDriveToWinDrive() {
+  std::string destination = view_.Text(ctl::kEDestination);
+  if (destination.empty()) return;
+  using platform::DriveType;
+  const DriveType type = services_.machine.files.GetDriveType(destination.substr(0, 3));
+  if (type == DriveType::Unknown || type == DriveType::NoRootDir || type == DriveType::Removable ||
+      type == DriveType::CdRom || type == DriveType::RamDisk) {
+    const std::string windows = services_.machine.system.WindowsFolder();
+    if (!windows.empty()) {
+      destination[0] = windows[0];
+      SetDestination(destination);
+    }
+  }
+}
+
+// Kept for the downloads; written by the proxy dialog.
+void WizardController::ReadProxySettings() {
+  platform::Registry& registry = services_.machine.registry;
+  const auto root = platform::RootKey::CurrentUser;
+  registry.CreateKey(root, kProxyKey);
+  std::string text;
+  uint32_t number = 0;
+  if (registry.ReadString(root, kProxyKey, "ProxyServer", text) == platform::RegRead::Ok) state_.proxy.server = text;
+  if (registry.ReadDword(root, kProxyKey, "ProxyPort", number) == platform::RegRead::Ok) state_.proxy.port = number;
+  if (registry.ReadString(root, kProxyKey, "ProxyUsername", text) == platform::RegRead::Ok)
+    state_.proxy.username = text;
+  if (registry.ReadString(root, kProxyKey, "ProxyPassword", text) == platform::RegRead::Ok)
+    state_.proxy.password = text;
+}
+
+void WizardController::ClosingActions() {
+  ProcessState& process = services_.process;
+  platform::Platform& machine = services_.machine;
+  if (view_.SelectedIndex(ctl::kCxOpSystem) == 0 && current_ == Page::Finished && !state_.noUpdateFound &&
+      !process.uninstallMode && state_.startLocationChanged && !process.silentMode) {
+    const std::string text = Expand("A(z) $ApplicationName$ indítási helye megváltozott!\r\n\nAz új indítási hely: " +
+                                    view_.Text(ctl::kEDestination));
+    services_.dialogs.ShowMessage(text, ui::MsgDlgType::Warning, ui::mbOK, ui::kHungarian);
+  }
+  if (!state_.installerProgramPath.empty() && machine.files.FileExists(state_.installerProgramPath))
+    machine.system.Start("\"" + state_.installerProgramPath + "\"");
+  const std::string restart = Trim(state_.restartCommand);
+  if (!restart.empty()) machine.system.Start(restart);
+}
+
+void WizardController::FormDestroy() {
+  if (state_.runningAtom != 0) services_.machine.system.DeleteAtom(state_.runningAtom);
+  state_.runningAtom = 0;
+}
+
+}  // namespace ostravel::wizard

@@ -1,0 +1,64 @@
+// Pages whose contents come with the selection pages and the installation run.
+// They already take part in navigation: each names its section and, unattended,
+// moves on as the finished page will.
+#include "installer/script/setup_script.h"
+#include "installer/wizard/control_names.h"
+#include "installer/wizard/page_entries.h"
+#include "installer/wizard/wizard_controller.h"
+
+namespace ostravel::wizard {
+
+namespace {
+PageEntryResult MoveOnWhenSilent(WizardController& wizard, const char* pageSection) {
+  if (wizard.Silent()) wizard.NextButtonClick();
+  return {pageSection};
+}
+}  // namespace
+
+PageEntryResult EnterInstallKind(WizardController& wizard, const TExtIniFile&) {
+  // Uninstall kinds never move on by themselves, not even unattended.
+  if (wizard.Uninstall()) return {section::kUnInstallTypePage};
+  return MoveOnWhenSilent(wizard, section::kInstallTypePage);
+}
+
+PageEntryResult EnterDestination(WizardController& wizard, const TExtIniFile&) {
+  return MoveOnWhenSilent(wizard, section::kDestinationPage);
+}
+
+PageEntryResult EnterCustomize(WizardController& wizard, const TExtIniFile&) {
+  return MoveOnWhenSilent(wizard, section::kComponentsPage);
+}
+
+PageEntryResult EnterCreateIcon(WizardController& wizard, const TExtIniFile&) {
+  return MoveOnWhenSilent(wizard, section::kIconFolderPage);
+}
+
+PageEntryResult EnterSummary(WizardController& wizard, const TExtIniFile&) {
+  return MoveOnWhenSilent(wizard, section::kSetupSummaryPage);
+}
+
+// The run's frame: buttons locked while it works, then Next carries on. Errors the
+// run reports while going on leave the wizard on the error page; Next finds no page
+// after it there.
+PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& script) {
+  WizardView& view = wizard.View();
+  const ButtonsSection buttons = ReadButtonsSection(script);
+  view.SetText(ctl::kCancelButton, buttons.cancelButton);
+  view.SetEnabled(ctl::kCancelButton, false);
+  view.SetEnabled(ctl::kBackButton, false);
+  view.SetEnabled(ctl::kNextButton, false);
+  if (!wizard.Uninstall()) {
+    const PageHeader header = ReadPageHeader(script, section::kCopyFilesPage);
+    view.SetText(ctl::kInstallTitleLabel, wizard.Expand(header.title));
+    view.SetText(ctl::kInstallDescriptionLabel, wizard.Expand(header.description));
+  }
+  if (wizard.installRun) wizard.installRun(wizard, script);
+  view.SetText(ctl::kCancelButton, buttons.closeButton);
+  view.SetEnabled(ctl::kCancelButton, true);
+  view.SetEnabled(ctl::kBackButton, false);
+  view.SetEnabled(ctl::kNextButton, false);
+  wizard.NextButtonClick();
+  return {};  // the header is the run's
+}
+
+}  // namespace ostravel::wizard

@@ -1,0 +1,105 @@
+#pragma once
+// The wizard window's logic: window creation and closing, the notebook's page
+// entries, Back/Next/Cancel, the error jump and the unattended start. Everything it
+// shows goes through WizardView; everything it touches on the machine through the
+// platform interfaces.
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "installer/app/diagnostic_log.h"
+#include "installer/app/process_state.h"
+#include "installer/platform/platform.h"
+#include "installer/script/ext_ini_file.h"
+#include "installer/script/path_variables.h"
+#include "installer/ui/message_dialog.h"
+#include "installer/wizard/wizard_state.h"
+#include "installer/wizard/wizard_view.h"
+
+namespace ostravel::wizard {
+
+struct WizardServices {
+  ProcessState& process;
+  platform::Platform& machine;
+  PathVariables& variables;
+  DiagnosticLog& log;
+  ui::MessageDialogs& dialogs;
+};
+
+// Shown when the user leaves before the end.
+extern const char* const kCancelledByUser;
+// Uninstall start without an installation record.
+extern const char* const kNoInstallRecord;
+
+class WizardController {
+ public:
+  WizardController(WizardView& view, WizardServices services);
+  WizardController(const WizardController&) = delete;
+  WizardController& operator=(const WizardController&) = delete;
+
+  // Window lifecycle.
+  void FormCreate();
+  void FormActivate();
+  void FormDestroy();
+
+  // Handlers.
+  void NextButtonClick();
+  void BackButtonClick();
+  void CancelButtonClick() { FormClose(); }
+  // A close request (Cancel, title bar, unattended end): the closing rules decide.
+  void FormClose();
+  void InformationButtonClick();
+  void WebBrowserButtonClick();
+  void cxProgramYearSelect();
+
+  // The error jump: the message becomes a line of the error memo and the wizard
+  // moves to the error page.
+  void ApplicationEventsException(const std::string& message);
+
+  // Runs a handler; an error escaping it goes to the error jump. Every event of the
+  // window comes in through here.
+  void Guarded(const std::function<void()>& handler);
+
+  // Switches the notebook; page entry runs unless the page is already shown.
+  void GoToPage(Page page);
+  std::optional<Page> CurrentPage() const { return current_; }
+  bool Closed() const { return closed_; }
+
+  // For the page pieces.
+  WizardView& View() { return view_; }
+  WizardState& State() { return state_; }
+  const WizardServices& Services() const { return services_; }
+  bool Silent() const { return services_.process.silentMode; }
+  bool Uninstall() const { return services_.process.uninstallMode; }
+  std::string Expand(const std::string& text) const { return services_.variables.ExpandVariables(text); }
+  // For the web-update kind the program year in a text is the chosen one.
+  std::string WithChosenYear(const std::string& text);
+  // Sets the destination edit (shown in upper case) and $DefaultDestination$.
+  void SetDestination(const std::string& path);
+
+  // The installation or uninstall run of the progress page; set by the engine.
+  std::function<void(WizardController&, const TExtIniFile& script)> installRun;
+
+ private:
+  void NotebookPageChanged();
+  void UpdateHeader(const TExtIniFile& script, const std::string& pageSection);
+  void ClosingActions();
+  void ReadScriptAtCreation();
+  void ApplyRegistryDefaultPath(const std::string& registryDefaultPath);
+  void ApplyDriveToWinDrive();
+  void StartUninstallMode();
+  void ReadProxySettings();
+  std::string BuildInfoText();
+  bool ParamExists(const std::string& a, const std::string& b);
+  void ErrorJumpSafely(const std::string& message);
+
+  WizardView& view_;
+  WizardServices services_;
+  WizardState state_;
+  std::optional<Page> current_;
+  bool activated_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace ostravel::wizard

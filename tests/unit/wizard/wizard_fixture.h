@@ -1,0 +1,78 @@
+#pragma once
+// A wizard on a fake machine: drives C: and D: in a temporary folder, the program in
+// D:\Setup\, a recording view and scripted dialogs.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_system.h"
+#include "installer/platform/host/host_file_system.h"
+#include "installer/wizard/control_names.h"
+#include "installer/wizard/wizard_controller.h"
+#include "tests/unit/test_support.h"
+#include "tests/unit/wizard/recording_view.h"
+
+namespace ostravel::test {
+
+class WizardTest : public ::testing::Test {
+ protected:
+  WizardTest() {
+    tmp.Write("keep", "");
+    std::filesystem::create_directories(tmp.File("C/TEMP"));
+    std::filesystem::create_directories(tmp.File("C/WINDOWS"));
+    std::filesystem::create_directories(tmp.File("D/Setup"));
+    files.MapDrive('C', tmp.File("C"));
+    files.MapDrive('D', tmp.File("D"));
+    process.sourceFolder = "D:\\Setup\\";
+    process.scriptPath = "D:\\Setup\\setup.inf";
+    process.tempFolder = "C:\\TEMP\\";
+  }
+
+  void WriteScript(const std::string& text, const std::string& path = "D:\\Setup\\setup.inf") {
+    files.ReplaceFile(path, text);
+  }
+  // Creates the window the way the Win32 form does: every event through Guarded.
+  void Create(std::vector<std::string> parameters = {}) {
+    system.parameters = std::move(parameters);
+    wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
+    wizard->Guarded([&] { wizard->FormCreate(); });
+    wizard->Guarded([&] { wizard->FormActivate(); });
+  }
+  void Next() { wizard->Guarded([&] { wizard->NextButtonClick(); }); }
+  void Back() { wizard->Guarded([&] { wizard->BackButtonClick(); }); }
+  void Close() { wizard->Guarded([&] { wizard->CancelButtonClick(); }); }
+  wizard::Page Current() const { return *wizard->CurrentPage(); }
+  std::string Text(const char* control) { return view.Text(control); }
+  bool Enabled(const char* control) { return view.Enabled(control); }
+
+  TempDir tmp;
+  platform::HostFileSystem files;
+  platform::FakeRegistry registry;
+  platform::FakeSystem system;
+  platform::Platform machine{files, registry, system};
+  ProcessState process;
+  PathVariables variables{registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
+  DiagnosticLog log{files, system, "C:\\TEMP\\"};
+  RecordingView view;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<wizard::WizardController> wizard;
+};
+
+// Every page section visible, with a title naming the page.
+inline std::string AllPagesScript() {
+  return "[Configuration]\r\nTopBanner=Lumbra 2020\r\nPath=C:\\BELLORO.WIN\r\nLanguage=11\r\n"
+         "[Welcome Page]\r\nVisible=1\r\nTitle=T-Welcome\r\nDescription=D-Welcome\r\n"
+         "[License Page]\r\nVisible=1\r\nTitle=T-License\r\n"
+         "[Setup Notes Page]\r\nVisible=1\r\nTitle=T-Notes\r\n"
+         "[Install Type Page]\r\nVisible=1\r\nTitle=T-InstallKind\r\n"
+         "[Destination Page]\r\nVisible=1\r\nTitle=T-Destination\r\n"
+         "[Icon Folder Page]\r\nVisible=1\r\nTitle=T-CreateIcon\r\n"
+         "[Setup Summary Page]\r\nVisible=1\r\nTitle=T-Summary\r\n"
+         "[Copy Files Page]\r\nVisible=1\r\nTitle=T-CopyFiles\r\n"
+         "[ReadMe Notes Page]\r\nVisible=1\r\nTitle=T-Readme\r\n"
+         "[Finish Page]\r\nVisible=1\r\nTitle=T-Finished\r\nInfo=All done.\r\n"
+         "[Error Finish Page]\r\nTitle=T-Error\r\nInfo=Something failed.\r\n";
+}
+
+}  // namespace ostravel::test
