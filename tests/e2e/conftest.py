@@ -124,10 +124,10 @@ class WinePrefix:
             exe = self.win_path(exe)
         return ["wine", exe, *args]
 
-    def run(self, exe, *args, timeout=60, cwd=None):
+    def run(self, exe, *args, timeout=60, cwd=None, env=None):
         """Runs a Windows program to its end; the exit code, or timed_out."""
         start = time.time()
-        proc = subprocess.Popen(self._command(exe, args), env=self.env, cwd=cwd,
+        proc = subprocess.Popen(self._command(exe, args), env={**self.env, **(env or {})}, cwd=cwd,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         try:
             out, err = proc.communicate(timeout=timeout)
