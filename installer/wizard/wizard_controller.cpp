@@ -93,7 +93,15 @@ void WizardController::FormActivate() {
   activated_ = true;
   view_.ProcessMessages();
   const int first = FirstPageOf(state_.visiblePages);
-  if (first < kPageCount) GoToPage(Page(first));
+  if (first >= kPageCount) {
+    // No page at all: an unattended run has nothing it could do, and a silent
+    // window that is not finished refuses every close, so it would never end.
+    services_.process.exitCode = 1;
+    closed_ = true;
+    view_.CloseWindow();
+    return;
+  }
+  GoToPage(Page(first));
   if (!closed_ && current_ != Page::ErrorFinish) FormClose();
 }
 

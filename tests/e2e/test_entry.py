@@ -85,3 +85,11 @@ def test_programs_import_only_kernel32_and_msvcrt_at_load_time(programs):
                  if "DLL Name:" in line}
         # Everything else (and no zlib1.dll) comes from the system folder on first use.
         assert names == {"kernel32.dll", "msvcrt.dll"}, (exe.name, names)
+
+
+def test_silent_with_a_package_but_no_page_ends_with_1(wine, programs):
+    make_medium(wine, programs, "[Components]\r\nCount=1\r\nComponent1.PackName=data1\r\n"
+                "Component1.Size=1000\r\n", packages=["data1.dat"])
+    result = wine.run(r"C:\medium\installer.exe", "/silent", timeout=120)
+    assert not result.timed_out
+    assert result.rc == 1

@@ -95,6 +95,15 @@ TEST_F(WizardTest, SilentUninstallStopsOnTheKindPageAndStaysOpen) {
   EXPECT_TRUE(view.uninstallIcon);
 }
 
+TEST_F(WizardTest, SilentRunWithoutAnyPageEndsWithExitCodeOne) {
+  WriteScript("[Configuration]\r\nPath=C:\\X\r\n");
+  Create({"/silent"});
+  EXPECT_TRUE(view.shownPages.empty());
+  EXPECT_EQ(view.closeCalls, 1);
+  EXPECT_EQ(process.exitCode, 1);
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(WizardTest, ScriptWithoutVisiblePagesOpensOnQuestion1Only) {
   WriteScript("[Configuration]\r\nPath=C:\\X\r\n");
   Create();
