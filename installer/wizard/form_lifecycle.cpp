@@ -1,6 +1,7 @@
 // Window creation, the closing actions of a finished wizard, and destruction.
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "installer/app/command_line.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/visible_pages.h"
@@ -16,12 +17,6 @@ const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", 
                                                 "2014", "2013", "2012", "2011", "2010", "2009",
                                                 "2008", "2007", "2006", "2005", "2004", "2003"};
 }  // namespace
-
-bool WizardController::ParamExists(const std::string& a, const std::string& b) {
-  for (const std::string& p : services_.machine.system.Parameters())
-    if (SameText(p, a) || SameText(p, b)) return true;
-  return false;
-}
 
 void WizardController::FormCreate() {
   platform::Platform& machine = services_.machine;
@@ -40,9 +35,10 @@ void WizardController::FormCreate() {
   state_.runningAtom = machine.system.FindAtom(kRunningAtomName);
   if (state_.runningAtom == 0) state_.runningAtom = machine.system.AddAtom(kRunningAtomName);
 
-  process.adminMode = ParamExists("/a", "-a");
-  process.uninstallMode = ParamExists("/u", "-u");
-  process.silentMode = ParamExists("/silent", "-silent");
+  const Switches switches = ReadSwitches(machine.system.Parameters());
+  process.adminMode = switches.admin;
+  process.uninstallMode = switches.uninstall;
+  process.silentMode = switches.silent;
 
   view_.SetText(ctl::kBuildInfoLabel, BuildInfoText());
   view_.SetVisible(ctl::kInformationButton, machine.files.FileExists(process.sourceFolder + "belloro.doc"));

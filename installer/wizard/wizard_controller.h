@@ -91,7 +91,6 @@ class WizardController {
   void StartUninstallMode();
   void ReadProxySettings();
   std::string BuildInfoText();
-  bool ParamExists(const std::string& a, const std::string& b);
   void ErrorJumpSafely(const std::string& message);
 
   WizardView& view_;
