@@ -4,30 +4,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "tools/media/binary_file.h"
 #include "tools/media/command.h"
 #include "tools/media/szdd_format.h"
 
 namespace ostravel::media {
 
 namespace {
-
-std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-bool ReadBinary(const std::string& path, std::string& data) {
-  std::ifstream in(PathOf(path), std::ios::binary);
-  if (!in) return false;
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-bool WriteBinary(const std::string& path, const std::string& data) {
-  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
-  out.write(data.data(), static_cast<std::streamsize>(data.size()));
-  out.close();
-  return static_cast<bool>(out);
-}
 
 int RunSzdd(const std::vector<std::string>& args) {
   if (args.size() != 2) {
