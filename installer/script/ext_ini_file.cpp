@@ -130,9 +130,28 @@ void TExtIniFile::ReadSections(std::vector<std::string>& sections) const {
   for (const auto& s : sections_) sections.push_back(s.name);
 }
 
+int TExtIniFile::BoundedCount(const std::string& section, const std::string& prefix, int count) const {
+  const Section* s = FindSection(section);
+  const int keys = s ? int(s->keyIndex.size()) : 0;
+  const int slack = keys + 1024;
+  if (count <= slack) return count;
+  int highest = 0;
+  if (s) {
+    for (const auto& entry : s->keyIndex) {
+      const std::string& key = entry.first;  // upper case
+      if (!StartsWithNoCase(key, prefix)) continue;
+      int n = 0;
+      size_t i = prefix.size();
+      while (i < key.size() && key[i] >= '0' && key[i] <= '9' && n < 100000000) n = n * 10 + (key[i++] - '0');
+      if (n > highest) highest = n;
+    }
+  }
+  return highest > slack ? highest + 1 : slack;
+}
+
 void TExtIniFile::ReadLines(const std::string& section, std::vector<std::string>& list, int maxCount) const {
   list.clear();
-  int count = ReadInteger(section, "Count", 0);
+  int count = BoundedCount(section, "Line", ReadInteger(section, "Count", 0));
   if (maxCount != 0 && maxCount < count) count = maxCount;
   for (int n = 0; n < count; ++n) list.push_back(ReadString(section, "Line" + std::to_string(n), ""));
 }

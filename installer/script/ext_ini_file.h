@@ -35,7 +35,12 @@ class TExtIniFile {
   // Key names of the first section of that name.
   void ReadSection(const std::string& section, std::vector<std::string>& keys) const;
   void ReadSections(std::vector<std::string>& sections) const;
-  // "Line0" .. "Line<Count-1>"; maxCount 0 means no limit.
+  // A numbered list's count, bounded: past the highest number written after
+  // `prefix` every entry would be all defaults, so a script that claims millions
+  // of entries does not make callers read (or hold) millions of empty ones.
+  // Reasonable counts come back as given.
+  int BoundedCount(const std::string& section, const std::string& prefix, int count) const;
+  // "Line0" .. "Line<Count-1>"; maxCount 0 means no limit. Bounded as above.
   void ReadLines(const std::string& section, std::vector<std::string>& list, int maxCount = 0) const;
 
   void WriteString(const std::string& section, const std::string& key, const std::string& value);

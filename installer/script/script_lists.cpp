@@ -23,25 +23,6 @@ int Count(const TExtIniFile& ini, const std::string& sec) {
   return n > 0 ? n : 0;
 }
 
-// A script that claims millions of entries must not spin for minutes on keys that
-// cannot exist: past the highest entry number actually written, every entry would
-// be all defaults. Reasonable counts are read exactly as written.
-int Bounded(const TExtIniFile& ini, const std::string& sec, const std::string& prefix, int count) {
-  std::vector<std::string> keys;
-  ini.ReadSection(sec, keys);
-  const int slack = int(keys.size()) + 1024;
-  if (count <= slack) return count;
-  int highest = 0;
-  for (const auto& key : keys) {
-    if (!StartsWithNoCase(key, prefix)) continue;
-    int n = 0;
-    size_t i = prefix.size();
-    while (i < key.size() && key[i] >= '0' && key[i] <= '9' && n < 100000000) n = n * 10 + (key[i++] - '0');
-    if (n > highest) highest = n;
-  }
-  return highest > slack ? highest + 1 : slack;
-}
-
 }  // namespace
 
 bool ReadFlag(const TExtIniFile& ini, const std::string& section, const std::string& key) {
@@ -55,7 +36,7 @@ std::string ModuleSection(const std::string& module, const std::string& list) {
 std::vector<InstallModuleKeys> ReadInstallModuleList(const TExtIniFile& ini) {
   const std::string sec = "Install Modules";
   std::vector<InstallModuleKeys> out;
-  int count = Bounded(ini, sec, "Name", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "Name", Count(ini, sec));
   for (int n = 1; n <= count; ++n) {
     const std::string num = std::to_string(n);
     InstallModuleKeys m;
@@ -73,7 +54,7 @@ std::vector<InstallModuleKeys> ReadInstallModuleList(const TExtIniFile& ini) {
 std::vector<ComponentKeys> ReadComponentList(const TExtIniFile& ini, const std::string& module) {
   const std::string sec = ModuleSection(module, "Components");
   std::vector<ComponentKeys> out;
-  int count = Bounded(ini, sec, "Component", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "Component", Count(ini, sec));
   for (int n = 1; n <= count; ++n) {
     Entry e{ini, sec, "Component" + std::to_string(n)};
     ComponentKeys c;
@@ -95,7 +76,7 @@ std::vector<ComponentKeys> ReadComponentList(const TExtIniFile& ini, const std::
 std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module) {
   const std::string sec = ModuleSection(module, "Files");
   std::vector<FileKeys> out;
-  int count = Bounded(ini, sec, "File", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "File", Count(ini, sec));
   for (int n = 1; n <= count; ++n) {
     Entry e{ini, sec, "File" + std::to_string(n)};
     FileKeys f;
@@ -122,7 +103,7 @@ std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& mo
 std::vector<IconKeys> ReadIconList(const TExtIniFile& ini, const std::string& module) {
   const std::string sec = ModuleSection(module, "Icons");
   std::vector<IconKeys> out;
-  int count = Bounded(ini, sec, "Icon", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "Icon", Count(ini, sec));
   for (int n = 1; n <= count; ++n) {
     Entry e{ini, sec, "Icon" + std::to_string(n)};
     IconKeys i;
@@ -144,7 +125,7 @@ std::vector<IconKeys> ReadIconList(const TExtIniFile& ini, const std::string& mo
 std::vector<RegistryKeys> ReadRegistryList(const TExtIniFile& ini, const std::string& module) {
   const std::string sec = ModuleSection(module, "Registry");
   std::vector<RegistryKeys> out;
-  int count = Bounded(ini, sec, "Reg", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "Reg", Count(ini, sec));
   for (int n = 1; n <= count; ++n) {
     Entry e{ini, sec, "Reg" + std::to_string(n)};
     RegistryKeys r;
@@ -163,7 +144,7 @@ std::vector<RegistryKeys> ReadRegistryList(const TExtIniFile& ini, const std::st
 std::vector<std::string> ReadFolderList(const TExtIniFile& ini) {
   const std::string sec = "Folders";
   std::vector<std::string> out;
-  int count = Bounded(ini, sec, "Folder", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "Folder", Count(ini, sec));
   for (int n = 0; n < count; ++n) out.push_back(ini.ReadString(sec, "Folder" + std::to_string(n), ""));
   return out;
 }
@@ -171,7 +152,7 @@ std::vector<std::string> ReadFolderList(const TExtIniFile& ini) {
 std::vector<FontKeys> ReadFontList(const TExtIniFile& ini) {
   const std::string sec = "Fonts";
   std::vector<FontKeys> out;
-  int count = Bounded(ini, sec, "Font", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "Font", Count(ini, sec));
   for (int n = 0; n < count; ++n) {
     Entry e{ini, sec, "Font" + std::to_string(n)};
     out.push_back({n, e.Text(".FontName"), e.Text(".FontFile")});
@@ -182,7 +163,7 @@ std::vector<FontKeys> ReadFontList(const TExtIniFile& ini) {
 int32_t RequiredSpace(const TExtIniFile& ini) {
   const std::string sec = "Files";
   uint32_t sum = 0;  // wraps like the 32-bit sum it has always been
-  int count = Bounded(ini, sec, "File", Count(ini, sec));
+  int count = ini.BoundedCount(sec, "File", Count(ini, sec));
   for (int n = 1; n <= count; ++n) sum += uint32_t(ini.ReadInteger(sec, "File" + std::to_string(n) + ".FileSize", 0));
   return int32_t(sum);
 }

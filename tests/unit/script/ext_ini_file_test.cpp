@@ -70,6 +70,19 @@ TEST_F(ExtIniFileTest, ReadLinesStartsAtZeroAndFillsGaps) {
   EXPECT_TRUE(lines.empty());
 }
 
+TEST_F(ExtIniFileTest, AbsurdLineCountsStayBounded) {
+  dir.Write("setup.inf", "[W]\nCount=2000000000\nLine0=a\nLine5000=z\n[X]\nCount=577777777\n");
+  TExtIniFile ini(fs, Path(), false);
+  std::vector<std::string> lines;
+  ini.ReadLines("W", lines);
+  ASSERT_EQ(lines.size(), 5001u);  // every line written is still read
+  EXPECT_EQ(lines.front(), "a");
+  EXPECT_EQ(lines.back(), "z");
+  ini.ReadLines("X", lines);
+  EXPECT_LT(lines.size(), 2000u);
+  EXPECT_EQ(ini.BoundedCount("X", "Line", 40), 40);  // reasonable counts as written
+}
+
 TEST_F(ExtIniFileTest, DateTimesUseTheProgramFormat) {
   dir.Write("setup.inf", "[Configuration]\nBuildDate=2026.03.07 14:05:09\nBad=soon\n");
   TExtIniFile ini(fs, Path(), false);
