@@ -1,5 +1,5 @@
 #pragma once
-// Shared utilities: disk space, font specifications, version texts, file times.
+// Shared utilities: disk space, font texts, version texts, file times.
 #include <cstdint>
 #include <string>
 
