@@ -133,6 +133,17 @@ std::string JoinLines(const std::vector<std::string>& lines, std::string_view eo
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
 
+std::string UpperHex(const unsigned char* data, size_t size) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(size * 2);
+  for (size_t i = 0; i < size; ++i) {
+    out.push_back(kHex[data[i] >> 4]);
+    out.push_back(kHex[data[i] & 15]);
+  }
+  return out;
+}
+
 std::string Format(const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);

@@ -37,6 +37,8 @@ std::vector<std::string> SplitLines(std::string_view data);
 std::string JoinLines(const std::vector<std::string>& lines, std::string_view eol = "\r\n");
 
 std::string IntToStr(int64_t value);
+// Bytes as upper-case hexadecimal digits, two per byte.
+std::string UpperHex(const unsigned char* data, size_t size);
 // printf into a std::string.
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 

@@ -52,3 +52,10 @@ def test_versions_times_and_ini_write_back(wine, programs, probe):
     assert ini.read_bytes() == "[Ár]\r\nkulcs=érték\r\n\r\n".encode("cp1250")
     free, total = map(int, probe("disk", "C").split())
     assert 0 < free <= total
+
+
+def test_md5_through_the_system_matches(wine, probe):
+    import hashlib
+    data = bytes(range(256)) * 4099
+    (wine.make_folder(r"C:\probe") / "blob.bin").write_bytes(data)
+    assert probe("md5", r"C:\probe\blob.bin") == hashlib.md5(data).hexdigest().upper()
