@@ -216,7 +216,7 @@ std::vector<std::string> Win32FileSystem::List(const std::string& folder) {
 }
 
 std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenAppend(const std::string& path) {
-  HANDLE h = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     Fail();
     return nullptr;
