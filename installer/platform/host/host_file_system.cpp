@@ -99,6 +99,15 @@ std::string HostFileSystem::HostPath(const std::string& path) const {
 
 void HostFileSystem::Fail() { lastError_ = std::strerror(errno); }
 
+// Even root must not write a file marked read-only: Windows would refuse.
+bool HostFileSystem::IsReadOnly(const std::string& hostPath) {
+  struct stat st;
+  if (::stat(hostPath.c_str(), &st) != 0 || (st.st_mode & S_IWUSR)) return false;
+  errno = EACCES;
+  Fail();
+  return true;
+}
+
 uint32_t HostFileSystem::StoredAttributes(const std::string& path) const {
   auto it = attributes_.find(HostPath(path));
   return it == attributes_.end() ? 0 : it->second;
@@ -193,12 +202,7 @@ bool HostFileSystem::ReadFile(const std::string& path, std::string& data) {
 
 bool HostFileSystem::ReplaceFile(const std::string& path, const std::string& data) {
   std::string host = HostPath(path);
-  struct stat st;
-  if (::stat(host.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) {
-    errno = EACCES;
-    Fail();
-    return false;
-  }
+  if (IsReadOnly(host)) return false;
   std::string temp = host + ".~tmp";
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
   if (fd < 0) {
@@ -234,12 +238,7 @@ std::unique_ptr<InputFile> HostFileSystem::OpenRead(const std::string& path) {
 
 std::unique_ptr<OutputFile> HostFileSystem::OpenWrite(const std::string& path) {
   std::string host = HostPath(path);
-  struct stat st;
-  if (::stat(host.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) {
-    errno = EACCES;
-    Fail();
-    return nullptr;
-  }
+  if (IsReadOnly(host)) return nullptr;
   int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
   if (fd < 0) {
     Fail();
@@ -250,12 +249,7 @@ std::unique_ptr<OutputFile> HostFileSystem::OpenWrite(const std::string& path) {
 
 std::unique_ptr<OutputFile> HostFileSystem::OpenAppend(const std::string& path) {
   std::string host = HostPath(path);
-  struct stat st;
-  if (::stat(host.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR)) {
-    errno = EACCES;
-    Fail();
-    return nullptr;
-  }
+  if (IsReadOnly(host)) return nullptr;
   int fd = ::open(host.c_str(), O_WRONLY | O_APPEND);
   if (fd < 0) {
     Fail();

@@ -38,6 +38,7 @@ class HostFileSystem : public FileSystem {
 
  private:
   void Fail();
+  bool IsReadOnly(const std::string& hostPath);
   struct Drive {
     std::string folder;
     DriveType type;
