@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "installer/platform/platform.h"
+#include "installer/platform/registry.h"
 
 namespace ostravel::platform {
 

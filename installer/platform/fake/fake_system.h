@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/platform/platform.h"
+#include "installer/platform/system.h"
 
 namespace ostravel::platform {
 

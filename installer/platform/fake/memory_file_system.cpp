@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/cp1250.h"
+#include "base/datetime.h"
 
 namespace ostravel::platform {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "installer/platform/platform.h"
+#include "installer/platform/files.h"
 
 namespace ostravel::platform {
 

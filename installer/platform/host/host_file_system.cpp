@@ -12,6 +12,7 @@
 #include <ctime>
 
 #include "base/cp1250.h"
+#include "base/datetime.h"
 #include "base/text.h"
 
 namespace ostravel::platform {

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "installer/platform/platform.h"
+#include "installer/platform/files.h"
 
 namespace ostravel::platform {
 

@@ -1,0 +1,77 @@
+#pragma once
+// What the installation and uninstall runs receive from the wizard: the machine and
+// process services, the models the pages filled, the choices read off the pages, a
+// progress surface and the error jump. Never the wizard itself.
+#include <functional>
+#include <string>
+
+#include "base/datetime.h"
+#include "installer/app/diagnostic_log.h"
+#include "installer/app/process_state.h"
+#include "installer/model/finish_actions.h"
+#include "installer/model/install_record_entries.h"
+#include "installer/model/selection.h"
+#include "installer/model/server_decisions.h"
+#include "installer/model/web_update.h"
+#include "installer/platform/platform.h"
+#include "installer/script/path_variables.h"
+#include "installer/ui/message_dialog.h"
+
+namespace ostravel::engine {
+
+// The progress page as the run drives it.
+class ProgressSurface {
+ public:
+  virtual ~ProgressSurface() = default;
+  virtual void SetRange(int minimum, int maximum) = 0;
+  virtual int Maximum() = 0;
+  virtual void SetPosition(int position) = 0;
+  virtual int Position() = 0;
+  // Added to the per-package percentages of the archive progress.
+  virtual void SetBaseOffset(int offset) = 0;
+  virtual int BaseOffset() = 0;
+  virtual void SetBarVisible(bool visible) = 0;
+  virtual void SetSmooth(bool smooth) = 0;
+  virtual void SetStatus(const std::string& text) = 0;     // the status line
+  virtual void SetFileLabel(const std::string& text) = 0;  // the file being written
+  virtual void SetStep(const std::string& name) = 0;       // the grey step label
+  virtual void ProcessMessages() = 0;
+};
+
+// Read off the pages when the run starts.
+struct RunChoices {
+  std::string destination;       // the destination edit's text
+  std::string copyTargetFolder;  // where downloaded packages go
+  DateTime installStartTime;
+  bool webUpdateKind = false;    // the WebUpdate kind is chosen
+  bool windowsVariant = true;    // the operating-system list's first entry is chosen
+  bool hasOpSystemList = true;   // the operating-system list has entries
+  std::string iconGroup;         // the shortcut group name
+  bool doNotCreateIcons = false;
+  bool needLumbraIcon = false, needOrvelIcon = false;
+  int uninstallKindIndex = -1;   // the uninstall kind chosen (uninstall mode)
+};
+
+struct RunContext {
+  platform::Platform& machine;
+  ProcessState& process;
+  PathVariables& variables;
+  DiagnosticLog& log;
+  ui::MessageDialogs& dialogs;
+  model::Selection& selection;
+  model::ServerDecisions& server;
+  model::WebUpdate& web;
+  model::InstallRecordEntries& record;
+  model::FinishActions& finish;
+  RunChoices choices;
+  ProgressSurface& progress;
+  // Appends the message to the error page and moves the wizard there.
+  std::function<void(const std::string& message)> errorJump;
+  // True when the error page already holds a line.
+  std::function<bool()> errorReported;
+};
+
+// The run of the progress page, in install or uninstall mode.
+using RunFn = std::function<void(RunContext& context)>;
+
+}  // namespace ostravel::engine

@@ -1,0 +1,18 @@
+#pragma once
+// The ordered actions of this installation, written to the installation record.
+// The pages (a created destination folder) and the run's steps append to it.
+#include <string>
+#include <vector>
+
+namespace ostravel::model {
+
+enum class RecordAction { MakeDir = 0, CopyFile = 1, CloneFile = 2, CreateIcon = 3, CreateRegKey = 4, WriteRegValue = 5 };
+
+struct InstallRecordEntry {
+  RecordAction kind = RecordAction::MakeDir;
+  std::string value;
+};
+
+using InstallRecordEntries = std::vector<InstallRecordEntry>;
+
+}  // namespace ostravel::model

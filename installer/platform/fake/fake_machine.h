@@ -1,0 +1,18 @@
+#pragma once
+// Every fake of the machine together, for host tests: a test fills in the parts it
+// needs and hands `platform` to the code under test.
+#include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_system.h"
+#include "installer/platform/fake/memory_file_system.h"
+#include "installer/platform/platform.h"
+
+namespace ostravel::platform {
+
+struct FakeMachine {
+  MemoryFileSystem files;
+  FakeRegistry registry;
+  FakeSystem system;
+  Platform platform{files, registry, system};
+};
+
+}  // namespace ostravel::platform

@@ -1,0 +1,91 @@
+#pragma once
+// Files, folders and drives of the machine.
+// Every text here is CP1250, paths included; UTF-16 exists only inside win32/.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include "installer/platform/win32/undef_macros.h"
+#endif
+
+namespace ostravel::platform {
+
+enum FileAttribute : uint32_t {
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSystem = 0x04,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+  kAttrNormal = 0x80,
+};
+
+enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamDisk };
+
+struct FileInfo {
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  uint32_t dosTime = 0;  // last write, local time, packed
+  bool IsDirectory() const { return attributes & kAttrDirectory; }
+};
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Bytes read; 0 at the end; -1 on a read error.
+  virtual int64_t Read(void* buffer, size_t size) = 0;
+  virtual uint64_t Size() = 0;
+  // Moves forward without reading; false when fewer than `count` bytes remain or on
+  // error. The default reads and discards; real files override it with a seek.
+  virtual bool Skip(uint64_t count);
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual bool Write(const void* data, size_t size) = 0;
+  // Flushes and closes; false when anything written did not reach the disk.
+  virtual bool Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // First entry found for the path, hidden and system entries included.
+  virtual std::optional<FileInfo> Find(const std::string& path) = 0;
+  bool FileExists(const std::string& path) {
+    auto f = Find(path);
+    return f && !f->IsDirectory();
+  }
+  bool DirectoryExists(const std::string& path) {
+    auto f = Find(path);
+    return f && f->IsDirectory();
+  }
+  virtual bool CreateDirectories(const std::string& path) = 0;
+  virtual bool RemoveDirectory(const std::string& path) = 0;
+  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool CopyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+  virtual bool ReadFile(const std::string& path, std::string& data) = 0;
+  // Replaces the file's content in one step: a reader never sees a half-written file.
+  virtual bool ReplaceFile(const std::string& path, const std::string& data) = 0;
+  virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
+  virtual std::unique_ptr<OutputFile> OpenWrite(const std::string& path) = 0;
+  // Opens an existing file for writing at its end; nullptr when it does not exist.
+  virtual std::unique_ptr<OutputFile> OpenAppend(const std::string& path) = 0;
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+  virtual bool SetDosTime(const std::string& path, uint32_t dosTime) = 0;
+  // Names (no paths) of the entries of a folder.
+  virtual std::vector<std::string> List(const std::string& folder) = 0;
+  // Root like "C:\".
+  virtual DriveType GetDriveType(const std::string& root) = 0;
+  struct Space {
+    uint64_t freeBytes = 0, totalBytes = 0;
+  };
+  virtual std::optional<Space> GetDiskSpace(const std::string& root) = 0;
+  // System text of the last failure, for error messages.
+  virtual std::string LastErrorText() = 0;
+};
+
+}  // namespace ostravel::platform
