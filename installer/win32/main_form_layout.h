@@ -1,6 +1,6 @@
 #pragma once
 // The wizard window's controls: where each one sits, at 96 DPI, in its page or band.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <vector>
 
