@@ -1,7 +1,7 @@
 #include "installer/win32/control_host.h"
 
-#include "installer/platform/win32/system_library.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/system_library.h"
+#include "base/win32/wide.h"
 #include "installer/win32/control_names_win32.h"
 #include "installer/win32/strings_label.h"
 #include "installer/wizard/control_names.h"

@@ -3,11 +3,11 @@
 // operations on them. The windows only forward: what a control reports becomes a
 // (name, event) pair for the window's event sink, and what the logic sets is put
 // into the control. No decisions are made here.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <commctrl.h>
 
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"
 
 #include <functional>
 #include <map>

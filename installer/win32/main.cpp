@@ -1,11 +1,11 @@
 // installer.exe: process start, program body, process end. The one place that puts
 // the machine, the windows and the application together.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include "base/installer_error.h"
 #include "installer/app/application.h"
-#include "installer/platform/win32/system_library.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/system_library.h"
+#include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 #include "installer/win32/app_windows.h"
 

@@ -1,14 +1,14 @@
 #include "installer/win32/main_form.h"
 
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <shellapi.h>
 
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"
 
 #include <memory>
 
-#include "installer/platform/win32/wide.h"
+#include "base/win32/wide.h"
 #include "installer/win32/app_windows.h"
 #include "installer/win32/control_host.h"
 #include "installer/win32/control_names_win32.h"

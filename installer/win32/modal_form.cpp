@@ -1,6 +1,6 @@
 #include "installer/win32/modal_form.h"
 
-#include "installer/platform/win32/wide.h"
+#include "base/win32/wide.h"
 #include "installer/win32/control_host.h"
 #include "installer/wizard/control_names.h"
 

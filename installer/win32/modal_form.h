@@ -1,7 +1,7 @@
 #pragma once
 // The dialogs of the control table (TDestinationChangeForm, ...): a fixed dialog
 // frame around the table's controls, run modally over the owner window.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include "installer/wizard/control_table.h"
 #include "installer/wizard/control_view.h"

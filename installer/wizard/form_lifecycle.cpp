@@ -1,6 +1,7 @@
 // Window creation, the closing actions of a finished wizard, and destruction.
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "base/win32/shared_names.h"
 #include "installer/app/command_line.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
@@ -10,7 +11,7 @@
 namespace ostravel::wizard {
 
 namespace {
-constexpr const char* kRunningAtomName = "OSTRAVEL";
+constexpr const char* kRunningAtomName = names::kRunningAtom;
 constexpr const char* kProxyKey = "Software\\Belloro\\Installer";
 
 const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", "2016", "2015",

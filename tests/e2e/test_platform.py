@@ -59,3 +59,10 @@ def test_md5_through_the_system_matches(wine, probe):
     data = bytes(range(256)) * 4099
     (wine.make_folder(r"C:\probe") / "blob.bin").write_bytes(data)
     assert probe("md5", r"C:\probe\blob.bin") == hashlib.md5(data).hexdigest().upper()
+
+
+def test_shared_win32_helpers(wine, programs):
+    folder = wine.make_folder(r"C:\probe")
+    (folder / "win32_helpers_check.exe").write_bytes((programs["fixtures"] / "win32_helpers_check.exe").read_bytes())
+    result = wine.run(r"C:\probe\win32_helpers_check.exe", timeout=60)
+    assert result.stdout.decode("utf-8").split() == ["ok"] and result.rc == 0, result.stdout
