@@ -15,7 +15,7 @@ class Windows : public ostravel::ProgramWindows {
  public:
   explicit Windows(ostravel::Application& app) : app_(app) {}
   void ShowWizardModal() override { ostravel::win32::ShowWizardModal(app_); }
-  void ShowBackgroundModal() override { ostravel::win32::ShowBackgroundModal(app_); }
+  void ShowBackgroundModal() override { ostravel::win32::ShowBackgroundModal(app_, app_.ReadBackground()); }
   ostravel::ui::MessageDialogs& Dialogs() override { return ostravel::win32::AppMessageDialogs(); }
 
  private:
