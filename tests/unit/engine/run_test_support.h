@@ -56,12 +56,12 @@ class Script {
     sections_[section].push_back(key + "=" + value);
     return *this;
   }
-  // File<n> of the base product in component 1, target below C:\App.
+  // File<n> of the base product; `extra` is one more key, ".Suffix=value".
   Script& File(int n, const std::string& source, const std::string& target, int rule = 0,
-               const std::string& extra = "") {
+               const std::string& extra = "", int component = 1) {
     const std::string k = "File" + std::to_string(n);
     Set("Files", "Count", std::to_string(n));
-    Set("Files", k + ".CompID", "1").Set("Files", k + ".SourceFile", source).Set("Files", k + ".TargetFile", target);
+    Set("Files", k + ".CompID", std::to_string(component)).Set("Files", k + ".SourceFile", source).Set("Files", k + ".TargetFile", target);
     Set("Files", k + ".FileUpdateRule", std::to_string(rule));
     if (!extra.empty()) Set("Files", k + extra.substr(0, extra.find('=')), extra.substr(extra.find('=') + 1));
     return *this;
