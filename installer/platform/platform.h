@@ -3,6 +3,7 @@
 // reach files, registry, processes and the rest only through these interfaces, one
 // header each; the Win32 implementation is the real thing, the fakes serve host tests.
 #include "installer/platform/files.h"
+#include "installer/platform/http.h"
 #include "installer/platform/registry.h"
 #include "installer/platform/system.h"
 
@@ -13,6 +14,7 @@ struct Platform {
   FileSystem& files;
   Registry& registry;
   System& system;
+  HttpClient& http;
 };
 
 }  // namespace ostravel::platform

@@ -5,6 +5,7 @@
 #include "installer/app/program.h"
 #include "installer/platform/win32/system_library.h"
 #include "installer/platform/win32/wide.h"
+#include "installer/platform/win32/win32_http.h"
 #include "installer/platform/win32/win32_platform.h"
 #include "installer/win32/app_windows.h"
 
@@ -31,7 +32,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ostravel::win32::Win32FileSystem files;
   ostravel::win32::Win32Registry registry;
   ostravel::win32::Win32System system;
-  ostravel::platform::Platform platform{files, registry, system};
+  ostravel::win32::Win32HttpClient http;
+  ostravel::platform::Platform platform{files, registry, system, http};
   ostravel::ProcessState state;
   ostravel::InitProcessState(state, system);
   Windows windows(platform, state);

@@ -2,6 +2,7 @@
 
 #include "installer/app/command_line.h"
 #include "installer/app/program.h"
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
@@ -74,7 +75,8 @@ class ProgramBodyTest : public ::testing::Test {
   platform::HostFileSystem fs;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
-  platform::Platform platform{fs, registry, system};
+  platform::FakeHttpClient http;
+  platform::Platform platform{fs, registry, system, http};
   ProcessState state;
   RecordingWindows windows;
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
@@ -50,7 +51,8 @@ class WizardTest : public ::testing::Test {
   platform::HostFileSystem files;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
-  platform::Platform machine{files, registry, system};
+  platform::FakeHttpClient http;
+  platform::Platform machine{files, registry, system, http};
   ProcessState process;
   PathVariables variables{registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
   DiagnosticLog log{files, system, "C:\\TEMP\\"};
