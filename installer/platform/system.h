@@ -8,7 +8,7 @@
 #include "base/datetime.h"
 
 #ifdef _WIN32
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"
 #endif
 
 namespace ostravel::platform {

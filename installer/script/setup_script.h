@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/shared_names.h"
 #include "installer/script/ext_ini_file.h"
 
 namespace ostravel {
@@ -87,7 +88,7 @@ DestinationDialogSection ReadDestinationDialogSection(const TExtIniFile& ini, co
 
 // Section names of the pages.
 namespace section {
-inline constexpr const char* kStartUp = "StartUp";
+inline constexpr const char* kStartUp = names::kStartUpSection;
 inline constexpr const char* kConfiguration = "Configuration";
 inline constexpr const char* kVariables = "Variables";
 inline constexpr const char* kButtons = "Buttons";

@@ -4,6 +4,6 @@
 
 namespace ostravel::win32 {
 
-void ShowBackgroundModal(platform::Platform& platform, ProcessState& state) { ShowWizardModal(platform, state); }
+void ShowBackgroundModal(wizard::WizardFactory& factory) { ShowWizardModal(factory); }
 
 }  // namespace ostravel::win32

@@ -1,15 +1,15 @@
 // WinHTTP is delay-loaded from the system folder like every other system DLL.
 #include "installer/platform/win32/win32_http.h"
 
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <winhttp.h>
 
 #include <vector>
 
 #include "installer/platform/http_url.h"
-#include "installer/platform/win32/unique_handle.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/wide.h"
 
 namespace ostravel::win32 {
 
@@ -17,9 +17,6 @@ using platform::HttpFailure;
 using platform::HttpResult;
 
 namespace {
-
-inline void CloseInternetFn(HINTERNET h) { WinHttpCloseHandle(h); }
-using Hinternet = UniqueAny<HINTERNET, HandleTraits<HINTERNET, CloseInternetFn>>;
 
 constexpr size_t kPieceSize = 64 * 1024;
 
@@ -169,7 +166,7 @@ class Exchange {
   }
 
   const platform::HttpProxy& proxy_;
-  Hinternet session_, connect_, request_;
+  UniqueHinternet session_, connect_, request_;
   DWORD secureFlags_ = 0;
   int status_ = 0;
 };

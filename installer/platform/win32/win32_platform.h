@@ -45,6 +45,7 @@ class Win32Registry : public platform::Registry {
   bool DeleteValue(platform::RootKey root, const std::string& subKey, const std::string& name,
                    platform::RegView view) override;
   bool DeleteKey(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
+  bool DeleteKeyTree(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
 };
 
 class Win32System : public platform::System {

@@ -1,12 +1,12 @@
-#include "installer/platform/win32/windows_clean.h"
-#include <shellapi.h>
+#include "base/win32/windows_clean.h"
 
 #include <vector>
 
 #include "base/text.h"
-#include "installer/platform/win32/system_library.h"
-#include "installer/platform/win32/unique_handle.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/command_line.h"
+#include "base/win32/system_library.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {
@@ -49,15 +49,7 @@ std::string Win32System::ProgramPath() {
   return "";
 }
 
-std::vector<std::string> Win32System::Parameters() {
-  std::vector<std::string> params;
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv) return params;
-  for (int i = 1; i < argc; ++i) params.push_back(Narrow(argv[i]));
-  LocalFree(argv);
-  return params;
-}
+std::vector<std::string> Win32System::Parameters() { return CommandLineParameters(); }
 
 DateTime Win32System::Now() {
   SYSTEMTIME t;
