@@ -45,6 +45,10 @@ struct ErrorText {
 
 constexpr ErrorText kErrors[] = {
     {ERROR_WINHTTP_TIMEOUT, HttpFailure::TimedOut, "The operation timed out"},
+    // Socket codes some WinHTTP builds pass through unchanged.
+    {WSAETIMEDOUT, HttpFailure::TimedOut, "The operation timed out"},
+    {WSAECONNRESET, HttpFailure::Dropped, "The connection with the server was reset"},
+    {WSAECONNREFUSED, HttpFailure::Refused, "A connection with the server could not be established"},
     {ERROR_WINHTTP_NAME_NOT_RESOLVED, HttpFailure::Refused, "The server name or address could not be resolved"},
     {ERROR_WINHTTP_CANNOT_CONNECT, HttpFailure::Refused, "A connection with the server could not be established"},
     {ERROR_WINHTTP_CONNECTION_ERROR, HttpFailure::Dropped, "The connection with the server was reset"},
@@ -98,7 +102,8 @@ bool IsRedirect(int status) { return status == 301 || status == 302 || status ==
 // One request on its own session, up to the received status line and headers.
 class Exchange {
  public:
-  Exchange(const platform::HttpProxy& proxy, int connectMs, int receiveMs) : proxy_(proxy) {
+  Exchange(const platform::HttpProxy& proxy, int connectMs, int receiveMs)
+      : proxy_(proxy), connectMs_(connectMs), receiveMs_(receiveMs) {
     const bool direct = proxy.host.empty();
     const std::wstring name = Wide(proxy.host + ":" + std::to_string(proxy.port));
     // "<-loopback>": a configured proxy is used for loopback addresses too.
@@ -118,6 +123,10 @@ class Exchange {
                                       WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                       url.secure ? WINHTTP_FLAG_SECURE : 0));
     if (!request_) return Fail(failure);
+    // On the request too: not every WinHTTP passes the session's waits on.
+    WinHttpSetTimeouts(request_.get(), connectMs_, connectMs_, receiveMs_, receiveMs_);
+    DWORD responseMs = DWORD(receiveMs_);
+    WinHttpSetOption(request_.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof responseMs);
     DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
     WinHttpSetOption(request_.get(), WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof policy);
     DWORD disable = WINHTTP_DISABLE_REDIRECTS;
@@ -166,6 +175,7 @@ class Exchange {
   }
 
   const platform::HttpProxy& proxy_;
+  int connectMs_, receiveMs_;
   UniqueHinternet session_, connect_, request_;
   DWORD secureFlags_ = 0;
   int status_ = 0;
