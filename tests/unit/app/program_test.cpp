@@ -86,6 +86,7 @@ class ProgramBodyTest : public ::testing::Test {
   std::vector<std::string> Run(const std::string& script, std::vector<std::string> params = {}) {
     dir.Write("setup.inf", script);
     system.parameters = std::move(params);
+    InitProcessState(state, system);
     windows.shown.clear();
     state.exitCode = 0;
     RunProgramBody(platform, state, windows);

@@ -15,6 +15,8 @@
 
 namespace ostravel::test {
 
+namespace ctl = wizard::ctl;
+
 class WizardTest : public ::testing::Test {
  protected:
   WizardTest() {
@@ -34,14 +36,27 @@ class WizardTest : public ::testing::Test {
   }
   // Creates the window the way the Win32 form does: every event through Guarded.
   void Create(std::vector<std::string> parameters = {}) {
-    system.parameters = std::move(parameters);
-    wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
-    wizard->Guarded([&] { wizard->FormCreate(); });
-    wizard->Guarded([&] { wizard->FormActivate(); });
+    Params(std::move(parameters));
+    Make();
+    wizard->FormCreate();
+    wizard->FormActivate();
   }
-  void Next() { wizard->Guarded([&] { wizard->NextButtonClick(); }); }
-  void Back() { wizard->Guarded([&] { wizard->BackButtonClick(); }); }
-  void Close() { wizard->Guarded([&] { wizard->CancelButtonClick(); }); }
+  // The command line as process start reads it.
+  void Params(std::vector<std::string> parameters) {
+    system.parameters = std::move(parameters);
+    process.parameters = system.parameters;
+    process.switches = ReadSwitches(process.parameters);
+  }
+  // A controller for the view, as the application makes it.
+  void Make() {
+    wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
+    view.sink = wizard.get();
+  }
+  // The buttons' events through the window's event table (view.Click also checks that
+  // a user could press the button at all).
+  void Next() { wizard->OnEvent(ctl::kNextButton, wizard::ControlEvent::Click); }
+  void Back() { wizard->OnEvent(ctl::kBackButton, wizard::ControlEvent::Click); }
+  void Close() { wizard->OnEvent(ctl::kCancelButton, wizard::ControlEvent::Click); }
   wizard::Page Current() const { return *wizard->CurrentPage(); }
   std::string Text(const char* control) { return view.Text(control); }
   bool Enabled(const char* control) { return view.Enabled(control); }
