@@ -3,6 +3,7 @@
 #include "installer/app/command_line.h"
 #include "installer/app/program.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/script/setup_script.h"
@@ -74,7 +75,9 @@ class ProgramBodyTest : public ::testing::Test {
   platform::HostFileSystem fs;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
-  platform::Platform platform{fs, registry, system};
+  platform::FakeShell shell{fs};
+  platform::FakeFonts fonts;
+  platform::Platform platform{fs, registry, system, shell, fonts};
   ProcessState state;
   RecordingWindows windows;
 

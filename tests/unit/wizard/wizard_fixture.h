@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/wizard/control_names.h"
@@ -65,7 +66,9 @@ class WizardTest : public ::testing::Test {
   platform::HostFileSystem files;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
-  platform::Platform machine{files, registry, system};
+  platform::FakeShell shell{files};
+  platform::FakeFonts fonts;
+  platform::Platform machine{files, registry, system, shell, fonts};
   ProcessState process;
   PathVariables variables{registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
   DiagnosticLog log{files, system, "C:\\TEMP\\"};
