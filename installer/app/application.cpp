@@ -1,5 +1,6 @@
 #include "installer/app/application.h"
 
+#include "installer/script/setup_script.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel {
@@ -13,6 +14,11 @@ Application::Application(platform::Platform& machine, ProcessState& process, ui:
 void Application::Run(ProgramWindows& windows) {
   RunProgramBody(machine_, process_, windows);
   EndProcess(machine_.files, process_);
+}
+
+wizard::BackgroundSettings Application::ReadBackground() {
+  return WithScript(machine_.files, process_.backgroundScriptPath,
+                    [](const TExtIniFile& script) { return wizard::ReadBackgroundSettings(script); });
 }
 
 std::unique_ptr<wizard::WizardSink> Application::CreateWizard(wizard::WizardView& view) {

@@ -10,6 +10,7 @@
 #include "installer/platform/platform.h"
 #include "installer/script/path_variables.h"
 #include "installer/ui/message_dialog.h"
+#include "installer/wizard/background_settings.h"
 #include "installer/wizard/wizard_view.h"
 
 namespace ostravel {
@@ -24,6 +25,9 @@ class Application : public wizard::WizardFactory {
 
   // A wizard for a window, bound to the installation run.
   std::unique_ptr<wizard::WizardSink> CreateWizard(wizard::WizardView& view) override;
+
+  // What the background window shows, from the background script.
+  wizard::BackgroundSettings ReadBackground();
 
   PathVariables& Variables() { return variables_; }
   DiagnosticLog& Log() { return log_; }

@@ -77,6 +77,10 @@ class FileSystem {
   virtual std::unique_ptr<OutputFile> OpenWrite(const std::string& path) = 0;
   // Opens an existing file for writing at its end; nullptr when it does not exist.
   virtual std::unique_ptr<OutputFile> OpenAppend(const std::string& path) = 0;
+  // Opens an existing file for reading and writing with no sharing and closes it:
+  // false while another program holds it open. The default only tests that the
+  // file can be opened for writing.
+  virtual bool CanOpenExclusive(const std::string& path) { return OpenAppend(path) != nullptr; }
   virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
   virtual bool SetDosTime(const std::string& path, uint32_t dosTime) = 0;
   // Names (no paths) of the entries of a folder.

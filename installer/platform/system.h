@@ -20,6 +20,11 @@ struct VersionRecord {
   uint16_t fileMajor = 0, fileMinor = 0, fileRelease = 0, fileBuild = 0;
 };
 
+struct WindowsVersion {
+  bool nt = true;  // the NT platform
+  uint32_t major = 0, minor = 0;
+};
+
 class System {
  public:
   virtual ~System() = default;
@@ -35,6 +40,8 @@ class System {
   // Version resource of a file; valid=false when it has none.
   virtual VersionRecord ReadVersion(const std::string& path) = 0;
   virtual bool IsWow64() = 0;
+  // The version the system really is, whatever the program's manifest declares.
+  virtual WindowsVersion GetWindowsVersion() = 0;
 
   // Processes. RunAndWait keeps this program's windows alive while it waits;
   // returns the exit code, or kRunFailed when the program could not be started.

@@ -16,7 +16,7 @@ class Windows : public ostravel::ProgramWindows {
  public:
   explicit Windows(ostravel::Application& app) : app_(app) {}
   void ShowWizardModal() override { ostravel::win32::ShowWizardModal(app_); }
-  void ShowBackgroundModal() override { ostravel::win32::ShowBackgroundModal(app_); }
+  void ShowBackgroundModal() override { ostravel::win32::ShowBackgroundModal(app_, app_.ReadBackground()); }
   ostravel::ui::MessageDialogs& Dialogs() override { return ostravel::win32::AppMessageDialogs(); }
 
  private:
@@ -32,8 +32,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ostravel::win32::Win32FileSystem files;
   ostravel::win32::Win32Registry registry;
   ostravel::win32::Win32System system;
+  ostravel::win32::Win32Shell shell;
+  ostravel::win32::Win32Fonts fonts;
   ostravel::win32::Win32HttpClient http;
-  ostravel::platform::Platform platform{files, registry, system, http};
+  ostravel::platform::Platform platform{files, registry, system, shell, fonts, http};
   ostravel::ProcessState state;
   ostravel::InitProcessState(state, system);
   try {

@@ -3,6 +3,7 @@
 // needs and hands `platform` to the code under test.
 #include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/fake/memory_file_system.h"
 #include "installer/platform/platform.h"
@@ -13,8 +14,10 @@ struct FakeMachine {
   MemoryFileSystem files;
   FakeRegistry registry;
   FakeSystem system;
+  FakeShell shell{files};
+  FakeFonts fonts;
   FakeHttpClient http;
-  Platform platform{files, registry, system, http};
+  Platform platform{files, registry, system, shell, fonts, http};
 };
 
 }  // namespace ostravel::platform

@@ -275,6 +275,19 @@ std::unique_ptr<OutputFile> HostFileSystem::OpenAppend(const std::string& path) 
   return std::make_unique<HostOutput>(fd);
 }
 
+bool HostFileSystem::CanOpenExclusive(const std::string& path) {
+  // POSIX has no sharing modes: a file that opens for reading and writing is free.
+  std::string host = HostPath(path);
+  if (IsReadOnly(host)) return false;
+  int fd = ::open(host.c_str(), O_RDWR);
+  if (fd < 0) {
+    Fail();
+    return false;
+  }
+  ::close(fd);
+  return true;
+}
+
 bool HostFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
   std::string host = HostPath(path);
   struct stat st;

@@ -27,6 +27,7 @@ class HostFileSystem : public FileSystem {
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenWrite(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenAppend(const std::string& path) override;
+  bool CanOpenExclusive(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool SetDosTime(const std::string& path, uint32_t dosTime) override;
   std::vector<std::string> List(const std::string& folder) override;

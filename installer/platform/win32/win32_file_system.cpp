@@ -187,6 +187,12 @@ std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenWrite(const std::stri
   return std::make_unique<Win32Output>(h);
 }
 
+bool Win32FileSystem::CanOpenExclusive(const std::string& path) {
+  UniqueFile f(CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  return f || Fail();
+}
+
 bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
   return SetFileAttributesW(Wide(path).c_str(), attributes) || Fail();
 }

@@ -95,6 +95,24 @@ bool Win32System::IsWow64() {
   return isWow64 && isWow64(GetCurrentProcess(), &wow) && wow;
 }
 
+platform::WindowsVersion Win32System::GetWindowsVersion() {
+  // GetVersionEx answers what the manifest admits to; RtlGetVersion the truth.
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!rtlGetVersion || rtlGetVersion(&info) != 0) {
+    info = OSVERSIONINFOW{};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&info)) return {};
+#pragma GCC diagnostic pop
+  }
+  return {info.dwPlatformId == VER_PLATFORM_WIN32_NT, info.dwMajorVersion, info.dwMinorVersion};
+}
+
 int Win32System::RunAndWait(const std::string& program, const std::string& parameters) {
   std::wstring commandLine = Wide(Trim(program + " " + parameters));
   STARTUPINFOW si;

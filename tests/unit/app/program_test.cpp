@@ -4,6 +4,7 @@
 #include "installer/app/program.h"
 #include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/script/setup_script.h"
@@ -75,8 +76,10 @@ class ProgramBodyTest : public ::testing::Test {
   platform::HostFileSystem fs;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
+  platform::FakeShell shell{fs};
+  platform::FakeFonts fonts;
   platform::FakeHttpClient http;
-  platform::Platform platform{fs, registry, system, http};
+  platform::Platform platform{fs, registry, system, shell, fonts, http};
   ProcessState state;
   RecordingWindows windows;
 

@@ -7,6 +7,7 @@
 
 #include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/wizard/control_names.h"
@@ -66,8 +67,10 @@ class WizardTest : public ::testing::Test {
   platform::HostFileSystem files;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
+  platform::FakeShell shell{files};
+  platform::FakeFonts fonts;
   platform::FakeHttpClient http;
-  platform::Platform machine{files, registry, system, http};
+  platform::Platform machine{files, registry, system, shell, fonts, http};
   ProcessState process;
   PathVariables variables{registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
   DiagnosticLog log{files, system, "C:\\TEMP\\"};
