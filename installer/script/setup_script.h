@@ -3,6 +3,7 @@
 // open a fresh reader per operation (WithScript) and never keep the script open.
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "base/win32/shared_names.h"
@@ -10,12 +11,20 @@
 
 namespace ostravel {
 
-// Opens the script with a fresh reader (written back on release), hands it to `fn`
-// and releases it on every path.
+// Opens the script with a fresh reader, hands it to `fn`, commits the write-back
+// (a failure raises InstallerError) and releases the reader on every path. Nested
+// calls on the same script each commit their own changes only.
 template <typename Fn>
 auto WithScript(platform::FileSystem& fs, const std::string& scriptPath, Fn&& fn) {
   TExtIniFile ini(fs, scriptPath, true);
-  return fn(ini);
+  if constexpr (std::is_void_v<decltype(fn(ini))>) {
+    fn(ini);
+    ini.UpdateFile();
+  } else {
+    auto result = fn(ini);
+    ini.UpdateFile();
+    return result;
+  }
 }
 
 struct StartUpSection {
