@@ -1,13 +1,19 @@
 // Hand-over points to the network code (installer/net) and the database-server
-// code (installer/dbserver). Until those functions are on main these hooks only
-// leave a line in the diagnostic log; the run's order around them is final.
+// code (installer/dbserver). The database-server hooks only leave a line in the
+// diagnostic log until that code is there; the run's order around them is final.
 #include "installer/engine/external_steps.h"
+
+#include "installer/net/package_download.h"
 
 namespace ostravel::engine {
 
 bool DownloadPackages(RunContext& ctx) {
-  ctx.log.WriteLog("DownloadPackages: no download code bound");
-  return false;
+  if (!ctx.downloadStatistics) {
+    ctx.log.WriteLog("DownloadPackages: no download-statistics surface bound");
+    return false;
+  }
+  net::DownloadRun run = net::MakeDownloadRun(ctx, *ctx.downloadStatistics);
+  return net::RunWebDownload(run);
 }
 
 bool PrepareDatabaseServer(RunContext& ctx) {

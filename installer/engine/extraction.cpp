@@ -86,10 +86,13 @@ class ExtractionEvents {
   std::string lastPrompt_;
 };
 
-// The first check-list line of that name decides.
-bool ItemChecked(const RunContext& ctx, const std::string& name) {
+// The first check-list line of that name decides. Without the list's lines, the
+// entry's own selection, which the page keeps in step with its line, and only for
+// an entry the list shows (a size above 0).
+bool ItemChecked(const RunContext& ctx, const model::ComponentEntry& entry) {
+  if (ctx.choices.componentItems.empty()) return entry.selected && entry.size != 0;
   for (const ComponentItem& item : ctx.choices.componentItems)
-    if (item.name == name) return item.checked;
+    if (item.name == entry.name) return item.checked;
   return false;
 }
 
@@ -113,8 +116,10 @@ void DeleteOldUpdaterShortcuts(RunContext& ctx) {
 
 int PackageCount(const RunContext& ctx) {
   int count = 0;
-  if (CustomOrWeb(ctx)) {
+  if (CustomOrWeb(ctx) && !ctx.choices.componentItems.empty()) {
     for (const ComponentItem& item : ctx.choices.componentItems) count += item.checked ? 1 : 0;
+  } else if (CustomOrWeb(ctx)) {
+    for (const model::ComponentEntry& c : ctx.selection.components) count += ItemChecked(ctx, c) ? 1 : 0;
   } else {
     for (const model::ComponentEntry& c : ctx.selection.components) count += c.size != 0 ? 1 : 0;
   }
@@ -142,7 +147,7 @@ void ExtractPackages(RunContext& ctx, const FileList& list, const std::string& s
   } else {
     for (const model::ComponentEntry& c : ctx.selection.components) {
       if (!c.selected) continue;
-      if (!CustomOrWeb(ctx) || ItemChecked(ctx, c.name)) extract(sourceFolder + c.packName + ".dat");
+      if (!CustomOrWeb(ctx) || ItemChecked(ctx, c)) extract(sourceFolder + c.packName + ".dat");
       ctx.progress.SetBaseOffset(ctx.progress.BaseOffset() + 100);
     }
   }

@@ -61,9 +61,7 @@ class InstallRun {
  private:
   bool Download() {
     if (!ctx_.choices.webUpdateKind) return true;
-    ctx_.progress.SetDownloadStatisticsVisible(true);
     const bool ok = DownloadPackages(ctx_);
-    ctx_.progress.SetDownloadStatisticsVisible(false);
     if (!ok && !ctx_.errorReported()) ctx_.errorJump(kDownloadAbandoned);
     return ok;
   }

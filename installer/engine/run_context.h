@@ -18,6 +18,10 @@
 #include "installer/script/path_variables.h"
 #include "installer/ui/message_dialog.h"
 
+namespace ostravel::net {
+class DownloadStatisticsSurface;
+}
+
 namespace ostravel::engine {
 
 // The progress page as the run drives it.
@@ -41,7 +45,6 @@ class ProgressSurface {
   virtual void SetPercentLabel(const std::string&) {}  // hidden, beside the bar
   virtual void SetInfo(const std::string&) {}          // the page's information label
   virtual void SetBusyCursor(bool) {}                  // the hourglass during a step
-  virtual void SetDownloadStatisticsVisible(bool) {}   // gbDownloadStatistics
 };
 
 // A line of the component check list: its text and check state.
@@ -96,6 +99,8 @@ struct RunContext {
   // entries (from the script in use); the run calls them when its list is empty.
   std::function<void()> buildModuleList = nullptr;
   std::function<void()> buildComponentEntries = nullptr;
+  // The progress page's download-statistics box, for the WebUpdate kind.
+  net::DownloadStatisticsSurface* downloadStatistics = nullptr;
   // How the run ended; the page frame moves on only after Success.
   RunEnd end = RunEnd::Success;
 };

@@ -38,8 +38,9 @@ TEST(InstallSteps, ShortcutsFollowTheCheckBoxesExclusionsAndPlacements) {
       t.m.registry.Set(RootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", v,
                        std::string("C:\\") + (v[0] == 'P' ? "Menu" : v[0] == 'S' ? "Start" : "Desk"));
     t.variables.SetUserVariables({"$varProgramYear$=2026"});
-    t.choices = {.doNotCreateIcons = c.doNotCreate, .needLumbraIcon = c.needLumbra, .needOrvelIcon = c.needOrvel};
-    t.choices.destination = "C:\\App";
+    t.choices.doNotCreateIcons = c.doNotCreate;
+    t.choices.needLumbraIcon = c.needLumbra;
+    t.choices.needOrvelIcon = c.needOrvel;
     t.selection.modules = {{"", true, true, false, true}, {"Orvel", true, true, false, c.withModule}};
     Script s;
     Icon(s, "Icons", 1, "$UserPrograms$", "A", "Orvel");
@@ -51,10 +52,14 @@ TEST(InstallSteps, ShortcutsFollowTheCheckBoxesExclusionsAndPlacements) {
     for (const auto& e : t.record) recorded += e.value.substr(3) + ";";
     EXPECT_EQ(recorded, c.expected);
     const platform::ShellLink* korb = t.m.shell.Link("C:\\Menu\\KORB$varProgramYear$.lnk");
-    if (korb) EXPECT_EQ(korb->description, "KORB2026");
+    if (korb) {
+      EXPECT_EQ(korb->description, "KORB2026");
+    }
     const platform::ShellLink* orvel = t.m.shell.Link("C:\\Desk\\Orvel 2026.lnk");
     EXPECT_EQ(orvel != nullptr, c.needOrvel);
-    if (orvel) EXPECT_EQ(orvel->arguments, "VOUCHERDESK");
+    if (orvel) {
+      EXPECT_EQ(orvel->arguments, "VOUCHERDESK");
+    }
   }
 }
 
