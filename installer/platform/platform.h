@@ -3,7 +3,10 @@
 // reach files, registry, processes and the rest only through these interfaces, one
 // header each; the Win32 implementation is the real thing, the fakes serve host tests.
 #include "installer/platform/files.h"
+#include "installer/platform/fonts.h"
+#include "installer/platform/http.h"
 #include "installer/platform/registry.h"
+#include "installer/platform/shell.h"
 #include "installer/platform/system.h"
 
 namespace ostravel::platform {
@@ -13,6 +16,9 @@ struct Platform {
   FileSystem& files;
   Registry& registry;
   System& system;
+  Shell& shell;
+  Fonts& fonts;
+  HttpClient& http;
 };
 
 }  // namespace ostravel::platform

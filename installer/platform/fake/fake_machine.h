@@ -1,7 +1,9 @@
 #pragma once
 // Every fake of the machine together, for host tests: a test fills in the parts it
 // needs and hands `platform` to the code under test.
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/fake/memory_file_system.h"
 #include "installer/platform/platform.h"
@@ -12,7 +14,10 @@ struct FakeMachine {
   MemoryFileSystem files;
   FakeRegistry registry;
   FakeSystem system;
-  Platform platform{files, registry, system};
+  FakeShell shell{files};
+  FakeFonts fonts;
+  FakeHttpClient http;
+  Platform platform{files, registry, system, shell, fonts, http};
 };
 
 }  // namespace ostravel::platform
