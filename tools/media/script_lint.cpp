@@ -8,7 +8,7 @@
 #include "base/text.h"
 #include "installer/script/path_variables.h"
 #include "installer/script/script_lists.h"
-#include "startup/launcher_names.h"
+#include "base/win32/shared_names.h"
 #include "startup/scramble.h"
 #include "tools/media/ini_index.h"
 #include "tools/media/script_catalogue.h"
@@ -243,7 +243,7 @@ std::vector<Finding> LintScript(const std::string& text, const LintOptions& opti
 namespace {
 bool HasConfigurationLine(const std::string& text) {
   for (const auto& line : SplitLines(text))
-    if (line == startup::kPlainMarkerLine) return true;
+    if (line == names::kPlainMarkerLine) return true;
   return false;
 }
 }  // namespace
