@@ -31,7 +31,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ostravel::win32::Win32FileSystem files;
   ostravel::win32::Win32Registry registry;
   ostravel::win32::Win32System system;
-  ostravel::platform::Platform platform{files, registry, system};
+  ostravel::win32::Win32Services services;
+  ostravel::win32::Win32DesktopWindows desktop;
+  ostravel::platform::Platform platform{files, registry, system, services, desktop};
   ostravel::ProcessState state;
   ostravel::InitProcessState(state, system);
   Windows windows(platform, state);

@@ -1,7 +1,9 @@
 #pragma once
 // Every fake of the machine together, for host tests: a test fills in the parts it
 // needs and hands `platform` to the code under test.
+#include "installer/platform/fake/fake_desktop_windows.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_services.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/fake/memory_file_system.h"
 #include "installer/platform/platform.h"
@@ -12,7 +14,9 @@ struct FakeMachine {
   MemoryFileSystem files;
   FakeRegistry registry;
   FakeSystem system;
-  Platform platform{files, registry, system};
+  FakeServices services;
+  FakeDesktopWindows windows;
+  Platform platform{files, registry, system, services, windows};
 };
 
 }  // namespace ostravel::platform

@@ -56,11 +56,13 @@ inline void CloseHandleFn(HANDLE h) { CloseHandle(h); }
 inline void CloseKeyFn(HKEY h) { RegCloseKey(h); }
 inline void FindCloseFn(HANDLE h) { FindClose(h); }
 inline void DeleteObjectFn(HGDIOBJ h) { DeleteObject(h); }
+inline void CloseServiceFn(SC_HANDLE h) { CloseServiceHandle(h); }
 
 using UniqueHandle = UniqueAny<HANDLE, HandleTraits<HANDLE, CloseHandleFn>>;
 using UniqueFile = UniqueAny<HANDLE, HandleTraits<HANDLE, CloseHandleFn, -1>>;
 using UniqueFind = UniqueAny<HANDLE, HandleTraits<HANDLE, FindCloseFn, -1>>;
 using UniqueHkey = UniqueAny<HKEY, HandleTraits<HKEY, CloseKeyFn>>;
+using UniqueScHandle = UniqueAny<SC_HANDLE, HandleTraits<SC_HANDLE, CloseServiceFn>>;
 using UniqueGdiObject = UniqueAny<HGDIOBJ, HandleTraits<HGDIOBJ, DeleteObjectFn>>;
 
 }  // namespace ostravel::win32
