@@ -1,12 +1,12 @@
 // BCrypt is not a KnownDLL: it is loaded from the system folder only, on first use.
-#include <windows.h>
+#include "base/win32/windows_clean.h"
 #include <bcrypt.h>
 
 #include <stdexcept>
-#include <vector>
 
 #include "base/md5.h"
 #include "base/text.h"
+#include "base/win32/system_library.h"
 
 namespace ostravel {
 namespace {
@@ -28,7 +28,7 @@ Fn Proc(HMODULE module, const char* name) {
 const BcryptApi& Api() {
   static const BcryptApi api = [] {
     BcryptApi a;
-    HMODULE module = LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = win32::SystemModule(L"bcrypt.dll");
     if (!module) return a;
     a.open = Proc<decltype(a.open)>(module, "BCryptOpenAlgorithmProvider");
     a.create = Proc<decltype(a.create)>(module, "BCryptCreateHash");

@@ -1,7 +1,7 @@
 #include "startup/startup_key.h"
 
 #include "base/text.h"
-#include "startup/launcher_names.h"
+#include "base/win32/shared_names.h"
 
 namespace ostravel::startup {
 
@@ -40,7 +40,7 @@ std::string ReadStartUpKey(std::string_view script, std::string_view section, st
 
 bool IsPlainScript(std::string_view script) {
   for (const std::string& line : SplitLines(script)) {
-    if (line == kPlainMarkerLine) return true;
+    if (line == names::kPlainMarkerLine) return true;
   }
   return false;
 }

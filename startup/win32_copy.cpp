@@ -1,48 +1,50 @@
 #include <vector>
 
-#include "installer/platform/win32/system_library.h"
+#include "base/win32/shared_names.h"
+#include "base/win32/system_library.h"
+#include "base/win32/unique_handle.h"
 #include "startup/launch_rules.h"
-#include "startup/launcher_names.h"
 #include "startup/win32_launcher.h"
 
 namespace ostravel::startup::win32 {
 
 namespace {
 
+using ostravel::win32::UniqueFile;
+using ostravel::win32::UniqueFind;
+
 // Names of the plain files of a folder, in the order the system lists them.
 std::vector<std::string> FilesOf(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW(Wide(folder + "*.*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return names;
+  UniqueFind find(FindFirstFileW(Wide(folder + "*.*").c_str(), &found));
+  if (!find) return names;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(found.cFileName));
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &found));
   return names;
 }
 
 void CopyOneFile(const std::string& source, const std::string& target, ProgressWindow& progress) {
   const std::optional<uint32_t> time = DosTimeOf(source);
   SetAttributes(target, FILE_ATTRIBUTE_ARCHIVE);
-  HANDLE in = CreateFileW(Wide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return;
-  HANDLE out = CreateFileW(Wide(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
-                           nullptr);
-  if (out != INVALID_HANDLE_VALUE) {
+  UniqueFile in(CreateFileW(Wide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!in) return;
+  UniqueFile out(CreateFileW(Wide(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
+                             nullptr));
+  if (out) {
     std::vector<char> buffer(kCopyBufferSize);
     for (;;) {
       DWORD got = 0, written = 0;
-      if (!ReadFile(in, buffer.data(), kCopyBufferSize, &got, nullptr)) got = 0;
-      if (got > 0) WriteFile(out, buffer.data(), got, &written, nullptr);
+      if (!ReadFile(in.get(), buffer.data(), kCopyBufferSize, &got, nullptr)) got = 0;
+      if (got > 0) WriteFile(out.get(), buffer.data(), got, &written, nullptr);
       progress.Step();
       ProcessMessages();
       if (got == 0 || written < got) break;
     }
-    CloseHandle(out);
+    out.reset();  // closed before its time is set
   }
-  CloseHandle(in);
   if (time) SetDosTime(target, *time);
 }
 
@@ -64,8 +66,8 @@ void CopyFolderFiles(const std::string& from, const std::string& programPath, co
 }
 
 ExpandResult ExpandInstaller(const std::string& workFolder) {
-  const std::string source = workFolder + kCompressedInstallerName;
-  const std::string target = workFolder + kInstallerName;
+  const std::string source = workFolder + names::kCompressedInstallerName;
+  const std::string target = workFolder + names::kInstallerName;
   SetAttributes(target, FILE_ATTRIBUTE_ARCHIVE);
   DeleteFileAt(target);
   if (!FileExists(source)) return ExpandResult::kMissing;

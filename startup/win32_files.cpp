@@ -1,8 +1,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/cp1250.h"
 #include "base/text.h"
+#include "base/win32/dos_time.h"
+#include "base/win32/unique_handle.h"
 #include "startup/win32_launcher.h"
 
 namespace ostravel::startup::win32 {
@@ -22,27 +23,10 @@ std::wstring GrowingString(Get get) {
   return std::wstring();
 }
 
-struct Handle {
-  HANDLE h;
-  explicit Handle(HANDLE handle) : h(handle) {}
-  ~Handle() {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool Ok() const { return h != INVALID_HANDLE_VALUE; }
-};
+using ostravel::win32::UniqueFile;
+using ostravel::win32::UniqueFind;
 
 }  // namespace
-
-std::wstring Wide(std::string_view text) {
-  const std::u16string u = Cp1250ToUtf16(text);
-  return std::wstring(u.begin(), u.end());
-}
-
-std::string Narrow(std::wstring_view text) {
-  return Utf16ToCp1250(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
-}
 
 std::string ProgramPath() {
   // GetModuleFileNameW returns the buffer size, not the length, when it truncates.
@@ -73,22 +57,22 @@ bool FileExists(const std::string& path) {
 bool CreateOneFolder(const std::string& path) { return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0; }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  Handle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Ok()) return std::nullopt;
+  UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
   std::string data;
   char buffer[16384];
   DWORD got = 0;
-  while (ReadFile(file.h, buffer, sizeof buffer, &got, nullptr) && got > 0) data.append(buffer, got);
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) data.append(buffer, got);
   return data;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& data) {
-  Handle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                          nullptr));
-  if (!file.Ok()) return false;
+  UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
+  if (!file) return false;
   DWORD written = 0;
-  return WriteFile(file.h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+  return WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
          written == data.size();
 }
 
@@ -101,34 +85,25 @@ void DeleteFileAt(const std::string& path) { DeleteFileW(Wide(path).c_str()); }
 std::optional<uint32_t> DosTimeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-  FILETIME local;
-  WORD date = 0, time = 0;
-  if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time)) {
-    return std::nullopt;
-  }
-  return (static_cast<uint32_t>(date) << 16) | time;
+  return ostravel::win32::DosTimeFromFileTime(data.ftLastWriteTime);
 }
 
 void SetDosTime(const std::string& path, uint32_t dosTime) {
-  FILETIME local, utc;
-  if (!DosDateTimeToFileTime(static_cast<WORD>(dosTime >> 16), static_cast<WORD>(dosTime & 0xFFFF), &local) ||
-      !LocalFileTimeToFileTime(&local, &utc)) {
-    return;
-  }
-  Handle file(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Ok()) SetFileTime(file.h, nullptr, nullptr, &utc);
+  const std::optional<FILETIME> utc = ostravel::win32::FileTimeFromDosTime(dosTime);
+  if (!utc) return;
+  UniqueFile file(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file) SetFileTime(file.get(), nullptr, nullptr, &*utc);
 }
 
 uint64_t FolderTotal(const std::string& folder) {
   uint64_t total = 0;
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW(Wide(folder + "*.*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  UniqueFind find(FindFirstFileW(Wide(folder + "*.*").c_str(), &found));
+  if (!find) return 0;
   do {
     total += (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+  } while (FindNextFileW(find.get(), &found));
   return total;
 }
 

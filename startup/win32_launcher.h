@@ -1,17 +1,18 @@
 #pragma once
 // The launcher's contact with Windows. Everything here takes and returns CP1250
 // text; UTF-16 exists only inside these functions.
-#include <windows.h>
+#include "base/win32/windows_clean.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
+
+#include "base/win32/wide.h"
 
 namespace ostravel::startup::win32 {
 
-std::wstring Wide(std::string_view text);
-std::string Narrow(std::wstring_view text);
+using ostravel::win32::Narrow;
+using ostravel::win32::Wide;
 
 // Full path of this program; the system's temporary and Windows folders, the
 // temporary one with a trailing "\".

@@ -1,15 +1,17 @@
 // startup.exe: prepares a working copy of the medium, expands the installer,
 // starts it and ends.
-#include <windows.h>
+#include "base/win32/windows_clean.h"
 #include <shellapi.h>
 
 #include <vector>
 
 #include "base/cp1250.h"
 #include "base/text.h"
-#include "installer/platform/win32/system_library.h"
+#include "base/win32/command_line.h"
+#include "base/win32/shared_names.h"
+#include "base/win32/system_library.h"
+#include "base/win32/unique_handle.h"
 #include "startup/launch_rules.h"
-#include "startup/launcher_names.h"
 #include "startup/scramble.h"
 #include "startup/startup_key.h"
 #include "startup/win32_launcher.h"
@@ -35,18 +37,7 @@ void ErrorBox(HWND owner, const std::string& text) {
   MessageBoxW(owner, Wide(text).c_str(), Wide(kCaption).c_str(), MB_OK | MB_ICONERROR);
 }
 
-// Parameters as the system splits and unquotes them, without the program name.
-std::vector<std::string> OwnParameters() {
-  std::vector<std::string> params;
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!argv) return params;
-  for (int i = 1; i < count; ++i) params.push_back(Narrow(argv[i]));
-  LocalFree(argv);
-  return params;
-}
-
-bool WizardWindowOpen() { return FindWindowW(Wide(kWizardClass).c_str(), nullptr) != nullptr; }
+bool WizardWindowOpen() { return FindWindowW(Wide(names::kWizardClass).c_str(), nullptr) != nullptr; }
 
 // Writes the plain script the launcher reads, and that the installer's background
 // window reads, into the temporary folder. True when the medium's script was scrambled.
@@ -55,7 +46,7 @@ bool PrepareScratchScript(const std::string& launcherFolder, const std::string& 
   DeleteFileAt(scratch);
   SetAttributes(tempCopy, FILE_ATTRIBUTE_NORMAL);
   DeleteFileAt(tempCopy);
-  const std::string medium = launcherFolder + kScriptName;
+  const std::string medium = launcherFolder + names::kScriptName;
   const std::optional<std::string> script = ReadWholeFile(medium);
   if (!script) return false;
   bool scrambled = false;
@@ -71,23 +62,20 @@ bool PrepareScratchScript(const std::string& launcherFolder, const std::string& 
 }
 
 void MarkRunAsAdmin(const std::string& installerPath) {
-  HKEY key = nullptr;
+  ostravel::win32::UniqueHkey key;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers", 0,
-                      nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                      nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
     return;
   }
   static constexpr wchar_t kValue[] = L"RUNASADMIN";
-  RegSetValueExW(key, Wide(installerPath).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kValue), sizeof kValue);
-  RegCloseKey(key);
+  RegSetValueExW(key.get(), Wide(installerPath).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kValue),
+                 sizeof kValue);
 }
 
-std::string SystemErrorText(DWORD code) {
-  LPWSTR text = nullptr;
-  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                 code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::string result = text ? Trim(Narrow(text)) : std::string();
-  if (text) LocalFree(text);
-  return result.empty() ? Format("%lu", static_cast<unsigned long>(code)) : result;
+// The system's text for the error, or its number when the system has none.
+std::string ErrorText(DWORD code) {
+  const std::string text = ostravel::win32::SystemMessageText(code);
+  return text.empty() ? Format("%lu", static_cast<unsigned long>(code)) : text;
 }
 
 // Starts the installer without waiting; the error text when it cannot be started.
@@ -123,7 +111,7 @@ std::optional<std::string> StartInstaller(const std::string& path, const std::st
     if (ShellExecuteExW(&sei)) return std::nullopt;
     error = GetLastError();
   }
-  return SystemErrorText(error);
+  return ErrorText(error);
 }
 
 struct Settings {
@@ -132,7 +120,7 @@ struct Settings {
 
 Settings ReadSettings(const std::string& scratch) {
   const std::string script = ReadWholeFile(scratch).value_or(std::string());
-  auto key = [&](const char* name) { return ReadStartUpKey(script, kStartUpSection, name, ""); };
+  auto key = [&](const char* name) { return ReadStartUpKey(script, names::kStartUpSection, name, ""); };
   return Settings{key("CopyEnabled"), key("CopyTarget"), key("SpaceCheckEnabled"), key("SpaceMinMB"),
                   key("SpaceError"),  key("Title"),      key("Text"),              key("SmoothProgress")};
 }
@@ -141,7 +129,7 @@ Settings ReadSettings(const std::string& scratch) {
 // wizard is open (which "/s" overrides). Under "/restart" it first waits until the
 // closing installer's window is gone.
 bool AlreadyRunning(const std::vector<std::string>& params, ATOM& addedAtom) {
-  const std::wstring atomName = Wide(kRunningAtom);
+  const std::wstring atomName = Wide(names::kRunningAtom);
   if (GlobalFindAtomW(atomName.c_str()) == 0) addedAtom = GlobalAddAtomW(atomName.c_str());
   if (HasSwitch(params, "/restart")) {
     // Keep our queue alive without spinning a core.
@@ -157,8 +145,8 @@ int Launch(HINSTANCE instance) {
   const std::string programPath = ProgramPath();
   const std::string launcherFolder = FolderOfPath(programPath);
   const std::string tempFolder = TempFolder();
-  const std::string scratch = tempFolder + kScriptName;
-  const bool scrambled = PrepareScratchScript(launcherFolder, scratch, tempFolder + kScrambledCopyName);
+  const std::string scratch = tempFolder + names::kScriptName;
+  const bool scrambled = PrepareScratchScript(launcherFolder, scratch, tempFolder + names::kScrambledCopyName);
   const Settings settings = ReadSettings(scratch);
 
   const FolderOps ops{FolderExists, CreateOneFolder};
@@ -168,7 +156,7 @@ int Launch(HINSTANCE instance) {
 
   const int64_t minimumFree = MinimumFreeBytes(ParseSpaceMinMB(settings.spaceMinMB));
   const std::optional<uint64_t> freeBytes = FreeBytesOf(workFolder);
-  const std::vector<std::string> params = OwnParameters();
+  const std::vector<std::string> params = ostravel::win32::CommandLineParameters();
   ATOM addedAtom = 0;
   const bool running = AlreadyRunning(params, addedAtom);
 
@@ -192,13 +180,13 @@ int Launch(HINSTANCE instance) {
     CopyFolderFiles(launcherFolder, programPath, workFolder, window);
     // The wizard reads the script beside itself: give it the plain text.
     if (scrambled && FileExists(scratch)) {
-      CopyFileW(Wide(scratch).c_str(), Wide(workFolder + kScriptName).c_str(), FALSE);
-      SetAttributes(workFolder + kScriptName, FILE_ATTRIBUTE_ARCHIVE);
+      CopyFileW(Wide(scratch).c_str(), Wide(workFolder + names::kScriptName).c_str(), FALSE);
+      SetAttributes(workFolder + names::kScriptName, FILE_ATTRIBUTE_ARCHIVE);
     }
   }
   window.HideProgress();
 
-  const std::string installerPath = workFolder + kInstallerName;
+  const std::string installerPath = workFolder + names::kInstallerName;
   auto fail = [&](const char* what, const std::string& detail) {
     window.Hide();
     ErrorBox(nullptr, what + detail);
@@ -207,9 +195,9 @@ int Launch(HINSTANCE instance) {
   };
   switch (ExpandInstaller(workFolder)) {
     case ExpandResult::kMissing:
-      return fail(kInstallerMissing, launcherFolder + kCompressedInstallerName);
+      return fail(kInstallerMissing, launcherFolder + names::kCompressedInstallerName);
     case ExpandResult::kFailed:
-      return fail(kInstallerNotExpanded, workFolder + kCompressedInstallerName);
+      return fail(kInstallerNotExpanded, workFolder + names::kCompressedInstallerName);
     case ExpandResult::kExpanded:
       break;
   }

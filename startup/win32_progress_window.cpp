@@ -1,7 +1,7 @@
-#include <windows.h>
+#include "base/win32/windows_clean.h"
 #include <commctrl.h>
 
-#include "installer/platform/win32/system_library.h"
+#include "base/win32/system_library.h"
 #include "startup/win32_launcher.h"
 
 namespace ostravel::startup::win32 {

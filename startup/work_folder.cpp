@@ -1,13 +1,13 @@
 #include "startup/work_folder.h"
 
 #include "base/text.h"
-#include "startup/launcher_names.h"
+#include "base/win32/shared_names.h"
 
 namespace ostravel::startup {
 
 std::string FindFreshFolder(std::string_view tempFolder, const std::function<bool(const std::string&)>& exists) {
   for (unsigned n = 0;; ++n) {
-    std::string candidate = std::string(tempFolder) + kFreshFolderPrefix + std::to_string(n);
+    std::string candidate = std::string(tempFolder) + names::kFreshFolderPrefix + std::to_string(n);
     if (!exists(candidate)) return candidate;
   }
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "installer/app/command_line.h"
+
 namespace ostravel {
 
 struct ProcessState {
@@ -14,6 +16,10 @@ struct ProcessState {
 
   std::string scriptPath;            // sourceFolder + "setup.inf"; switched by uninstall start-up and web update
   std::string backgroundScriptPath;  // temp + "setup.inf", or sourceFolder's with "/devel"
+
+  // The command line, read once at process start; the mode flags below follow it.
+  std::vector<std::string> parameters;
+  Switches switches;
 
   bool debugInfoMode = false;
   std::vector<std::string> debugInfoList;

@@ -17,9 +17,15 @@ void InitProcessState(ProcessState& state, platform::System& system) {
   state.sourceFolder = slash == std::string::npos ? "" : state.programPath.substr(0, slash + 1);
   state.scriptPath = state.sourceFolder + "setup.inf";
   state.debugInfoList.clear();
-  const auto params = system.Parameters();
+  state.parameters = system.Parameters();
+  state.switches = ReadSwitches(state.parameters);
+  // Set before any window exists: a failure this early must not wait for a person.
+  state.debugInfoMode = state.switches.debugInfo;
+  state.silentMode = state.switches.silent;
+  state.uninstallMode = state.switches.uninstall;
+  state.adminMode = state.switches.admin;
   state.backgroundScriptPath =
-      ParamExists(params, "/devel") ? state.sourceFolder + "setup.inf" : state.tempFolder + "setup.inf";
+      state.switches.devel ? state.sourceFolder + "setup.inf" : state.tempFolder + "setup.inf";
 }
 
 bool LocalPackagesPresent(const TExtIniFile& script, platform::FileSystem& fs, const std::string& sourceFolder) {
@@ -42,10 +48,8 @@ LaunchDecision DecideLaunch(platform::FileSystem& fs, const ProcessState& state,
 }
 
 void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWindows& windows) {
-  const auto params = platform.system.Parameters();
-  state.debugInfoMode = ParamExists(params, "/debuginfo");
-  const bool silent = ParamExists(params, "/silent") || ParamExists(params, "-silent");
-  const bool uninstall = ParamExists(params, "/u") || ParamExists(params, "-u");
+  const bool silent = state.switches.silent;
+  const bool uninstall = state.switches.uninstall;
   LaunchDecision d;
   try {
     d = DecideLaunch(platform.files, state, uninstall);

@@ -4,7 +4,7 @@
 #include <string>
 
 #ifdef _WIN32
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"
 #endif
 
 namespace ostravel::platform {

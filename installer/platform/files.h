@@ -8,7 +8,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"
 #endif
 
 namespace ostravel::platform {
@@ -68,6 +68,9 @@ class FileSystem {
   virtual bool RemoveDirectory(const std::string& path) = 0;
   virtual bool DeleteFile(const std::string& path) = 0;
   virtual bool CopyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+  // Moves a file; an existing target is never replaced. Between drives it copies,
+  // and a copy that fails leaves no target behind. The default copies and deletes.
+  virtual bool MoveFile(const std::string& from, const std::string& to);
   virtual bool ReadFile(const std::string& path, std::string& data) = 0;
   // Replaces the file's content in one step: a reader never sees a half-written file.
   virtual bool ReplaceFile(const std::string& path, const std::string& data) = 0;
@@ -75,6 +78,10 @@ class FileSystem {
   virtual std::unique_ptr<OutputFile> OpenWrite(const std::string& path) = 0;
   // Opens an existing file for writing at its end; nullptr when it does not exist.
   virtual std::unique_ptr<OutputFile> OpenAppend(const std::string& path) = 0;
+  // Opens an existing file for reading and writing with no sharing and closes it:
+  // false while another program holds it open. The default only tests that the
+  // file can be opened for writing.
+  virtual bool CanOpenExclusive(const std::string& path) { return OpenAppend(path) != nullptr; }
   virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
   virtual bool SetDosTime(const std::string& path, uint32_t dosTime) = 0;
   // Deletes a folder with everything in it, depth first; files lose their

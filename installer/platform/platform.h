@@ -4,8 +4,11 @@
 // header each; the Win32 implementation is the real thing, the fakes serve host tests.
 #include "installer/platform/desktop_windows.h"
 #include "installer/platform/files.h"
+#include "installer/platform/fonts.h"
+#include "installer/platform/http.h"
 #include "installer/platform/registry.h"
 #include "installer/platform/services.h"
+#include "installer/platform/shell.h"
 #include "installer/platform/system.h"
 
 namespace ostravel::platform {
@@ -16,6 +19,9 @@ struct Platform {
   FileSystem& files;
   Registry& registry;
   System& system;
+  Shell& shell;
+  Fonts& fonts;
+  HttpClient& http;
   Services& services = NoServices();
   DesktopWindows& windows = NoDesktopWindows();
 };

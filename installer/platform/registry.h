@@ -7,7 +7,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"
 #endif
 
 namespace ostravel::platform {
@@ -19,6 +19,8 @@ enum class RegRead { Ok, Missing, WrongType };
 // Exact-case root names of scripts ("HKEY_LOCAL_MACHINE"); nullopt otherwise.
 std::optional<RootKey> RootKeyFromName(const std::string& name);
 const char* RootKeyName(RootKey root);
+// True for a path that names no key below the root ("", "\\", blanks).
+bool NamesNoKey(const std::string& subKey);
 
 class Registry {
  public:
@@ -41,7 +43,11 @@ class Registry {
                                               RegView view = RegView::Wow32) = 0;
   virtual bool DeleteValue(RootKey root, const std::string& subKey, const std::string& name,
                            RegView view = RegView::Wow32) = 0;
+  // A key without subkeys, as the system deletes it; false when it is missing or has subkeys.
   virtual bool DeleteKey(RootKey root, const std::string& subKey, RegView view = RegView::Wow32) = 0;
+  // The key with every subkey below it, in the one view. True when the key is gone;
+  // a subkey that cannot go keeps its parents, the rest go anyway. Never a root.
+  virtual bool DeleteKeyTree(RootKey root, const std::string& subKey, RegView view = RegView::Wow32) = 0;
 };
 
 }  // namespace ostravel::platform

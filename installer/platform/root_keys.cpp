@@ -1,4 +1,4 @@
-#include "installer/platform/platform.h"
+#include "installer/platform/registry.h"
 
 namespace ostravel::platform {
 namespace {
@@ -23,5 +23,7 @@ const char* RootKeyName(RootKey root) {
     if (r.root == root) return r.name;
   return "";
 }
+
+bool NamesNoKey(const std::string& subKey) { return subKey.find_first_not_of("\\ ") == std::string::npos; }
 
 }  // namespace ostravel::platform

@@ -8,7 +8,7 @@
 #include "base/datetime.h"
 
 #ifdef _WIN32
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"
 #endif
 
 namespace ostravel::platform {
@@ -18,6 +18,11 @@ struct VersionRecord {
   std::string text;  // "%d.%.2d", at most 255 characters
   uint16_t productMajor = 0, productMinor = 0, productRelease = 0, productBuild = 0;
   uint16_t fileMajor = 0, fileMinor = 0, fileRelease = 0, fileBuild = 0;
+};
+
+struct WindowsVersion {
+  bool nt = true;  // the NT platform
+  uint32_t major = 0, minor = 0;
 };
 
 class System {
@@ -35,6 +40,8 @@ class System {
   // Version resource of a file; valid=false when it has none.
   virtual VersionRecord ReadVersion(const std::string& path) = 0;
   virtual bool IsWow64() = 0;
+  // The version the system really is, whatever the program's manifest declares.
+  virtual WindowsVersion GetWindowsVersion() = 0;
 
   // Processes. RunAndWait keeps this program's windows alive while it waits;
   // returns the exit code, or kRunFailed when the program could not be started.

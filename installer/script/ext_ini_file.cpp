@@ -1,7 +1,5 @@
 #include "installer/script/ext_ini_file.h"
 
-#include <exception>
-
 #include "base/cp1250.h"
 #include "base/datetime.h"
 #include "base/installer_error.h"
@@ -11,35 +9,36 @@
 namespace ostravel {
 
 TExtIniFile::TExtIniFile(platform::FileSystem& fs, std::string fileName, bool autoUpdate)
-    : fs_(fs), fileName_(std::move(fileName)), autoUpdate_(autoUpdate),
-      uncaughtAtCreation_(std::uncaught_exceptions()) {
-  Load();
+    : fs_(fs), fileName_(std::move(fileName)), autoUpdate_(autoUpdate), loaded_(ReadDisk()) {
+  sections_ = Parse(loaded_.data);
 }
 
-TExtIniFile::~TExtIniFile() noexcept(false) {
-  if (!autoUpdate_) return;
-  if (std::uncaught_exceptions() > uncaughtAtCreation_) {
-    // Released while unwinding: the first error is the one to report.
-    try {
-      UpdateFile();
-    } catch (...) {
-    }
-    return;
+TExtIniFile::~TExtIniFile() {
+  if (!autoUpdate_ || !pending_) return;
+  try {
+    UpdateFile();
+  } catch (...) {
+    // Whoever needed the write to succeed committed it and saw the error.
   }
-  UpdateFile();
 }
 
-void TExtIniFile::Load() {
-  sections_.clear();
-  std::string data;
-  if (fileName_.empty() || !fs_.FileExists(fileName_) || !fs_.ReadFile(fileName_, data)) return;
+TExtIniFile::DiskState TExtIniFile::ReadDisk() const {
+  DiskState state;
+  if (fileName_.empty() || !fs_.FileExists(fileName_)) return state;
+  state.kind = fs_.ReadFile(fileName_, state.data) ? DiskState::Kind::Read : DiskState::Kind::Unreadable;
+  if (state.kind == DiskState::Kind::Unreadable) state.data.clear();
+  return state;
+}
+
+std::vector<TExtIniFile::Section> TExtIniFile::Parse(const std::string& data) {
+  std::vector<Section> sections;
   Section* current = nullptr;
   for (const std::string& raw : SplitLines(data)) {
     std::string line = Trim(raw);
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-      sections_.push_back({Trim(std::string_view(line).substr(1, line.size() - 2)), {}, {}});
-      current = &sections_.back();
+      sections.push_back({Trim(std::string_view(line).substr(1, line.size() - 2)), {}, {}});
+      current = &sections.back();
       continue;
     }
     if (!current) continue;  // lines before the first section are dropped
@@ -51,7 +50,8 @@ void TExtIniFile::Load() {
                                Trim(std::string_view(line).substr(eq + 1)));
     }
   }
-  for (auto& s : sections_) IndexKeys(s);
+  for (auto& s : sections) IndexKeys(s);
+  return sections;
 }
 
 void TExtIniFile::IndexKeys(Section& section) {
@@ -63,10 +63,14 @@ void TExtIniFile::IndexKeys(Section& section) {
   }
 }
 
-const TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) const {
-  for (const auto& s : sections_)
+const TExtIniFile::Section* TExtIniFile::FindIn(const std::vector<Section>& sections, const std::string& name) {
+  for (const auto& s : sections)
     if (SameText(s.name, name)) return &s;
   return nullptr;
+}
+
+const TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) const {
+  return FindIn(sections_, name);
 }
 
 TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) {
@@ -157,19 +161,7 @@ void TExtIniFile::ReadLines(const std::string& section, std::vector<std::string>
 }
 
 void TExtIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  Section* s = FindSection(section);
-  if (!s) {
-    sections_.push_back({section, {}, {}});
-    s = &sections_.back();
-  }
-  std::string line = key + "=" + value;
-  int i = FindKey(*s, key);
-  if (i >= 0) {
-    s->lines[size_t(i)] = line;
-  } else {
-    s->lines.push_back(line);
-    s->keyIndex.emplace(UpperCase(key), int(s->lines.size() - 1));
-  }
+  Record({Change::Kind::Write, section, key, value});
 }
 
 void TExtIniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
@@ -184,24 +176,66 @@ void TExtIniFile::WriteDateTime(const std::string& section, const std::string& k
   WriteString(section, key, FormatDateTimeText(FromDateTimeNumber(value)));
 }
 
-void TExtIniFile::EraseSection(const std::string& section) {
-  for (auto it = sections_.begin(); it != sections_.end();) {
-    if (SameText(it->name, section)) {
-      it = sections_.erase(it);
-    } else {
-      ++it;
-    }
+void TExtIniFile::EraseSection(const std::string& section) { Record({Change::Kind::EraseSection, section, "", ""}); }
+
+void TExtIniFile::DeleteKey(const std::string& section, const std::string& key) {
+  Record({Change::Kind::DeleteKey, section, key, ""});
+}
+
+void TExtIniFile::Record(Change change) {
+  Apply(change);
+  changes_.push_back(std::move(change));
+  pending_ = true;
+}
+
+void TExtIniFile::Apply(const Change& change) {
+  if (change.kind == Change::Kind::EraseSection) {
+    std::erase_if(sections_, [&](const Section& s) { return SameText(s.name, change.section); });
+    return;
+  }
+  Section* s = FindSection(change.section);
+  if (change.kind == Change::Kind::DeleteKey) {
+    const int i = s ? FindKey(*s, change.key) : -1;
+    if (i < 0) return;
+    s->lines.erase(s->lines.begin() + i);
+    IndexKeys(*s);
+    return;
+  }
+  if (!s) {
+    sections_.push_back({change.section, {}, {}});
+    s = &sections_.back();
+  }
+  std::string line = change.key + "=" + change.value;
+  const int i = FindKey(*s, change.key);
+  if (i >= 0) {
+    s->lines[size_t(i)] = std::move(line);
+  } else {
+    s->lines.push_back(std::move(line));
+    s->keyIndex.emplace(UpperCase(change.key), int(s->lines.size() - 1));
   }
 }
 
-void TExtIniFile::DeleteKey(const std::string& section, const std::string& key) {
-  Section* s = FindSection(section);
-  if (!s) return;
-  int i = FindKey(*s, key);
-  if (i >= 0) {
-    s->lines.erase(s->lines.begin() + i);
-    IndexKeys(*s);
+std::optional<std::vector<std::string>> TExtIniFile::Target(const std::vector<Section>& sections,
+                                                            const Change& change) {
+  const Section* s = FindIn(sections, change.section);
+  if (!s) return std::nullopt;
+  if (change.kind == Change::Kind::EraseSection) return s->lines;
+  const int i = FindKey(*s, change.key);
+  if (i < 0) return std::nullopt;
+  return std::vector<std::string>{s->lines[size_t(i)]};
+}
+
+void TExtIniFile::Rebase(const DiskState& now) {
+  const std::vector<Section> base = Parse(loaded_.data);
+  sections_ = Parse(now.data);
+  std::vector<Change> kept;
+  for (Change& change : changes_) {
+    if (Target(sections_, change) != Target(base, change)) continue;  // the other reader's is later
+    Apply(change);
+    kept.push_back(std::move(change));
   }
+  changes_ = std::move(kept);
+  loaded_ = now;
 }
 
 std::string TExtIniFile::ContentText() const {
@@ -215,13 +249,28 @@ std::string TExtIniFile::ContentText() const {
 }
 
 void TExtIniFile::UpdateFile() {
-  std::string text = ContentText();
-  std::string onDisk;
-  bool exists = fs_.FileExists(fileName_);
+  const DiskState now = ReadDisk();
+  if (now.kind == DiskState::Kind::Unreadable) {
+    // Writing what could not be read would replace the file with an empty one.
+    if (changes_.empty()) return;
+    throw InstallerError("Cannot read file \"" + fileName_ + "\". " + fs_.LastErrorText());
+  }
+  if (!(now == loaded_)) {
+    const bool ownChanges = !changes_.empty();
+    Rebase(now);
+    if (!ownChanges) {
+      pending_ = false;
+      return;
+    }
+  }
+  const std::string text = ContentText();
   // Nothing to write: an unchanged file, or a missing one that would stay empty.
-  if (exists ? fs_.ReadFile(fileName_, onDisk) && onDisk == text : text.empty()) return;
-  if (!fs_.ReplaceFile(fileName_, text))
+  const bool same = now.kind == DiskState::Kind::Read ? now.data == text : text.empty();
+  if (!same && !fs_.ReplaceFile(fileName_, text))
     throw InstallerError("Cannot create file \"" + fileName_ + "\". " + fs_.LastErrorText());
+  if (!same) loaded_ = {DiskState::Kind::Read, text};
+  changes_.clear();
+  pending_ = false;
 }
 
 }  // namespace ostravel

@@ -2,6 +2,7 @@
 // The whole-file, in-memory INI reader and writer used for every INI file of the
 // installer: setup script, update-state file, description files, application ini.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,12 +13,12 @@ namespace ostravel {
 
 class TExtIniFile {
  public:
-  // Loads the file at once; a missing file is an empty one. With autoUpdate the
-  // content is written back when the object is destroyed.
+  // Loads the file at once; a missing file is an empty one. With autoUpdate a
+  // reader that was not committed is written back when it is destroyed.
   TExtIniFile(platform::FileSystem& fs, std::string fileName, bool autoUpdate = true);
-  // Writes back (autoUpdate). A failure raises InstallerError, unless the reader is
-  // being released while another error is already on its way.
-  ~TExtIniFile() noexcept(false);
+  // Never throws: a reader released by an error, or held in a member or a
+  // container, must not end the program. Failures surface through UpdateFile.
+  ~TExtIniFile();
   TExtIniFile(const TExtIniFile&) = delete;
   TExtIniFile& operator=(const TExtIniFile&) = delete;
 
@@ -52,9 +53,13 @@ class TExtIniFile {
 
   // The text UpdateFile writes.
   std::string ContentText() const;
-  // Writes the content back: to a temporary file first, then replacing the file,
-  // so a process that dies mid-write never leaves a truncated script. Skipped when
-  // the file already holds exactly these bytes. Raises InstallerError on failure.
+  // Commits the write-back: to a temporary file first, then replacing the file, so
+  // a process that dies mid-write never leaves a truncated script. Skipped when the
+  // file already holds exactly these bytes. When another reader has written the
+  // file since this one loaded it, this one loads that content and applies only its
+  // own changes to it, none whose key or section the other reader changed (its
+  // write came later); a reader with no changes then writes nothing. Raises
+  // InstallerError on failure.
   void UpdateFile();
 
  private:
@@ -64,8 +69,26 @@ class TExtIniFile {
     // Upper-cased key -> index of its first line; scripts hold thousands of keys.
     std::unordered_map<std::string, int> keyIndex;
   };
+  struct Change {
+    enum class Kind { Write, EraseSection, DeleteKey } kind;
+    std::string section, key, value;
+  };
+  // The file as last read: missing, its bytes, or there but unreadable.
+  struct DiskState {
+    enum class Kind { Missing, Read, Unreadable } kind = Kind::Missing;
+    std::string data;
+    bool operator==(const DiskState&) const = default;
+  };
   static void IndexKeys(Section& section);
-  void Load();
+  static std::vector<Section> Parse(const std::string& data);
+  static const Section* FindIn(const std::vector<Section>& sections, const std::string& name);
+  // What a change touches (the key's line, or the section's lines), as it stands in `sections`.
+  static std::optional<std::vector<std::string>> Target(const std::vector<Section>& sections, const Change& change);
+  DiskState ReadDisk() const;
+  void Apply(const Change& change);
+  void Record(Change change);
+  // Takes the content another reader wrote and applies this reader's own changes to it.
+  void Rebase(const DiskState& now);
   const Section* FindSection(const std::string& name) const;
   Section* FindSection(const std::string& name);
   // Index of the first line whose key equals `key`, or -1.
@@ -74,8 +97,10 @@ class TExtIniFile {
   platform::FileSystem& fs_;
   std::string fileName_;
   bool autoUpdate_;
-  int uncaughtAtCreation_;
   std::vector<Section> sections_;
+  DiskState loaded_;
+  std::vector<Change> changes_;  // since the last commit, in order
+  bool pending_ = true;          // not committed since loading or the last change
 };
 
 }  // namespace ostravel

@@ -3,18 +3,28 @@
 // open a fresh reader per operation (WithScript) and never keep the script open.
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "base/win32/shared_names.h"
 #include "installer/script/ext_ini_file.h"
 
 namespace ostravel {
 
-// Opens the script with a fresh reader (written back on release), hands it to `fn`
-// and releases it on every path.
+// Opens the script with a fresh reader, hands it to `fn`, commits the write-back
+// (a failure raises InstallerError) and releases the reader on every path. Nested
+// calls on the same script each commit their own changes only.
 template <typename Fn>
 auto WithScript(platform::FileSystem& fs, const std::string& scriptPath, Fn&& fn) {
   TExtIniFile ini(fs, scriptPath, true);
-  return fn(ini);
+  if constexpr (std::is_void_v<decltype(fn(ini))>) {
+    fn(ini);
+    ini.UpdateFile();
+  } else {
+    auto result = fn(ini);
+    ini.UpdateFile();
+    return result;
+  }
 }
 
 struct StartUpSection {
@@ -87,7 +97,7 @@ DestinationDialogSection ReadDestinationDialogSection(const TExtIniFile& ini, co
 
 // Section names of the pages.
 namespace section {
-inline constexpr const char* kStartUp = "StartUp";
+inline constexpr const char* kStartUp = names::kStartUpSection;
 inline constexpr const char* kConfiguration = "Configuration";
 inline constexpr const char* kVariables = "Variables";
 inline constexpr const char* kButtons = "Buttons";

@@ -1,16 +1,16 @@
 #pragma once
 // The windows the program body opens: the wizard, the background window and the
 // localised message dialog.
-#include "installer/app/process_state.h"
-#include "installer/platform/platform.h"
 #include "installer/ui/message_dialog.h"
+#include "installer/wizard/background_settings.h"
+#include "installer/wizard/wizard_view.h"
 
 namespace ostravel::win32 {
 
-// Creates TInstallerMainForm, shows it modally, frees it.
-void ShowWizardModal(platform::Platform& platform, ProcessState& state);
+// Creates TInstallerMainForm with the logic `factory` makes, shows it modally, frees it.
+void ShowWizardModal(wizard::WizardFactory& factory);
 // Creates TInstallerBackForm, which shows the wizard itself; modal; freed after.
-void ShowBackgroundModal(platform::Platform& platform, ProcessState& state);
+void ShowBackgroundModal(wizard::WizardFactory& factory, const wizard::BackgroundSettings& settings);
 ui::MessageDialogs& AppMessageDialogs();
 
 }  // namespace ostravel::win32

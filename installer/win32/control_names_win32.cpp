@@ -1,6 +1,6 @@
 #include "installer/win32/control_names_win32.h"
 
-#include "installer/platform/win32/wide.h"
+#include "base/win32/wide.h"
 
 namespace ostravel::win32 {
 

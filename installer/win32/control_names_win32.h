@@ -1,7 +1,7 @@
 #pragma once
 // Every control carries its component name as the window property "OstravelName"
 // (a global atom), so test tools and accessibility helpers can find it by name.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Owners of the GDI objects the windows create.
-#include "installer/platform/win32/unique_handle.h"
+#include "base/win32/unique_handle.h"
 
 namespace ostravel::win32 {
 

@@ -1,10 +1,12 @@
-// installer.exe: process start, program body, process end.
-#include "installer/platform/win32/windows_clean.h"
+// installer.exe: process start, program body, process end. The one place that puts
+// the machine, the windows and the application together.
+#include "base/win32/windows_clean.h"
 
 #include "base/installer_error.h"
-#include "installer/app/program.h"
-#include "installer/platform/win32/system_library.h"
-#include "installer/platform/win32/wide.h"
+#include "installer/app/application.h"
+#include "base/win32/system_library.h"
+#include "base/win32/wide.h"
+#include "installer/platform/win32/win32_http.h"
 #include "installer/platform/win32/win32_platform.h"
 #include "installer/win32/app_windows.h"
 
@@ -12,14 +14,13 @@ namespace {
 
 class Windows : public ostravel::ProgramWindows {
  public:
-  Windows(ostravel::platform::Platform& platform, ostravel::ProcessState& state) : platform_(platform), state_(state) {}
-  void ShowWizardModal() override { ostravel::win32::ShowWizardModal(platform_, state_); }
-  void ShowBackgroundModal() override { ostravel::win32::ShowBackgroundModal(platform_, state_); }
+  explicit Windows(ostravel::Application& app) : app_(app) {}
+  void ShowWizardModal() override { ostravel::win32::ShowWizardModal(app_); }
+  void ShowBackgroundModal() override { ostravel::win32::ShowBackgroundModal(app_, app_.ReadBackground()); }
   ostravel::ui::MessageDialogs& Dialogs() override { return ostravel::win32::AppMessageDialogs(); }
 
  private:
-  ostravel::platform::Platform& platform_;
-  ostravel::ProcessState& state_;
+  ostravel::Application& app_;
 };
 
 }  // namespace
@@ -31,15 +32,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ostravel::win32::Win32FileSystem files;
   ostravel::win32::Win32Registry registry;
   ostravel::win32::Win32System system;
+  ostravel::win32::Win32Shell shell;
+  ostravel::win32::Win32Fonts fonts;
+  ostravel::win32::Win32HttpClient http;
   ostravel::win32::Win32Services services;
   ostravel::win32::Win32DesktopWindows desktop;
-  ostravel::platform::Platform platform{files, registry, system, services, desktop};
+  ostravel::platform::Platform platform{files, registry, system, shell, fonts, http, services, desktop};
   ostravel::ProcessState state;
   ostravel::InitProcessState(state, system);
-  Windows windows(platform, state);
   try {
-    ostravel::RunProgramBody(platform, state, windows);
-    ostravel::EndProcess(files, state);
+    ostravel::Application app(platform, state, ostravel::win32::AppMessageDialogs());
+    Windows windows(app);
+    app.Run(windows);
   } catch (const std::exception& e) {
     if (!state.silentMode)
       MessageBoxW(nullptr, ostravel::win32::Wide(e.what()).c_str(), L"Ostravel", MB_OK | MB_ICONERROR);

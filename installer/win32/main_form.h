@@ -1,14 +1,10 @@
 #pragma once
 // TInstallerMainForm: the wizard window. The program body shows it through
 // ShowWizardModal (app_windows.h); the background window does the same.
-#include "installer/app/process_state.h"
-#include "installer/platform/platform.h"
+#include "base/win32/shared_names.h"
 
 namespace ostravel::win32 {
 
-inline constexpr const wchar_t* kMainFormClass = L"TInstallerMainForm";
-
-// Creates the wizard window, shows it modally over the active window and frees it.
-void ShowInstallerMainForm(platform::Platform& platform, ProcessState& state);
+inline constexpr const wchar_t* kMainFormClass = names::kWizardClassWide.text;
 
 }  // namespace ostravel::win32

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "installer/platform/win32/wide.h"
+#include "base/win32/wide.h"
 #include "installer/ui/message_dialog_layout.h"
 #include "installer/win32/app_windows.h"
 #include "installer/win32/control_names_win32.h"

@@ -1,6 +1,6 @@
 #pragma once
 // TMessageForm: the localised message dialog on the screen.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <string>
 

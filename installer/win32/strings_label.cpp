@@ -4,7 +4,7 @@
 #include <memory>
 #include <tuple>
 
-#include "installer/platform/win32/wide.h"
+#include "base/win32/wide.h"
 #include "installer/ui/strings_label_layout.h"
 #include "installer/win32/gdi_handles.h"
 

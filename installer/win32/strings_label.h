@@ -1,7 +1,7 @@
 #pragma once
 // TStringsLabel on the screen: a painted control showing tagged text. Its lines
 // (with tags) are set with SetStringsLabelLines; its window text is the plain text.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <string>
 

@@ -79,6 +79,9 @@ inline constexpr const char* kSummaryNextLabel = "SummaryNextLabel";
 inline constexpr const char* kCopyFilesInfoLabel = "CopyFilesInfoLabel";
 inline constexpr const char* kProgressStatusLabel = "ProgressStatusLabel";
 inline constexpr const char* kProgressBar = "ProgressBar";
+// The file being written, under the bar, and the hidden percentage beside it.
+inline constexpr const char* kLabel2 = "Label2";
+inline constexpr const char* kProgressPercentLabel = "ProgressPercentLabel";
 inline constexpr const char* kGbDownloadStatistics = "gbDownloadStatistics";
 inline constexpr const char* kWUStatCurrentPackageCaption = "WUStatCurrentPackageCaption";
 inline constexpr const char* kDownloadPackagePathLabel = "DownloadPackagePathLabel";
@@ -95,5 +98,21 @@ inline constexpr const char* kFinishedPanel = "FinishedPanel";
 inline constexpr const char* kErrorFinishInfoLabel = "ErrorFinishInfoLabel";
 inline constexpr const char* kErrorFinishMemo = "ErrorFinishMemo";
 inline constexpr const char* kWebBrowserButton = "WebBrowserButton";
+
+// TDestinationChangeForm.
+namespace destination_dialog {
+inline constexpr const char* kFolderByTypeLabel = "FolderByTypeLabel";
+inline constexpr const char* kEFolder = "eFolder";
+inline constexpr const char* kFoldersLabel = "FoldersLabel";
+inline constexpr const char* kFolderList = "FolderList";
+inline constexpr const char* kDrivesLabel = "DrivesLabel";
+inline constexpr const char* kDriveList = "DriveList";
+inline constexpr const char* kAvailableSpaceLabel = "AvailableSpaceLabel";
+inline constexpr const char* kLabel5 = "Label5";
+inline constexpr const char* kRequiredSpaceLabel = "RequiredSpaceLabel";
+inline constexpr const char* kLabel6 = "Label6";
+inline constexpr const char* kOKButton = "OKButton";
+inline constexpr const char* kCancelButton = "CancelButton";
+}  // namespace destination_dialog
 
 }  // namespace ostravel::wizard::ctl

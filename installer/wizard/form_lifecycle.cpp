@@ -1,7 +1,9 @@
 // Window creation, the closing actions of a finished wizard, and destruction.
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "base/win32/shared_names.h"
 #include "installer/app/command_line.h"
+#include "installer/net/proxy_settings.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/visible_pages.h"
@@ -10,8 +12,7 @@
 namespace ostravel::wizard {
 
 namespace {
-constexpr const char* kRunningAtomName = "OSTRAVEL";
-constexpr const char* kProxyKey = "Software\\Belloro\\Installer";
+constexpr const char* kRunningAtomName = names::kRunningAtom;
 
 const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", "2016", "2015",
                                                 "2014", "2013", "2012", "2011", "2010", "2009",
@@ -19,26 +20,34 @@ const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", 
 }  // namespace
 
 void WizardController::FormCreate() {
+  Guarded([&] { CreateForm(); });
+}
+
+void WizardController::CreateForm() {
   platform::Platform& machine = services_.machine;
   ProcessState& process = services_.process;
   services_.log.WriteLog("DELETE");
 
   state_ = WizardState{};
+  selection_ = {};
+  server_ = {};
+  web_ = {};
+  record_.clear();
+  finish_ = {};
   view_.SetText(ctl::kDebugLabel, "");
   view_.SetText(ctl::kSlCustomize, "");
   // Rights probe: the InterBase key for full access, then the Firebird instances
   // key, created when missing. Whoever may create keys there counts as administrator.
   machine.registry.CanOpenForWrite(platform::RootKey::LocalMachine, "SOFTWARE\\Borland\\InterBase\\CurrentVersion");
-  state_.hasAdminRights = machine.registry.CreateKey(platform::RootKey::LocalMachine,
+  server_.hasAdminRights = machine.registry.CreateKey(platform::RootKey::LocalMachine,
                                                      "SOFTWARE\\Firebird Project\\Firebird Server\\Instances");
 
   state_.runningAtom = machine.system.FindAtom(kRunningAtomName);
   if (state_.runningAtom == 0) state_.runningAtom = machine.system.AddAtom(kRunningAtomName);
 
-  const Switches switches = ReadSwitches(machine.system.Parameters());
-  process.adminMode = switches.admin;
-  process.uninstallMode = switches.uninstall;
-  process.silentMode = switches.silent;
+  process.adminMode = process.switches.admin;
+  process.uninstallMode = process.switches.uninstall;
+  process.silentMode = process.switches.silent;
 
   view_.SetText(ctl::kBuildInfoLabel, BuildInfoText());
   view_.SetVisible(ctl::kInformationButton, machine.files.FileExists(process.sourceFolder + "belloro.doc"));
@@ -89,16 +98,8 @@ std::string WizardController::BuildInfoText() {
 void WizardController::StartUninstallMode() {
   platform::Platform& machine = services_.machine;
   ProcessState& process = services_.process;
-  const std::vector<std::string> params = machine.system.Parameters();
-  const std::string* found = nullptr;
-  for (const std::string& p : params) {
-    if (p.size() >= 2 && LowerCase(p.substr(0, 2)) == "/l" && machine.files.FileExists(p.substr(2))) {
-      found = &p;
-      break;
-    }
-  }
-  if (!found && !params.empty()) found = &params.back();
-  process.installRecordPath = found && found->size() > 2 ? found->substr(2) : "";
+  process.installRecordPath = FindInstallRecordParameter(
+      process.parameters, [&](const std::string& path) { return machine.files.FileExists(path); });
 
   std::string record;
   if (machine.files.FileExists(process.installRecordPath) &&
@@ -143,8 +144,8 @@ void WizardController::ReadScriptAtCreation() {
     view_.SetText(ctl::kNextButton, buttons.nextButton);
     view_.SetText(ctl::kCancelButton, buttons.closeButton);
     const ErrorMessagesSection errors = ReadErrorMessagesSection(script);
-    state_.downloadGeneral = errors.downloadGeneral;
-    state_.md5ChecksumFailed = errors.md5ChecksumFailed;
+    web_.downloadGeneral = errors.downloadGeneral;
+    web_.md5ChecksumFailed = errors.md5ChecksumFailed;
 
     state_.visiblePages = BuildVisiblePages(script, process.uninstallMode, process.silentMode);
     state_.firstPage = FirstPageOf(state_.visiblePages);
@@ -182,39 +183,31 @@ void WizardController::ApplyDriveToWinDrive() {
   }
 }
 
-// Kept for the downloads; written by the proxy dialog.
+// The stored values go to the HTTP client; the proxy dialog writes them.
 void WizardController::ReadProxySettings() {
-  platform::Registry& registry = services_.machine.registry;
-  const auto root = platform::RootKey::CurrentUser;
-  registry.CreateKey(root, kProxyKey);
-  std::string text;
-  uint32_t number = 0;
-  if (registry.ReadString(root, kProxyKey, "ProxyServer", text) == platform::RegRead::Ok) state_.proxy.server = text;
-  if (registry.ReadDword(root, kProxyKey, "ProxyPort", number) == platform::RegRead::Ok) state_.proxy.port = number;
-  if (registry.ReadString(root, kProxyKey, "ProxyUsername", text) == platform::RegRead::Ok)
-    state_.proxy.username = text;
-  if (registry.ReadString(root, kProxyKey, "ProxyPassword", text) == platform::RegRead::Ok)
-    state_.proxy.password = text;
+  web_.proxy = net::ApplyStoredProxySettings(services_.machine.registry, services_.machine.http);
 }
 
 void WizardController::ClosingActions() {
   ProcessState& process = services_.process;
   platform::Platform& machine = services_.machine;
-  if (view_.SelectedIndex(ctl::kCxOpSystem) == 0 && current_ == Page::Finished && !state_.noUpdateFound &&
-      !process.uninstallMode && state_.startLocationChanged && !process.silentMode) {
+  if (view_.SelectedIndex(ctl::kCxOpSystem) == 0 && current_ == Page::Finished && !web_.noUpdateFound &&
+      !process.uninstallMode && finish_.startLocationChanged && !process.silentMode) {
     const std::string text = Expand("A(z) $ApplicationName$ indítási helye megváltozott!\r\n\nAz új indítási hely: " +
                                     view_.Text(ctl::kEDestination));
     services_.dialogs.ShowMessage(text, ui::MsgDlgType::Warning, ui::mbOK, ui::kHungarian);
   }
-  if (!state_.installerProgramPath.empty() && machine.files.FileExists(state_.installerProgramPath))
-    machine.system.Start("\"" + state_.installerProgramPath + "\"");
-  const std::string restart = Trim(state_.restartCommand);
+  if (!finish_.installerProgramPath.empty() && machine.files.FileExists(finish_.installerProgramPath))
+    machine.system.Start("\"" + finish_.installerProgramPath + "\"");
+  const std::string restart = Trim(finish_.restartCommand);
   if (!restart.empty()) machine.system.Start(restart);
 }
 
 void WizardController::FormDestroy() {
-  if (state_.runningAtom != 0) services_.machine.system.DeleteAtom(state_.runningAtom);
-  state_.runningAtom = 0;
+  Guarded([&] {
+    if (state_.runningAtom != 0) services_.machine.system.DeleteAtom(state_.runningAtom);
+    state_.runningAtom = 0;
+  });
 }
 
 }  // namespace ostravel::wizard

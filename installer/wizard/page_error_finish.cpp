@@ -14,7 +14,7 @@ PageEntryResult EnterErrorFinish(WizardController& wizard, const TExtIniFile& sc
   view.SetEnabled(ctl::kCancelButton, true);
   view.SetEnabled(ctl::kBackButton, false);
   view.SetEnabled(ctl::kNextButton, false);
-  view.SetVisible(ctl::kWebBrowserButton, wizard.State().showErrorLink);
+  view.SetVisible(ctl::kWebBrowserButton, wizard.Finish().showErrorLink);
   return {section::kErrorFinishPage};
 }
 

@@ -10,7 +10,7 @@ PageEntryResult EnterFinished(WizardController& wizard, const TExtIniFile& scrip
   WizardView& view = wizard.View();
   view.SetText(ctl::kCancelButton, ReadButtonsSection(script).finishButton);
   const FinishPageSection page = ReadFinishPageSection(script);
-  view.SetText(ctl::kFinishedLabel, wizard.State().noUpdateFound ? page.noNewWebUpdate : page.info);
+  view.SetText(ctl::kFinishedLabel, wizard.Web().noUpdateFound ? page.noNewWebUpdate : page.info);
   wizard.State().wizardFinished = true;
   view.SetEnabled(ctl::kBackButton, false);
   view.SetEnabled(ctl::kNextButton, false);

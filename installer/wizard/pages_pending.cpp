@@ -52,7 +52,10 @@ PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& scri
     view.SetText(ctl::kInstallTitleLabel, wizard.Expand(header.title));
     view.SetText(ctl::kInstallDescriptionLabel, wizard.Expand(header.description));
   }
-  if (wizard.installRun) wizard.installRun(wizard, script);
+  if (wizard.installRun) {
+    engine::RunContext context = wizard.MakeRunContext();
+    wizard.installRun(context);
+  }
   view.SetText(ctl::kCancelButton, buttons.closeButton);
   view.SetEnabled(ctl::kCancelButton, true);
   view.SetEnabled(ctl::kBackButton, false);

@@ -4,6 +4,7 @@
 #include "base/installer_error.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
+#include "installer/wizard/event_table.h"
 #include "installer/wizard/page_entries.h"
 #include "installer/wizard/visible_pages.h"
 
@@ -16,7 +17,43 @@ const char* const kNoInstallRecord =
     "Az eltávolításhoz szükséges leírófájl nem létezik. Az eltávolítás nem lehetséges!";
 
 WizardController::WizardController(WizardView& view, WizardServices services)
-    : view_(view), services_(services) {}
+    : view_(view), services_(services), progress_(view) {}
+
+void WizardController::OnEvent(const std::string& control, ControlEvent event) {
+  if (EventHandlerFn handler = EventHandlerOf(control, event)) Guarded([&] { handler(*this); });
+}
+
+ItemDrawing WizardController::DrawItem(const std::string& control, int index) {
+  try {
+    if (DrawItemFn draw = DrawItemOf(control)) return draw(*this, index);
+    const auto items = view_.Items(control);
+    if (index >= 0 && size_t(index) < items.size()) return {items[size_t(index)], 1, 2};
+  } catch (...) {
+    // Painting must never fail the window; an item that cannot be described stays blank.
+  }
+  return {};
+}
+
+engine::RunContext WizardController::MakeRunContext() {
+  engine::RunChoices choices;
+  choices.destination = view_.Text(ctl::kEDestination);
+  choices.copyTargetFolder = state_.copyTargetFolder;
+  choices.installStartTime = state_.installStartTime;
+  const int kind = view_.SelectedIndex(ctl::kCxInstallKind);
+  choices.webUpdateKind = selection_.webUpdateKindIndex >= 0 && kind == selection_.webUpdateKindIndex;
+  choices.hasOpSystemList = !view_.Items(ctl::kCxOpSystem).empty();
+  choices.windowsVariant = view_.SelectedIndex(ctl::kCxOpSystem) == 0;
+  choices.iconGroup = view_.Text(ctl::kEIcon);
+  choices.doNotCreateIcons = view_.Checked(ctl::kCbDoNotCreateIcons);
+  choices.needLumbraIcon = view_.Checked(ctl::kNeedLUMBRAIcon);
+  choices.needOrvelIcon = view_.Checked(ctl::kNeedORVELIcon);
+  if (Uninstall()) choices.uninstallKindIndex = kind;
+  return engine::RunContext{
+      services_.machine, services_.process, services_.variables, services_.log, services_.dialogs, selection_,
+      server_, web_, record_, finish_, choices, progress_,
+      [this](const std::string& message) { ApplicationEventsException(message); },
+      [this] { return !view_.Text(ctl::kErrorFinishMemo).empty(); }};
+}
 
 void WizardController::GoToPage(Page page) {
   if (current_ == page) return;
@@ -47,7 +84,7 @@ void WizardController::UpdateHeader(const TExtIniFile& script, const std::string
 
 std::string WizardController::WithChosenYear(const std::string& text) {
   const int kind = view_.SelectedIndex(ctl::kCxInstallKind);
-  if (state_.webUpdateKindIndex < 0 || kind != state_.webUpdateKindIndex) return text;
+  if (selection_.webUpdateKindIndex < 0 || kind != selection_.webUpdateKindIndex) return text;
   const std::string year = services_.variables.Value("$varProgramYear$");
   const size_t at = year.empty() ? std::string::npos : text.find(year);
   if (at == std::string::npos) return text;
@@ -73,6 +110,10 @@ void WizardController::BackButtonClick() {
 }
 
 void WizardController::FormClose() {
+  Guarded([&] { CloseForm(); });
+}
+
+void WizardController::CloseForm() {
   if (closed_) return;
   if (state_.wizardFinished) {
     ClosingActions();
@@ -90,6 +131,10 @@ void WizardController::FormClose() {
 
 void WizardController::FormActivate() {
   if (!Silent() || activated_) return;
+  Guarded([&] { StartSilently(); });
+}
+
+void WizardController::StartSilently() {
   activated_ = true;
   view_.ProcessMessages();
   const int first = FirstPageOf(state_.visiblePages);
@@ -153,7 +198,7 @@ void WizardController::InformationButtonClick() {
   view_.ShellOpen(folder + "belloro.doc", workingFolder);
 }
 
-void WizardController::WebBrowserButtonClick() { view_.ShellOpen(state_.errorLinkUrl, ""); }
+void WizardController::WebBrowserButtonClick() { view_.ShellOpen(finish_.errorLinkUrl, ""); }
 
 void WizardController::SetDestination(const std::string& path) {
   const std::string upper = UpperCase(path);

@@ -9,11 +9,18 @@
 #include <string>
 
 #include "installer/app/diagnostic_log.h"
+#include "installer/engine/run_context.h"
 #include "installer/app/process_state.h"
 #include "installer/platform/platform.h"
 #include "installer/script/ext_ini_file.h"
 #include "installer/script/path_variables.h"
 #include "installer/ui/message_dialog.h"
+#include "installer/model/finish_actions.h"
+#include "installer/model/install_record_entries.h"
+#include "installer/model/selection.h"
+#include "installer/model/server_decisions.h"
+#include "installer/model/web_update.h"
+#include "installer/wizard/view_progress.h"
 #include "installer/wizard/wizard_state.h"
 #include "installer/wizard/wizard_view.h"
 
@@ -32,23 +39,27 @@ extern const char* const kCancelledByUser;
 // Uninstall start without an installation record.
 extern const char* const kNoInstallRecord;
 
-class WizardController {
+class WizardController : public WizardSink {
  public:
   WizardController(WizardView& view, WizardServices services);
   WizardController(const WizardController&) = delete;
   WizardController& operator=(const WizardController&) = delete;
 
-  // Window lifecycle.
-  void FormCreate();
-  void FormActivate();
-  void FormDestroy();
+  // Window lifecycle; each runs guarded.
+  void FormCreate() override;
+  void FormActivate() override;
+  // A close request (Cancel, title bar, unattended end): the closing rules decide.
+  void FormClose() override;
+  void FormDestroy() override;
+  // A control's event, dispatched through the event table, guarded.
+  void OnEvent(const std::string& control, ControlEvent event) override;
+  ItemDrawing DrawItem(const std::string& control, int index) override;
+  void ReportError(const std::string& message) override { ErrorJumpSafely(message); }
 
   // Handlers.
   void NextButtonClick();
   void BackButtonClick();
   void CancelButtonClick() { FormClose(); }
-  // A close request (Cancel, title bar, unattended end): the closing rules decide.
-  void FormClose();
   void InformationButtonClick();
   void WebBrowserButtonClick();
   void cxProgramYearSelect();
@@ -69,6 +80,12 @@ class WizardController {
   // For the page pieces.
   WizardView& View() { return view_; }
   WizardState& State() { return state_; }
+  model::Selection& Selection() { return selection_; }
+  model::ServerDecisions& Server() { return server_; }
+  model::WebUpdate& Web() { return web_; }
+  model::InstallRecordEntries& Record() { return record_; }
+  model::FinishActions& Finish() { return finish_; }
+  ViewProgress& Progress() { return progress_; }
   const WizardServices& Services() const { return services_; }
   bool Silent() const { return services_.process.silentMode; }
   bool Uninstall() const { return services_.process.uninstallMode; }
@@ -78,10 +95,15 @@ class WizardController {
   // Sets the destination edit (shown in upper case) and $DefaultDestination$.
   void SetDestination(const std::string& path);
 
-  // The installation or uninstall run of the progress page; set by the engine.
-  std::function<void(WizardController&, const TExtIniFile& script)> installRun;
+  // The installation or uninstall run of the progress page, bound by the application.
+  engine::RunFn installRun;
+  // What the run receives: the services, the models and the choices on the pages.
+  engine::RunContext MakeRunContext();
 
  private:
+  void CreateForm();
+  void CloseForm();
+  void StartSilently();
   void NotebookPageChanged();
   void UpdateHeader(const TExtIniFile& script, const std::string& pageSection);
   void ClosingActions();
@@ -96,6 +118,12 @@ class WizardController {
   WizardView& view_;
   WizardServices services_;
   WizardState state_;
+  model::Selection selection_;
+  model::ServerDecisions server_;
+  model::WebUpdate web_;
+  model::InstallRecordEntries record_;
+  model::FinishActions finish_;
+  ViewProgress progress_;
   std::optional<Page> current_;
   bool activated_ = false;
   bool closed_ = false;

@@ -1,46 +1,52 @@
 #pragma once
-// The wizard window as the page logic sees it: controls addressed by name, the
-// notebook, and the few window-level operations. The Win32 window implements it with
-// real controls; host tests use a recording view.
+// The wizard window as the page logic sees it: its controls (control_view.h), the
+// notebook, the dialogs it opens and the few window-level operations.
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "installer/wizard/control_table.h"
+#include "installer/wizard/control_view.h"
 #include "installer/wizard/page.h"
 
 namespace ostravel::wizard {
 
-class WizardView {
+class WizardView : public ControlView {
  public:
-  virtual ~WizardView() = default;
-
-  // Text of a control: caption, label text, edit or memo text (lines joined with
-  // CR LF), a tagged label's markup, a combo's selected item.
-  virtual void SetText(const std::string& control, const std::string& text) = 0;
-  virtual std::string Text(const std::string& control) = 0;
-  virtual void SetEnabled(const std::string& control, bool enabled) = 0;
-  virtual bool Enabled(const std::string& control) = 0;
-  virtual void SetVisible(const std::string& control, bool visible) = 0;
-  virtual bool Visible(const std::string& control) = 0;
-  virtual void SetChecked(const std::string& control, bool checked) = 0;
-  virtual bool Checked(const std::string& control) = 0;
-
-  // List controls (combos, lists).
-  virtual void SetItems(const std::string& control, const std::vector<std::string>& items) = 0;
-  virtual std::vector<std::string> Items(const std::string& control) = 0;
-  // -1 selects nothing.
-  virtual void SetSelectedIndex(const std::string& control, int index) = 0;
-  virtual int SelectedIndex(const std::string& control) = 0;
-
   // Brings the page to the front of the notebook. Page entry is the controller's.
   virtual void ShowPage(Page page) = 0;
   virtual void SetCaption(const std::string& caption) = 0;
+  virtual std::string Caption() = 0;
   virtual void UseUninstallIcon() = 0;
-  // Keeps the window alive inside long work.
-  virtual void ProcessMessages() = 0;
   // Ends the window once the running handlers have returned.
   virtual void CloseWindow() = 0;
   // Opens a document or address with the shell's "open" verb, maximised.
   virtual void ShellOpen(const std::string& target, const std::string& workingFolder) = 0;
+  // Minimises the whole application, and brings it back.
+  virtual void MinimiseApplication() = 0;
+  virtual void RestoreApplication() = 0;
+  // The plain system message box (warning, OK), not the localised dialog.
+  virtual void ShowSystemWarning(const std::string& text) = 0;
+  // Shows a dialog of the control table modally over the wizard; its modal result.
+  virtual int ShowModalForm(FormId form, FormLogic& logic) = 0;
+};
+
+// The window's side of its logic: its lifecycle besides the control events.
+class WizardSink : public EventSink {
+ public:
+  virtual void FormCreate() = 0;
+  virtual void FormActivate() = 0;
+  // A close request (Cancel, title bar): the closing rules decide.
+  virtual void FormClose() = 0;
+  virtual void FormDestroy() = 0;
+  // A failure outside the logic's own handlers: it goes to the error page like any other.
+  virtual void ReportError(const std::string& message) = 0;
+};
+
+// Makes the logic for a wizard window; the window owns what it gets.
+class WizardFactory {
+ public:
+  virtual ~WizardFactory() = default;
+  virtual std::unique_ptr<WizardSink> CreateWizard(WizardView& view) = 0;
 };
 
 }  // namespace ostravel::wizard

@@ -59,3 +59,45 @@ def test_md5_through_the_system_matches(wine, probe):
     data = bytes(range(256)) * 4099
     (wine.make_folder(r"C:\probe") / "blob.bin").write_bytes(data)
     assert probe("md5", r"C:\probe\blob.bin") == hashlib.md5(data).hexdigest().upper()
+
+
+def test_shared_win32_helpers(wine, programs):
+    folder = wine.make_folder(r"C:\probe")
+    (folder / "win32_helpers_check.exe").write_bytes((programs["fixtures"] / "win32_helpers_check.exe").read_bytes())
+    result = wine.run(r"C:\probe\win32_helpers_check.exe", timeout=60)
+    assert result.stdout.decode("utf-8").split() == ["ok"] and result.rc == 0, result.stdout
+
+
+ROOT = r"HKLM\Software\OstravelProbe"
+
+
+def _views_hold(wine, key):
+    return tuple(wine.reg_query(key, "v", view=view) is not None for view in (32, 64))
+
+
+def test_key_deletion_keeps_to_the_requested_view(wine, probe):
+    for view in (32, 64):
+        wine.reg_add(ROOT + r"\Leaf", "v", str(view), view=view)
+    assert _views_hold(wine, ROOT + r"\Leaf") == (True, True)
+    assert probe("regdelete", "64", r"Software\OstravelProbe\Leaf") == "1"
+    assert _views_hold(wine, ROOT + r"\Leaf") == (True, False)
+    assert probe("regdelete", "32", r"Software\OstravelProbe\Leaf") == "1"
+    assert _views_hold(wine, ROOT + r"\Leaf") == (False, False)
+    assert probe("regdelete", "32", r"Software\OstravelProbe\Leaf") == "0"
+
+
+def test_tree_deletion_keeps_to_the_requested_view(wine, probe):
+    for view in (32, 64):
+        for leaf in (r"\A", r"\A\Deep\Deeper", r"\B", "2"):
+            wine.reg_add(ROOT + leaf, "v", str(view), view=view)
+    # The system deletes only leaves; the tree goes through the interface's own walk.
+    assert probe("regdelete", "32", r"Software\OstravelProbe\A") == "0"
+    assert probe("regtree", "32", r"Software\OstravelProbe") == "1"
+    for leaf in (r"\A", r"\A\Deep\Deeper", r"\B"):
+        assert _views_hold(wine, ROOT + leaf) == (False, True), leaf
+    # A sibling whose name merely starts the same is another key.
+    assert _views_hold(wine, ROOT + "2") == (True, True)
+    assert probe("regtree", "64", r"Software\OstravelProbe") == "1"
+    assert _views_hold(wine, ROOT + r"\A\Deep\Deeper") == (False, False)
+    assert probe("regtree", "64", r"Software\OstravelProbe") == "0"
+    assert probe("regtree", "32", "\\") == "0"

@@ -26,15 +26,10 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 #ifdef _WIN32
-#include <windows.h>
+#include "base/win32/wide.h"
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1) WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, s.data(), n, nullptr, nullptr);
-    args.push_back(s);
-  }
+  for (int i = 1; i < argc; ++i) args.push_back(ostravel::win32::Utf8(argv[i]));
   return Run(args);
 }
 #else

@@ -96,8 +96,25 @@ bool FakeRegistry::DeleteValue(RootKey root, const std::string& subKey, const st
   return k != keys_.end() && k->second.values.erase(UpperCase(name)) > 0;
 }
 
+bool FakeRegistry::HasSubKeys(const std::string& path) const {
+  auto next = keys_.upper_bound(path + "\\");
+  return next != keys_.end() && next->first.compare(0, path.size() + 1, path + "\\") == 0;
+}
+
 bool FakeRegistry::DeleteKey(RootKey root, const std::string& subKey, RegView view) {
-  return keys_.erase(KeyPath(root, subKey, view)) > 0;
+  const std::string path = KeyPath(root, subKey, view);
+  return !HasSubKeys(path) && keys_.erase(path) > 0;
+}
+
+bool FakeRegistry::DeleteKeyTree(RootKey root, const std::string& subKey, RegView view) {
+  if (NamesNoKey(subKey)) return false;
+  const std::string path = KeyPath(root, subKey, view);
+  bool found = keys_.erase(path) > 0;
+  for (auto it = keys_.lower_bound(path + "\\"); it != keys_.end() && it->first.rfind(path + "\\", 0) == 0;) {
+    it = keys_.erase(it);
+    found = true;
+  }
+  return found;
 }
 
 }  // namespace ostravel::platform

@@ -43,6 +43,7 @@ class FakeRegistry : public Registry {
   std::vector<std::string> ValueNames(RootKey root, const std::string& subKey, RegView view) override;
   bool DeleteValue(RootKey root, const std::string& subKey, const std::string& name, RegView view) override;
   bool DeleteKey(RootKey root, const std::string& subKey, RegView view) override;
+  bool DeleteKeyTree(RootKey root, const std::string& subKey, RegView view) override;
 
   // Number of value reads so far (expansion reads anew every time).
   int reads = 0;
@@ -52,6 +53,8 @@ class FakeRegistry : public Registry {
     std::map<std::string, Value> values;  // upper-cased name
   };
   static std::string KeyPath(RootKey root, const std::string& subKey, RegView view);
+  // Keys strictly below `path` (a KeyPath).
+  bool HasSubKeys(const std::string& path) const;
   std::map<std::string, Key> keys_;  // upper-cased "root|view|path"
   std::map<int, bool> denied_;
 };

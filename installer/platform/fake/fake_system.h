@@ -21,6 +21,7 @@ class FakeSystem : public System {
   DateTime now{2026, 3, 7, 14, 5, 9, 0};
   std::map<std::string, VersionRecord> versions;  // by path
   bool wow64 = false;
+  WindowsVersion windowsVersion{true, 10, 0};
   // RunAndWait answers: program -> exit code (kRunFailed when missing).
   std::map<std::string, int> exitCodes;
   std::function<void(const std::string& program, const std::string& parameters)> onRun;
@@ -37,6 +38,7 @@ class FakeSystem : public System {
   DateTime Now() override { return now; }
   VersionRecord ReadVersion(const std::string& path) override;
   bool IsWow64() override { return wow64; }
+  WindowsVersion GetWindowsVersion() override { return windowsVersion; }
   int RunAndWait(const std::string& program, const std::string& parameters) override;
   bool Start(const std::string& commandLine) override;
   void ProcessMessages() override { ++processMessagesCalls; }

@@ -10,6 +10,9 @@ namespace ostravel::platform {
 
 namespace {
 
+constexpr const char* kSharingViolation =
+    "The process cannot access the file because it is being used by another process.";
+
 class MemoryInput : public InputFile {
  public:
   explicit MemoryInput(std::shared_ptr<MemoryFileSystem::Node> node) : node_(std::move(node)) {}
@@ -178,6 +181,7 @@ bool MemoryFileSystem::DeleteFile(const std::string& path) {
   auto it = nodes_.find(Key(path));
   if (it == nodes_.end() || it->second->directory) return Fail("The system cannot find the file specified.");
   if (it->second->attributes & kAttrReadOnly) return Fail("Access is denied.");
+  if (locked_.count(it->first)) return Fail(kSharingViolation);
   used_ -= it->second->data.size();
   nodes_.erase(it);
   return true;
@@ -215,6 +219,10 @@ std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::WritableFile(const std
       Fail("Access is denied.");
       return nullptr;
     }
+    if (locked_.count(it->first)) {
+      Fail(kSharingViolation);
+      return nullptr;
+    }
     if (create) {
       used_ -= it->second->data.size();
       it->second->data.clear();
@@ -250,6 +258,11 @@ std::unique_ptr<OutputFile> MemoryFileSystem::OpenWrite(const std::string& path)
 std::unique_ptr<OutputFile> MemoryFileSystem::OpenAppend(const std::string& path) {
   auto node = WritableFile(path, false);
   return node ? std::make_unique<MemoryOutput>(*this, node) : nullptr;
+}
+
+bool MemoryFileSystem::CanOpenExclusive(const std::string& path) {
+  if (locked_.count(Key(path))) return Fail(kSharingViolation);
+  return WritableFile(path, false) != nullptr;
 }
 
 bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {

@@ -3,6 +3,7 @@
 // "\" or "/" separators, case-insensitive names, drive roots ("C:\") always present,
 // a file needs an existing parent folder, read-only files refuse writes and deletion.
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,8 @@ class MemoryFileSystem : public FileSystem {
   // Total bytes all files may hold; writes beyond it fail as on a full disk.
   void SetCapacity(uint64_t bytes) { capacity_ = bytes; }
   void SetDriveType(char letter, DriveType type);
+  // Held open by another program: exclusive opens fail, reads still work.
+  void Lock(const std::string& path) { locked_.insert(Key(path)); }
   // Every path of a file, in sorted order of the normalised upper-case key.
   std::vector<std::string> AllFiles() const;
 
@@ -36,6 +39,7 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenWrite(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenAppend(const std::string& path) override;
+  bool CanOpenExclusive(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool SetDosTime(const std::string& path, uint32_t dosTime) override;
   std::vector<std::string> List(const std::string& folder) override;
@@ -64,6 +68,7 @@ class MemoryFileSystem : public FileSystem {
 
   std::map<std::string, std::shared_ptr<Node>> nodes_;
   std::map<char, DriveType> driveTypes_;
+  std::set<std::string> locked_;
   uint32_t clock_;
   uint64_t capacity_ = UINT64_MAX;
   uint64_t used_ = 0;  // bytes held by all files

@@ -201,6 +201,22 @@ bool HostFileSystem::CopyFile(const std::string& from, const std::string& to, bo
   return true;
 }
 
+bool HostFileSystem::MoveFile(const std::string& from, const std::string& to) {
+  if (Find(to)) {
+    lastError_ = "file exists";
+    return false;
+  }
+  const std::string source = HostPath(from), target = HostPath(to);
+  if (::rename(source.c_str(), target.c_str()) == 0) return true;
+  if (errno != EXDEV) {
+    Fail();
+    return false;
+  }
+  if (CopyFile(from, to, false) && DeleteFile(from)) return true;
+  ::unlink(target.c_str());
+  return false;
+}
+
 bool HostFileSystem::ReadFile(const std::string& path, std::string& data) {
   auto in = OpenRead(path);
   if (!in) return false;
@@ -273,6 +289,19 @@ std::unique_ptr<OutputFile> HostFileSystem::OpenAppend(const std::string& path) 
     return nullptr;
   }
   return std::make_unique<HostOutput>(fd);
+}
+
+bool HostFileSystem::CanOpenExclusive(const std::string& path) {
+  // POSIX has no sharing modes: a file that opens for reading and writing is free.
+  std::string host = HostPath(path);
+  if (IsReadOnly(host)) return false;
+  int fd = ::open(host.c_str(), O_RDWR);
+  if (fd < 0) {
+    Fail();
+    return false;
+  }
+  ::close(fd);
+  return true;
 }
 
 bool HostFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {

@@ -21,11 +21,13 @@ class HostFileSystem : public FileSystem {
   bool RemoveDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  bool MoveFile(const std::string& from, const std::string& to) override;
   bool ReadFile(const std::string& path, std::string& data) override;
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenWrite(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenAppend(const std::string& path) override;
+  bool CanOpenExclusive(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool SetDosTime(const std::string& path, uint32_t dosTime) override;
   std::vector<std::string> List(const std::string& folder) override;

@@ -1,6 +1,6 @@
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
-#include "installer/platform/win32/wide.h"
+#include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {

@@ -1,21 +1,15 @@
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include "base/text.h"
-#include "installer/platform/win32/unique_handle.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/dos_time.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {
 namespace {
 
 using platform::FileInfo;
-
-uint32_t DosTimeOf(const FILETIME& utc) {
-  FILETIME local;
-  WORD date = 0, time = 0;
-  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToDosDateTime(&local, &date, &time)) return 0;
-  return uint32_t(date) << 16 | time;
-}
 
 class Win32Input : public platform::InputFile {
  public:
@@ -98,7 +92,7 @@ std::optional<FileInfo> Win32FileSystem::Find(const std::string& path) {
   FileInfo info;
   info.attributes = data.dwFileAttributes;
   info.size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-  info.dosTime = DosTimeOf(data.ftLastWriteTime);
+  info.dosTime = DosTimeFromFileTime(data.ftLastWriteTime).value_or(0);
   return info;
 }
 
@@ -125,6 +119,11 @@ bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(W
 
 bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
   return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), !overwrite) || Fail();
+}
+
+bool Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
+  // Between volumes the system copies and removes a failed copy itself.
+  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) || Fail();
 }
 
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& data) {
@@ -188,19 +187,23 @@ std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenWrite(const std::stri
   return std::make_unique<Win32Output>(h);
 }
 
+bool Win32FileSystem::CanOpenExclusive(const std::string& path) {
+  UniqueFile f(CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  return f || Fail();
+}
+
 bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
   return SetFileAttributesW(Wide(path).c_str(), attributes) || Fail();
 }
 
 bool Win32FileSystem::SetDosTime(const std::string& path, uint32_t dosTime) {
-  FILETIME local, utc;
-  if (!DosDateTimeToFileTime(WORD(dosTime >> 16), WORD(dosTime & 0xFFFF), &local) ||
-      !LocalFileTimeToFileTime(&local, &utc))
-    return Fail();
+  const std::optional<FILETIME> utc = FileTimeFromDosTime(dosTime);
+  if (!utc) return Fail();
   UniqueFile f(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!f) return Fail();
-  return SetFileTime(f.get(), nullptr, nullptr, &utc) || Fail();
+  return SetFileTime(f.get(), nullptr, nullptr, &*utc) || Fail();
 }
 
 std::vector<std::string> Win32FileSystem::List(const std::string& folder) {

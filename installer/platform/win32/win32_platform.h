@@ -11,11 +11,13 @@ class Win32FileSystem : public platform::FileSystem {
   bool RemoveDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  bool MoveFile(const std::string& from, const std::string& to) override;
   bool ReadFile(const std::string& path, std::string& data) override;
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override;
   std::unique_ptr<platform::OutputFile> OpenWrite(const std::string& path) override;
   std::unique_ptr<platform::OutputFile> OpenAppend(const std::string& path) override;
+  bool CanOpenExclusive(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
   bool SetDosTime(const std::string& path, uint32_t dosTime) override;
   std::vector<std::string> List(const std::string& folder) override;
@@ -46,6 +48,7 @@ class Win32Registry : public platform::Registry {
   bool DeleteValue(platform::RootKey root, const std::string& subKey, const std::string& name,
                    platform::RegView view) override;
   bool DeleteKey(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
+  bool DeleteKeyTree(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
 };
 
 class Win32System : public platform::System {
@@ -58,6 +61,7 @@ class Win32System : public platform::System {
   DateTime Now() override;
   platform::VersionRecord ReadVersion(const std::string& path) override;
   bool IsWow64() override;
+  platform::WindowsVersion GetWindowsVersion() override;
   int RunAndWait(const std::string& program, const std::string& parameters) override;
   bool Start(const std::string& commandLine) override;
   void ProcessMessages() override;
@@ -65,6 +69,27 @@ class Win32System : public platform::System {
   uint16_t AddAtom(const std::string& name) override;
   void DeleteAtom(uint16_t atom) override;
   bool WindowOfClassExists(const std::string& className) override;
+};
+
+// Shell links through the shell's link object; COM is opened on first use and
+// stays open for the program's life.
+class Win32Shell : public platform::Shell {
+ public:
+  Win32Shell();
+  ~Win32Shell() override;
+  bool SaveLink(const platform::ShellLink& link, const std::string& path) override;
+  std::optional<platform::ShellLink> LoadLink(const std::string& path) override;
+
+ private:
+  bool ComReady();
+  struct Com;
+  Com* com_ = nullptr;
+};
+
+class Win32Fonts : public platform::Fonts {
+ public:
+  bool FamilyInstalled(const std::string& family) override;
+  bool AddFontFile(const std::string& path) override;
 };
 
 class Win32Services : public platform::Services {

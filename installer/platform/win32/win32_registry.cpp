@@ -1,9 +1,11 @@
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
+#include <iterator>
 #include <vector>
 
-#include "installer/platform/win32/unique_handle.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/system_library.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {
@@ -54,6 +56,40 @@ UniqueHkey Create(RootKey root, const std::string& subKey, RegView view) {
                       nullptr, key.put(), nullptr) != ERROR_SUCCESS)
     key.reset();
   return key;
+}
+
+LONG DeleteOneKey(HKEY root, const std::wstring& subKey, REGSAM view) {
+  // RegDeleteKeyExW knows views; it exists from Vista (XP x64 too) on. advapi32 is
+  // delay-loaded, so ask for it by loading, never by looking for a loaded copy.
+  using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+  if (auto deleteEx = SystemProc<DeleteKeyExFn>(L"advapi32.dll", "RegDeleteKeyExW"))
+    return deleteEx(root, subKey.c_str(), view, 0);
+  // Systems without it have a single view.
+  return RegDeleteKeyW(root, subKey.c_str());
+}
+
+std::vector<std::wstring> SubKeyNames(HKEY key) {
+  std::vector<std::wstring> names;
+  wchar_t name[256];  // the longest key name the registry allows, and its end
+  for (DWORD i = 0;; ++i) {
+    DWORD size = DWORD(std::size(name));
+    const LONG rc = RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr);
+    if (rc != ERROR_SUCCESS) break;
+    names.emplace_back(name, size);
+  }
+  return names;
+}
+
+// Depth first, with wide names all the way: a subkey named outside CP1250 goes too.
+bool DeleteTree(HKEY root, const std::wstring& subKey, REGSAM view) {
+  {
+    UniqueHkey key;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | view, key.put()) !=
+        ERROR_SUCCESS)
+      return false;
+    for (const std::wstring& child : SubKeyNames(key.get())) DeleteTree(root, subKey + L"\\" + child, view);
+  }
+  return DeleteOneKey(root, subKey, view) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -152,12 +188,13 @@ bool Win32Registry::DeleteValue(RootKey root, const std::string& subKey, const s
 }
 
 bool Win32Registry::DeleteKey(RootKey root, const std::string& subKey, RegView view) {
-  // RegDeleteKeyExW knows views; it exists from Vista (XP x64 too) on.
-  using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
-  auto deleteEx = reinterpret_cast<DeleteKeyExFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW")));
-  if (deleteEx) return deleteEx(RootHandle(root), Wide(subKey).c_str(), ViewFlag(view), 0) == ERROR_SUCCESS;
-  return RegDeleteKeyW(RootHandle(root), Wide(subKey).c_str()) == ERROR_SUCCESS;
+  return DeleteOneKey(RootHandle(root), Wide(subKey), ViewFlag(view)) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::DeleteKeyTree(RootKey root, const std::string& subKey, RegView view) {
+  // An empty path opens the root itself: never empty a whole root.
+  if (platform::NamesNoKey(subKey)) return false;
+  return DeleteTree(RootHandle(root), Wide(subKey), ViewFlag(view));
 }
 
 }  // namespace ostravel::win32

@@ -1,9 +1,9 @@
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
 
 #include <vector>
 
-#include "installer/platform/win32/unique_handle.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {

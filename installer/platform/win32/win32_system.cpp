@@ -1,12 +1,12 @@
-#include "installer/platform/win32/windows_clean.h"
-#include <shellapi.h>
+#include "base/win32/windows_clean.h"
 
 #include <vector>
 
 #include "base/text.h"
-#include "installer/platform/win32/system_library.h"
-#include "installer/platform/win32/unique_handle.h"
-#include "installer/platform/win32/wide.h"
+#include "base/win32/command_line.h"
+#include "base/win32/system_library.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {
@@ -51,15 +51,7 @@ std::string Win32System::ProgramPath() {
   return "";
 }
 
-std::vector<std::string> Win32System::Parameters() {
-  std::vector<std::string> params;
-  int argc = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  if (!argv) return params;
-  for (int i = 1; i < argc; ++i) params.push_back(Narrow(argv[i]));
-  LocalFree(argv);
-  return params;
-}
+std::vector<std::string> Win32System::Parameters() { return CommandLineParameters(); }
 
 DateTime Win32System::Now() {
   SYSTEMTIME t;
@@ -109,6 +101,24 @@ bool Win32System::IsWow64() {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
   BOOL wow = FALSE;
   return isWow64 && isWow64(GetCurrentProcess(), &wow) && wow;
+}
+
+platform::WindowsVersion Win32System::GetWindowsVersion() {
+  // GetVersionEx answers what the manifest admits to; RtlGetVersion the truth.
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!rtlGetVersion || rtlGetVersion(&info) != 0) {
+    info = OSVERSIONINFOW{};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&info)) return {};
+#pragma GCC diagnostic pop
+  }
+  return {info.dwPlatformId == VER_PLATFORM_WIN32_NT, info.dwMajorVersion, info.dwMinorVersion};
 }
 
 int Win32System::RunAndWait(const std::string& program, const std::string& parameters) {

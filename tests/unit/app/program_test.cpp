@@ -2,7 +2,9 @@
 
 #include "installer/app/command_line.h"
 #include "installer/app/program.h"
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/script/setup_script.h"
@@ -74,7 +76,10 @@ class ProgramBodyTest : public ::testing::Test {
   platform::HostFileSystem fs;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
-  platform::Platform platform{fs, registry, system};
+  platform::FakeShell shell{fs};
+  platform::FakeFonts fonts;
+  platform::FakeHttpClient http;
+  platform::Platform platform{fs, registry, system, shell, fonts, http};
   ProcessState state;
   RecordingWindows windows;
 
@@ -86,6 +91,7 @@ class ProgramBodyTest : public ::testing::Test {
   std::vector<std::string> Run(const std::string& script, std::vector<std::string> params = {}) {
     dir.Write("setup.inf", script);
     system.parameters = std::move(params);
+    InitProcessState(state, system);
     windows.shown.clear();
     state.exitCode = 0;
     RunProgramBody(platform, state, windows);

@@ -17,7 +17,7 @@ TEST(OlderInstallation, RemovalStaysInsideTheFolderAndDeletesReadOnlyFiles) {
   platform::HostFileSystem files;
   files.MapDrive('C', disk.Str());
   platform::FakeMachine fakes;
-  platform::Platform machine{files, fakes.registry, fakes.system, fakes.services, fakes.windows};
+  platform::Platform machine{files, fakes.registry, fakes.system, fakes.shell, fakes.fonts, fakes.http, fakes.services, fakes.windows};
 
   const fs::path root(disk.Str());
   const fs::path old = root / "FB", outside = root / "Data";

@@ -138,7 +138,9 @@ TEST_F(Preparation, ConfigurationEditOfOddFiles) {
     m.files.AddFile(folder + "\\firebird.conf", c.before, 0x50000000);
     EXPECT_TRUE(EditConfigurationKey(m.files, folder, "GCPolicy", "background"));
     EXPECT_EQ(*m.files.Contents(folder + "\\firebird.conf"), c.after);
-    if (c.before == c.after) EXPECT_EQ(m.files.Find(folder + "\\firebird.conf")->dosTime, 0x50000000u);
+    if (c.before == c.after) {
+      EXPECT_EQ(m.files.Find(folder + "\\firebird.conf")->dosTime, 0x50000000u);
+    }
   }
   EXPECT_FALSE(EditConfigurationKey(m.files, "C:\\none", "GCPolicy", "background"));
 }

@@ -30,7 +30,9 @@ TEST_F(Services, StopAndDisable) {
     m.services.services.clear();
     if (c.exists) Service(c.name, platform::kStartAutomatic, c.running).openError = c.openError;
     EXPECT_EQ(StopAndDisableService(m.services, c.name), c.done);
-    if (c.exists) EXPECT_EQ(m.services.services[c.name].config.startType, c.startAfter);
+    if (c.exists) {
+      EXPECT_EQ(m.services.services[c.name].config.startType, c.startAfter);
+    }
     EXPECT_EQ(m.services.openHandles, 0);
   }
   m.services.managerUnavailable = true;

@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 
 #include "base/installer_error.h"
+#include "installer/platform/fake/memory_file_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/script/ext_ini_file.h"
+#include "installer/script/setup_script.h"
 #include "tests/unit/test_support.h"
 
 namespace ostravel {
@@ -119,7 +121,10 @@ TEST_F(ExtIniFileTest, NormalisedScriptOnReadOnlyMediaNeedsNoWrite) {
   chmod(Path().c_str(), 0644);
   dir.Write("setup.inf", "[A]\r\nx = 1\r\n");
   chmod(Path().c_str(), 0444);
-  EXPECT_THROW({ TExtIniFile ini(fs, Path(), true); }, InstallerError);
+  EXPECT_THROW({
+    TExtIniFile ini(fs, Path(), true);
+    ini.UpdateFile();
+  }, InstallerError);
   EXPECT_EQ(dir.Read("setup.inf"), "[A]\r\nx = 1\r\n");  // untouched
 }
 
@@ -132,6 +137,69 @@ TEST_F(ExtIniFileTest, ReleaseDuringAnotherErrorKeepsThatError) {
   } catch (const std::runtime_error& e) {
     EXPECT_STREQ(e.what(), "first");
   }
+}
+
+TEST_F(ExtIniFileTest, FailedWriteBackNeverEndsTheProgram) {
+  dir.Write("setup.inf", "[A]\r\nx = 1\r\n");
+  chmod(Path().c_str(), 0444);
+  // Readers held in a container are released without a commit.
+  std::vector<std::unique_ptr<TExtIniFile>> held;
+  held.push_back(std::make_unique<TExtIniFile>(fs, Path(), true));
+  held.back()->WriteString("A", "y", "2");
+  EXPECT_NO_THROW(held.clear());
+  EXPECT_EQ(dir.Read("setup.inf"), "[A]\r\nx = 1\r\n");
+  // Through WithScript the same failure is an error, whatever the block returns.
+  EXPECT_THROW(WithScript(fs, Path(), [](TExtIniFile& ini) { return ini.ReadInteger("A", "x", 0); }),
+               InstallerError);
+}
+
+// Nested WithScript calls on one script, as a page entry that moves the wizard on
+// does: the outer reader loaded the file before the inner one wrote it.
+TEST_F(ExtIniFileTest, NestedReadersKeepWhatTheInnerOneWrote) {
+  struct Case {
+    const char* name;
+    void (*outerBefore)(TExtIniFile&);
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"outer changes nothing", [](TExtIniFile&) {}, "[A]\r\nx=1\r\ngone=1\r\n\r\n"},
+      {"outer writes another key", [](TExtIniFile& ini) { ini.WriteString("B", "y", "outer"); },
+       "[A]\r\nx=1\r\ngone=1\r\n\r\n[B]\r\ny=outer\r\n\r\n"},
+      {"outer wrote the key first", [](TExtIniFile& ini) { ini.WriteString("A", "key", "older"); },
+       "[A]\r\nx=1\r\ngone=1\r\n\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dir.Write("setup.inf", "[A]\nx = 1\nkey=0\ngone=1\n");
+    WithScript(fs, Path(), [&](TExtIniFile& outer) {
+      c.outerBefore(outer);
+      WithScript(fs, Path(), [](TExtIniFile& inner) {
+        inner.DeleteKey("A", "key");
+        inner.WriteString("A", "gone", "1");
+      });
+    });
+    EXPECT_EQ(dir.Read("setup.inf"), c.expected);
+  }
+}
+
+TEST_F(ExtIniFileTest, NestedReadersWriteInTheirOrderOnSeparateKeys) {
+  dir.Write("setup.inf", "[A]\r\nn=0\r\n\r\n");
+  WithScript(fs, Path(), [&](TExtIniFile& outer) {
+    WithScript(fs, Path(), [](TExtIniFile& inner) { inner.WriteString("A", "n", "1"); });
+    outer.WriteString("A", "after", outer.ReadString("A", "n", "?"));  // its own, older copy
+  });
+  EXPECT_EQ(dir.Read("setup.inf"), "[A]\r\nn=1\r\nafter=0\r\n\r\n");
+}
+
+TEST(ExtIniFileUnreadable, AFileThatCannotBeReadIsNeverEmptied) {
+  struct UnreadableFiles : platform::MemoryFileSystem {
+    bool ReadFile(const std::string&, std::string&) override { return false; }
+  } fs;
+  fs.AddFile("C:\\setup.inf", "[A]\r\nx=1\r\n\r\n");
+  EXPECT_NO_THROW(WithScript(fs, "C:\\setup.inf", [](TExtIniFile&) {}));
+  EXPECT_THROW(WithScript(fs, "C:\\setup.inf", [](TExtIniFile& ini) { ini.WriteString("A", "y", "2"); }),
+               InstallerError);
+  EXPECT_EQ(fs.Contents("C:\\setup.inf"), "[A]\r\nx=1\r\n\r\n");
 }
 
 TEST_F(ExtIniFileTest, WriteBackGoesThroughATemporaryFile) {

@@ -25,8 +25,8 @@ TEST_F(WizardTest, CreationReadsTheScriptIntoTheWindow) {
   EXPECT_EQ(Text(ctl::kBackButton), "Vissza");
   EXPECT_EQ(Text(ctl::kCancelButton), "Bezár");
   EXPECT_EQ(view.caption, "Orvel - Ostravel");
-  EXPECT_EQ(wizard->State().proxy.server, "proxy.local");
-  EXPECT_FALSE(wizard->State().proxy.port.has_value());
+  EXPECT_EQ(wizard->Web().proxy.server, "proxy.local");
+  EXPECT_FALSE(wizard->Web().proxy.port.has_value());
   EXPECT_EQ(Text(ctl::kCxProgramYear), "2020");
   EXPECT_FALSE(Enabled(ctl::kCxOpSystem));
   wizard->Guarded([&] { wizard->InformationButtonClick(); });
@@ -64,9 +64,9 @@ TEST_F(WizardTest, ClosingAFinishedWizardStartsTheProgramAndTheRestart) {
   WriteScript(AllPagesScript() + "[Configuration]\r\n");
   Create();
   files.ReplaceFile("C:\\TEMP\\install.exe", "MZ");
-  wizard->State().installerProgramPath = "C:\\TEMP\\install.exe";
-  wizard->State().restartCommand = "  D:\\Setup\\setup.exe /restart ";
-  wizard->State().startLocationChanged = true;
+  wizard->Finish().installerProgramPath = "C:\\TEMP\\install.exe";
+  wizard->Finish().restartCommand = "  D:\\Setup\\setup.exe /restart ";
+  wizard->Finish().startLocationChanged = true;
   while (Current() != Page::Finished) Next();
   Close();
   EXPECT_EQ(system.started, (std::vector<std::string>{"\"C:\\TEMP\\install.exe\"", "D:\\Setup\\setup.exe /restart"}));

@@ -5,7 +5,9 @@
 
 #include <memory>
 
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/wizard/control_names.h"
@@ -14,6 +16,8 @@
 #include "tests/unit/wizard/recording_view.h"
 
 namespace ostravel::test {
+
+namespace ctl = wizard::ctl;
 
 class WizardTest : public ::testing::Test {
  protected:
@@ -34,14 +38,27 @@ class WizardTest : public ::testing::Test {
   }
   // Creates the window the way the Win32 form does: every event through Guarded.
   void Create(std::vector<std::string> parameters = {}) {
-    system.parameters = std::move(parameters);
-    wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
-    wizard->Guarded([&] { wizard->FormCreate(); });
-    wizard->Guarded([&] { wizard->FormActivate(); });
+    Params(std::move(parameters));
+    Make();
+    wizard->FormCreate();
+    wizard->FormActivate();
   }
-  void Next() { wizard->Guarded([&] { wizard->NextButtonClick(); }); }
-  void Back() { wizard->Guarded([&] { wizard->BackButtonClick(); }); }
-  void Close() { wizard->Guarded([&] { wizard->CancelButtonClick(); }); }
+  // The command line as process start reads it.
+  void Params(std::vector<std::string> parameters) {
+    system.parameters = std::move(parameters);
+    process.parameters = system.parameters;
+    process.switches = ReadSwitches(process.parameters);
+  }
+  // A controller for the view, as the application makes it.
+  void Make() {
+    wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
+    view.sink = wizard.get();
+  }
+  // The buttons' events through the window's event table (view.Click also checks that
+  // a user could press the button at all).
+  void Next() { wizard->OnEvent(ctl::kNextButton, wizard::ControlEvent::Click); }
+  void Back() { wizard->OnEvent(ctl::kBackButton, wizard::ControlEvent::Click); }
+  void Close() { wizard->OnEvent(ctl::kCancelButton, wizard::ControlEvent::Click); }
   wizard::Page Current() const { return *wizard->CurrentPage(); }
   std::string Text(const char* control) { return view.Text(control); }
   bool Enabled(const char* control) { return view.Enabled(control); }
@@ -50,7 +67,10 @@ class WizardTest : public ::testing::Test {
   platform::HostFileSystem files;
   platform::FakeRegistry registry;
   platform::FakeSystem system;
-  platform::Platform machine{files, registry, system};
+  platform::FakeShell shell{files};
+  platform::FakeFonts fonts;
+  platform::FakeHttpClient http;
+  platform::Platform machine{files, registry, system, shell, fonts, http};
   ProcessState process;
   PathVariables variables{registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
   DiagnosticLog log{files, system, "C:\\TEMP\\"};

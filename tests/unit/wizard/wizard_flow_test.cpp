@@ -68,10 +68,10 @@ TEST_F(WizardTest, BackWalksDownTheVisiblePagesAndStopsAtTheFirst) {
 TEST_F(WizardTest, SilentRunCarriesTheWholeChainAndClosesOnce) {
   WriteScript(AllPagesScript());
   int runs = 0;
-  system.parameters = {"-SILENT"};
-  wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
-  wizard->installRun = [&](wizard::WizardController&, const TExtIniFile&) { ++runs; };
-  wizard->Guarded([&] { wizard->FormCreate(); });
+  Params({"-SILENT"});
+  Make();
+  wizard->installRun = [&](engine::RunContext&) { ++runs; };
+  wizard->FormCreate();
   EXPECT_TRUE(view.shownPages.empty());  // nothing before the first activation
   wizard->Guarded([&] { wizard->FormActivate(); });
   EXPECT_EQ(view.shownPages, (std::vector<Page>{Page::Welcome, Page::License, Page::Notes, Page::InstallKind,
@@ -201,9 +201,9 @@ TEST_F(WizardTest, ErrorReportedDuringARunLeavesTheWizardOnTheErrorPageWithClose
   WriteScript(AllPagesScript());
   bool ranToTheEnd = false;
   Create();
-  wizard->installRun = [&](wizard::WizardController& w, const TExtIniFile&) {
-    w.State().showErrorLink = true;
-    w.ApplicationEventsException("locked files");
+  wizard->installRun = [&](engine::RunContext& run) {
+    run.finish.showErrorLink = true;
+    run.errorJump("locked files");
     ranToTheEnd = true;
   };
   while (Current() != Page::Summary) Next();
@@ -222,7 +222,7 @@ TEST_F(WizardTest, ErrorReportedDuringARunLeavesTheWizardOnTheErrorPageWithClose
 TEST_F(WizardTest, ErrorEscapingARunEndsTheEntryOnTheErrorPage) {
   WriteScript(AllPagesScript());
   Create();
-  wizard->installRun = [](wizard::WizardController&, const TExtIniFile&) { throw InstallerError("disk full"); };
+  wizard->installRun = [](engine::RunContext&) { throw InstallerError("disk full"); };
   while (Current() != Page::Summary) Next();
   Next();
   EXPECT_EQ(Current(), Page::ErrorFinish);
@@ -232,11 +232,11 @@ TEST_F(WizardTest, ErrorEscapingARunEndsTheEntryOnTheErrorPage) {
 
 TEST_F(WizardTest, SilentFailureStaysOnTheErrorPageWithExitCodeOne) {
   WriteScript(AllPagesScript());
-  system.parameters = {"/silent"};
-  wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
-  wizard->installRun = [](wizard::WizardController& w, const TExtIniFile&) { w.ApplicationEventsException("broken archive"); };
-  wizard->Guarded([&] { wizard->FormCreate(); });
-  wizard->Guarded([&] { wizard->FormActivate(); });
+  Params({"/silent"});
+  Make();
+  wizard->installRun = [](engine::RunContext& run) { run.errorJump("broken archive"); };
+  wizard->FormCreate();
+  wizard->FormActivate();
   EXPECT_EQ(Current(), Page::ErrorFinish);
   EXPECT_EQ(Text(ctl::kErrorFinishMemo), "broken archive");
   // The header belongs to the error page, not to the first page whose entry carried the chain.
@@ -287,7 +287,7 @@ TEST_F(WizardTest, WebUpdateDescriptionTakesTheChosenYear) {
   view.SetItems(ctl::kCxInstallKind, {"Full;x", "Web;y"});
   view.SetSelectedIndex(ctl::kCxInstallKind, 1);
   view.SetSelectedIndex(ctl::kCxProgramYear, 3);  // 2017
-  wizard->State().webUpdateKindIndex = 1;
+  wizard->Selection().webUpdateKindIndex = 1;
   EXPECT_EQ(wizard->WithChosenYear(Text(ctl::kInstallDescriptionLabel)), "Lumbra 2017 update");
   view.SetSelectedIndex(ctl::kCxInstallKind, 0);
   EXPECT_EQ(wizard->WithChosenYear("Lumbra 2019 update"), "Lumbra 2019 update");

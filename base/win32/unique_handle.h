@@ -1,6 +1,8 @@
 #pragma once
 // One move-only owner per Win32 handle kind; closing keeps GetLastError.
-#include "installer/platform/win32/windows_clean.h"
+#include "base/win32/windows_clean.h"
+#include <winsvc.h>
+#include <winhttp.h>
 
 #include <cstdint>
 
@@ -56,13 +58,17 @@ inline void CloseHandleFn(HANDLE h) { CloseHandle(h); }
 inline void CloseKeyFn(HKEY h) { RegCloseKey(h); }
 inline void FindCloseFn(HANDLE h) { FindClose(h); }
 inline void DeleteObjectFn(HGDIOBJ h) { DeleteObject(h); }
-inline void CloseServiceFn(SC_HANDLE h) { CloseServiceHandle(h); }
+inline void CloseServiceHandleFn(SC_HANDLE h) { CloseServiceHandle(h); }
+inline void CloseInternetFn(HINTERNET h) { WinHttpCloseHandle(h); }
 
 using UniqueHandle = UniqueAny<HANDLE, HandleTraits<HANDLE, CloseHandleFn>>;
 using UniqueFile = UniqueAny<HANDLE, HandleTraits<HANDLE, CloseHandleFn, -1>>;
 using UniqueFind = UniqueAny<HANDLE, HandleTraits<HANDLE, FindCloseFn, -1>>;
 using UniqueHkey = UniqueAny<HKEY, HandleTraits<HKEY, CloseKeyFn>>;
-using UniqueScHandle = UniqueAny<SC_HANDLE, HandleTraits<SC_HANDLE, CloseServiceFn>>;
 using UniqueGdiObject = UniqueAny<HGDIOBJ, HandleTraits<HGDIOBJ, DeleteObjectFn>>;
+// Service manager and service handles.
+using UniqueScHandle = UniqueAny<SC_HANDLE, HandleTraits<SC_HANDLE, CloseServiceHandleFn>>;
+// WinHTTP session, connection and request handles.
+using UniqueHinternet = UniqueAny<HINTERNET, HandleTraits<HINTERNET, CloseInternetFn>>;
 
 }  // namespace ostravel::win32

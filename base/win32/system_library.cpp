@@ -1,4 +1,4 @@
-#include "installer/platform/win32/system_library.h"
+#include "base/win32/system_library.h"
 
 #include <string>
 

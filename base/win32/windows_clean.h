@@ -3,4 +3,4 @@
 // (DeleteFile, CopyFile, ...). Win32 code calls the W functions by full name.
 #include <windows.h>
 
-#include "installer/platform/win32/undef_macros.h"
+#include "base/win32/undef_macros.h"

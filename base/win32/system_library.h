@@ -2,7 +2,7 @@
 // System DLLs outside the KnownDLLs list are loaded from the system folder only, on
 // first use: a planted version.dll beside the program (say, in Downloads) must never
 // load. Never import such a DLL statically.
-#include <windows.h>
+#include "base/win32/windows_clean.h"
 
 namespace ostravel::win32 {
 

@@ -1,20 +1,19 @@
-#include "installer/win32/main_form_layout.h"
+#include "installer/wizard/control_table.h"
+
+#include <cstring>
 
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page.h"
 
-namespace ostravel::win32 {
+namespace ostravel::wizard {
 
 namespace {
 using K = ControlKind;
-using wizard::Page;
-namespace ctl = wizard::ctl;
 constexpr int P(Page page) { return int(page); }
 constexpr int kBand = -1;
-}  // namespace
 
-const std::vector<ControlEntry>& MainFormControls() {
-  static const std::vector<ControlEntry> kControls = {
+const std::vector<ControlSpec>& MainFormControls() {
+  static const std::vector<ControlSpec> kControls = {
       // Header band.
       {ctl::kInstallTitleLabel, kBand, K::TitleLabel, 16, 9, 515, 17, ""},
       {ctl::kInstallDescriptionLabel, kBand, K::Label, 32, 28, 499, 28, ""},
@@ -59,16 +58,16 @@ const std::vector<ControlEntry>& MainFormControls() {
 
       // Customize.
       {ctl::kCustomizeInfoLabel, P(Page::Customize), K::Label, 24, 6, 499, 28, ""},
-      {ctl::kClbComponents, P(Page::Customize), K::OwnerDrawListBox, 24, 38, 260, 190, ""},
+      {ctl::kClbComponents, P(Page::Customize), K::CheckList, 24, 38, 260, 190, ""},
       {ctl::kCustomizeInfoPanel, P(Page::Customize), K::Panel, 292, 38, 231, 190, ""},
       {ctl::kSlCustomize, P(Page::Customize), K::TaggedLabel, 294, 40, 227, 186, ""},
       {ctl::kCustomizeSizePanel, P(Page::Customize), K::Panel, 24, 234, 499, 56, ""},
       {ctl::kDownloadSizeLabel, P(Page::Customize), K::Label, 32, 238, 250, 15, ""},
-      {ctl::kDnSizeLabel, P(Page::Customize), K::Label, 290, 238, 225, 15, ""},
+      {ctl::kDnSizeLabel, P(Page::Customize), K::ValueLabel, 290, 238, 225, 15, ""},
       {ctl::kRequiredSpaceLabel, P(Page::Customize), K::Label, 32, 255, 250, 15, ""},
-      {ctl::kRqSpaceLabel, P(Page::Customize), K::Label, 290, 255, 225, 15, ""},
+      {ctl::kRqSpaceLabel, P(Page::Customize), K::ValueLabel, 290, 255, 225, 15, ""},
       {ctl::kAvailableSpaceLabel, P(Page::Customize), K::Label, 32, 272, 250, 15, ""},
-      {ctl::kAvSpaceLabel, P(Page::Customize), K::Label, 290, 272, 225, 15, ""},
+      {ctl::kAvSpaceLabel, P(Page::Customize), K::ValueLabel, 290, 272, 225, 15, ""},
 
       // CreateIcon.
       {ctl::kIconInfoLabel, P(Page::CreateIcon), K::Label, 24, 10, 499, 30, ""},
@@ -79,7 +78,7 @@ const std::vector<ControlEntry>& MainFormControls() {
       // Question1: fixed Hungarian texts.
       {ctl::kQuestion1Label, P(Page::Question1), K::Label, 24, 12, 499, 34,
        "Kérem válassza ki, hogy melyik különálló programmodulhoz kiván parancsikont elhelyezni az Asztalra:"},
-      {ctl::kNeedLUMBRAIcon, P(Page::Question1), K::CheckBox, 40, 60, 300, 20, "Lumbra"},
+      {ctl::kNeedLUMBRAIcon, P(Page::Question1), K::CheckBox, 40, 60, 300, 20, "Lumbra", true, true, true, true},
       {ctl::kLabel3, P(Page::Question1), K::Label, 58, 82, 465, 30,
        "A teljes programrendszer (könyvelés, bérszámfejtés, számlázás stb.)"},
       {ctl::kNeedORVELIcon, P(Page::Question1), K::CheckBox, 40, 124, 300, 20, "Orvel"},
@@ -95,6 +94,8 @@ const std::vector<ControlEntry>& MainFormControls() {
       {ctl::kCopyFilesInfoLabel, P(Page::CopyFiles), K::Label, 24, 10, 499, 30, ""},
       {ctl::kProgressStatusLabel, P(Page::CopyFiles), K::Label, 24, 50, 499, 16, ""},
       {ctl::kProgressBar, P(Page::CopyFiles), K::ProgressBar, 24, 70, 499, 20, ""},
+      {ctl::kLabel2, P(Page::CopyFiles), K::Label, 24, 94, 440, 16, ""},
+      {ctl::kProgressPercentLabel, P(Page::CopyFiles), K::ValueLabel, 468, 94, 55, 16, "", false},
       {ctl::kGbDownloadStatistics, P(Page::CopyFiles), K::GroupBox, 24, 104, 499, 100, "", false},
       {ctl::kWUStatCurrentPackageCaption, P(Page::CopyFiles), K::Label, 36, 124, 160, 16, "", false},
       {ctl::kDownloadPackagePathLabel, P(Page::CopyFiles), K::Label, 200, 124, 315, 16, "", false},
@@ -116,4 +117,40 @@ const std::vector<ControlEntry>& MainFormControls() {
   return kControls;
 }
 
-}  // namespace ostravel::win32
+namespace dlg = ctl::destination_dialog;
+
+const std::vector<ControlSpec>& DestinationChangeControls() {
+  static const std::vector<ControlSpec> kControls = {
+      {dlg::kFolderByTypeLabel, kBand, K::Label, 8, 6, 215, 15, "Selected folder:"},
+      {dlg::kEFolder, kBand, K::Edit, 8, 22, 215, 21, "", true, true, false},
+      {dlg::kFoldersLabel, kBand, K::Label, 8, 48, 215, 15, "Folders:"},
+      {dlg::kFolderList, kBand, K::FolderTree, 8, 64, 215, 136, ""},
+      {dlg::kDrivesLabel, kBand, K::Label, 8, 206, 215, 15, "Drives:"},
+      {dlg::kDriveList, kBand, K::DropDown, 8, 222, 215, 200, ""},
+      {dlg::kAvailableSpaceLabel, kBand, K::Label, 8, 252, 120, 15, "Available space:"},
+      {dlg::kLabel5, kBand, K::ValueLabel, 128, 252, 95, 15, "0 K"},
+      {dlg::kRequiredSpaceLabel, kBand, K::Label, 8, 268, 120, 15, "Required space:"},
+      {dlg::kLabel6, kBand, K::ValueLabel, 128, 268, 95, 15, "0 K"},
+      {dlg::kOKButton, kBand, K::Button, 68, 288, 75, 23, "OK"},
+      {dlg::kCancelButton, kBand, K::Button, 148, 288, 75, 23, "Cancel"},
+  };
+  return kControls;
+}
+
+}  // namespace
+
+const std::vector<ControlSpec>& FormControls(FormId form) {
+  return form == FormId::MainForm ? MainFormControls() : DestinationChangeControls();
+}
+
+FormSize FormClientSize(FormId form) {
+  return form == FormId::MainForm ? FormSize{kClientWidth, kClientHeight} : FormSize{231, 316};
+}
+
+const ControlSpec* FindControl(FormId form, const char* name) {
+  for (const ControlSpec& spec : FormControls(form))
+    if (std::strcmp(spec.name, name) == 0) return &spec;
+  return nullptr;
+}
+
+}  // namespace ostravel::wizard

@@ -1,0 +1,11 @@
+#pragma once
+// The program's own command line, split and unquoted as the system does it.
+#include <string>
+#include <vector>
+
+namespace ostravel::win32 {
+
+// The parameters after the program name, CP1250.
+std::vector<std::string> CommandLineParameters();
+
+}  // namespace ostravel::win32
