@@ -4,7 +4,7 @@
 # blocks (the format's limit), tar -xzf and cp -r. Best of RUNS (default 3), warm
 # page cache. "inflate+write" is zlib alone with plain write() calls into files: the
 # same page-cache writes any extraction pays. Everything lives under build/bench/ and
-# is removed at the end.
+# is removed at the end. Then the download benchmark (tests/bench/bench_download.py).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mib=${BENCH_MIB:-512}
@@ -70,3 +70,10 @@ awk -v i="${secs[inflate]}" -v w="${secs[inflate+write]}" -v e="${secs[extract]}
   printf "extract vs raw inflate written to plain files (wall): %.3f\n", w / e
   printf "extract vs raw inflate, user CPU: %.3f\n", (eu > 0 ? iu / eu : 0)
   printf "extract peak RSS %.1f MiB (target < 32)\n", k / 1024 }'
+
+# The HTTP client under Wine against curl, from one loopback server.
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "${JOBS:-2}" --target http_probe >/dev/null
+mkdir -p "$work/net"
+python3 tests/bench/bench_download.py "$work/net" build/win32/tests/fixtures/http_probe.exe \
+  "${BENCH_NET_MIB:-256}" "${NET_RUNS:-5}"

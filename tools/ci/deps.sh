@@ -9,7 +9,7 @@ pkgs=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils
-  python3 python3-pytest mscompress
+  python3 python3-pytest python3-pefile mscompress fonts-dejavu-core
   tinyproxy curl openssl
 )
 sudo=""
