@@ -112,6 +112,9 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
     if (LocalCopyCurrent(run.net.machine.files, run.copyTargetFolder, temp, c.packName, c.packChecksum))
       states[i].needsDownload = false;
     if (states[i].announcedSize != c.packSize) {
+      // No box, as ever; but an unattended run that installed nothing must not end
+      // with the exit code of success.
+      if (run.net.process.silentMode) run.net.process.exitCode = 1;
       run.errorJump(SizeMismatchText(c.packName, c.packSize, states[i].announcedSize));
       return false;
     }

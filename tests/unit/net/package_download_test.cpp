@@ -67,6 +67,10 @@ TEST_F(PackageDownload, CurrentCopyIsKeptButItsSizeStillChecked) {
                            "Várt méret 1999 byte\r\nValós méret 2000 byte\r\n\r\n"
                            "Kérem próbálja később letölteni a frissítéseket!"}));
   EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(process.exitCode, 0);
+  process.silentMode = true;
+  EXPECT_FALSE(RunDownload());
+  EXPECT_EQ(process.exitCode, 1);
 }
 
 TEST_F(PackageDownload, FreshnessNeedsBothDescriptionsEqualAndTheDigest) {
