@@ -202,6 +202,20 @@ TEST_F(PackageDownload, NothingTakesPartNothingIsRequested) {
   EXPECT_EQ(progress.maximum, 1);  // selected and needing download, though not listed
 }
 
+TEST_F(PackageDownload, APackNameThatIsAPathIsRefusedBeforeAnyRequest) {
+  for (const char* name : {"..\\..\\WINDOWS\\win", "sub/x", "C:x", ".."}) {
+    SCOPED_TRACE(name);
+    selection.components.clear();
+    errorPage.clear();
+    m.http = {};
+    AddComponent(name, "evil");
+    EXPECT_FALSE(RunDownload());
+    EXPECT_TRUE(m.http.requests.empty());
+    ASSERT_EQ(errorPage.size(), 1u);
+    EXPECT_NE(errorPage[0].find("is not a file name"), std::string::npos);
+  }
+}
+
 TEST_F(PackageDownload, AnUndeletableOldCopyLeavesTheDownloadInTemp) {
   AddComponent("data1", "new");
   m.files.AddFile(std::string(kCopy) + "data1.dat", "old");
