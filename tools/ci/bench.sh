@@ -4,9 +4,9 @@
 # blocks (the format's limit), tar -xzf and cp -r. Best of RUNS (default 3), warm
 # page cache. "inflate+write" is zlib alone with plain write() calls into files: the
 # same page-cache writes any extraction pays. Everything lives under build/bench/ and
-# is removed at the end.
-# Then the installation engine (second part below). BENCH=archive or BENCH=install
-# runs one part only.
+# is removed at the end. Then the download benchmark (tests/bench/bench_download.py)
+# and the installation engine. BENCH=archive, BENCH=download or BENCH=install runs
+# one part only.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mib=${BENCH_MIB:-512}
@@ -20,7 +20,7 @@ media=$host/tools/media/ostravel-media
 rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
 what=${BENCH:-all}
-if [ "$what" != install ]; then
+if [ "$what" = all ] || [ "$what" = archive ]; then
 mkdir -p "$work/src"
 echo "bench: generating ${mib} MiB"
 "$bench" gen "$work/src" "$mib"
@@ -76,7 +76,16 @@ awk -v i="${secs[inflate]}" -v w="${secs[inflate+write]}" -v e="${secs[extract]}
   printf "extract peak RSS %.1f MiB (target < 32)\n", k / 1024 }'
 rm -rf "$work"
 fi
-[ "$what" = archive ] && exit 0
+
+if [ "$what" = all ] || [ "$what" = download ]; then
+# The HTTP client under Wine against curl, from one loopback server.
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "${JOBS:-2}" --target http_probe >/dev/null
+mkdir -p "$work/net"
+python3 tests/bench/bench_download.py "$work/net" build/win32/tests/fixtures/http_probe.exe \
+  "${BENCH_NET_MIB:-256}" "${NET_RUNS:-5}"
+fi
+[ "$what" = all ] || [ "$what" = install ] || exit 0
 
 # ---- The installation engine ----------------------------------------------------
 # 10,000 files (~200 MiB) in 4 archives installed by the real run (file list, rules,
@@ -92,6 +101,7 @@ inst=$host/tests/bench/bench_install
 files10=${BENCH_FILES:-10000}
 mib10=${BENCH_INSTALL_MIB:-200}
 files1=$((files10 / 10)) mib1=$((mib10 / 10))
+rm -rf "$work"
 work=${BENCH_INSTALL_DIR:-$([ -d /dev/shm ] && echo /dev/shm/ostravel-bench-$$ || echo "$work")}
 trap 'rm -rf "$work"' EXIT
 echo "bench: install trees in $work"
