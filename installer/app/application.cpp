@@ -1,5 +1,9 @@
 #include "installer/app/application.h"
 
+#include "installer/net/installer_version.h"
+#include "installer/net/proxy_settings.h"
+#include "installer/net/update_script.h"
+#include "installer/net/web_file_check.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/wizard_controller.h"
 
@@ -25,7 +29,24 @@ std::unique_ptr<wizard::WizardSink> Application::CreateWizard(wizard::WizardView
   auto wizard = std::make_unique<wizard::WizardController>(
       view, wizard::WizardServices{process_, machine_, variables_, log_, dialogs_});
   // The installation engine binds its run here once it exists.
+  BindWebSteps(wizard->webSteps, view);
   return wizard;
+}
+
+// The web update's network steps, with the plain error box of the wizard window.
+void Application::BindWebSteps(wizard::WebSteps& steps, wizard::WizardView& view) {
+  auto net = [this, &view] {
+    return net::NetContext{machine_, process_, variables_, log_, dialogs_,
+                           [&view](const std::string& text) { view.ShowSystemError(text); }};
+  };
+  steps.fileExists = [net](const std::string& url) { return net::WebFileExists(net(), url); };
+  steps.downloadUpdateScript = [net](const model::WebUpdate& web) { return net::DownloadUpdateScript(net(), web); };
+  steps.installerVersionCheck = [net](model::WebUpdate& web, bool webUpdateKind, bool windowsVariant) {
+    return net::InstallerVersionCheck(net(), web, webUpdateKind, windowsVariant);
+  };
+  steps.proxySettings = [this](model::WebUpdate& web, const wizard::WebSteps::ProxyDialog& showDialog) {
+    net::ProxySettingsButtonClick(machine_.registry, machine_.http, web.proxy, showDialog);
+  };
 }
 
 }  // namespace ostravel

@@ -11,6 +11,7 @@
 #include "installer/script/path_variables.h"
 #include "installer/ui/message_dialog.h"
 #include "installer/wizard/background_settings.h"
+#include "installer/wizard/web_steps.h"
 #include "installer/wizard/wizard_view.h"
 
 namespace ostravel {
@@ -33,6 +34,8 @@ class Application : public wizard::WizardFactory {
   DiagnosticLog& Log() { return log_; }
 
  private:
+  void BindWebSteps(wizard::WebSteps& steps, wizard::WizardView& view);
+
   platform::Platform& machine_;
   ProcessState& process_;
   ui::MessageDialogs& dialogs_;

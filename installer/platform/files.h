@@ -98,6 +98,13 @@ class FileSystem {
     uint64_t freeBytes = 0, totalBytes = 0;
   };
   virtual std::optional<Space> GetDiskSpace(const std::string& root) = 0;
+  // Label of the volume at a root like "C:\"; empty when it has none or cannot be read.
+  virtual std::string VolumeLabel(const std::string& /*root*/) { return ""; }
+  // Remote path ("\\server\share") a drive letter like "X:" is connected to;
+  // nullopt when it is no network connection or the query fails.
+  virtual std::optional<std::string> NetworkRemoteName(const std::string& /*drive*/) { return std::nullopt; }
+  // Names of the sub-folders of a folder, in the order the system lists them.
+  std::vector<std::string> SubFolders(const std::string& folder);
   // System text of the last failure, for error messages.
   virtual std::string LastErrorText() = 0;
 };

@@ -201,9 +201,13 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
       style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
       break;
     case ControlKind::ListBox:
-    case ControlKind::FolderTree:
       cls = L"LISTBOX";
       style |= LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::FolderTree:  // indented by the logic's drawing
+      cls = L"LISTBOX";
+      style |= ownerList;
       exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlKind::OwnerDrawListBox:
@@ -284,11 +288,19 @@ bool ControlSet::Notify(const NMHDR& header, wizard::EventSink& sink) {
   return true;
 }
 
+void ControlSet::PublishItem(HWND control, int index) {
+  auto& states = Items(control);
+  if (index < 0 || size_t(index) >= states.size()) return;
+  const ItemState& state = states[size_t(index)];
+  SendMessageW(control, LB_SETITEMDATA, WPARAM(index), LPARAM((state.checked ? 1 : 0) | (state.enabled ? 0 : 2)));
+}
+
 void ControlSet::ToggleItem(HWND control, int index, wizard::EventSink& sink) {
   auto& states = Items(control);
   const ControlSpec* spec = SpecOf(control);
   if (!spec || index < 0 || size_t(index) >= states.size() || !states[size_t(index)].enabled) return;
   states[size_t(index)].checked = !states[size_t(index)].checked;
+  PublishItem(control, index);
   InvalidateRect(control, nullptr, FALSE);
   sink.OnEvent(spec->name, wizard::ControlEvent::Check);
 }
@@ -361,9 +373,11 @@ void Win32ControlView<Base>::SetText(const std::string& control, const std::stri
   const ControlSpec* spec = set_.SpecOf(h);
   if (!h) return;
   if (spec && spec->kind == ControlKind::TaggedLabel) return SetStringsLabelLines(h, text);
-  if (IsCombo(spec)) {
-    SendMessageW(h, CB_SETCURSEL, WPARAM(SendMessageW(h, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(Wide(text).c_str()))),
-                 0);
+  if (IsCombo(spec) || IsList(spec)) {
+    // Lists show their items; their text is the item selected.
+    const UINT find = IsCombo(spec) ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT;
+    const LRESULT index = SendMessageW(h, find, WPARAM(-1), LPARAM(Wide(text).c_str()));
+    SendMessageW(h, IsCombo(spec) ? CB_SETCURSEL : LB_SETCURSEL, WPARAM(index), 0);
     return;
   }
   SetWindowTextW(h, Wide(text).c_str());
@@ -495,6 +509,7 @@ void Win32ControlView<Base>::SetItemChecked(const std::string& control, int inde
   auto& states = set_.Items(h);
   if (!h || index < 0 || size_t(index) >= states.size()) return;
   states[size_t(index)].checked = checked;
+  set_.PublishItem(h, index);
   InvalidateRect(h, nullptr, FALSE);
 }
 
@@ -511,6 +526,7 @@ void Win32ControlView<Base>::SetItemEnabled(const std::string& control, int inde
   auto& states = set_.Items(h);
   if (!h || index < 0 || size_t(index) >= states.size()) return;
   states[size_t(index)].enabled = enabled;
+  set_.PublishItem(h, index);
   InvalidateRect(h, nullptr, FALSE);
 }
 
@@ -537,6 +553,9 @@ void Win32ControlView<Base>::SetColumns(const std::string& control, const std::v
     column.pszText = text.data();
     SendMessageW(h, LVM_INSERTCOLUMNW, WPARAM(i), LPARAM(&column));
   }
+  // The last column takes what is left, so the figures never need a scroll bar.
+  if (captions.size() > 1)
+    SendMessageW(h, LVM_SETCOLUMNWIDTH, WPARAM(captions.size() - 1), LPARAM(LVSCW_AUTOSIZE_USEHEADER));
 }
 
 template <typename Base>

@@ -57,6 +57,9 @@ class ControlSet {
   void SetHourglass(bool on) { hourglass_ = on; }
   HFONT Font() const { return font_.get(); }
 
+  // Copies an item's state into the list's item data (bit 0 checked, bit 1
+  // disabled), where test tools can read it.
+  void PublishItem(HWND control, int index);
   // A check list's item was toggled by the user: updates it and tells the sink.
   void ToggleItem(HWND control, int index, wizard::EventSink& sink);
   wizard::EventSink* ActiveSink() const { return sink_; }

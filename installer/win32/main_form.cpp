@@ -14,6 +14,8 @@
 #include "installer/win32/control_names_win32.h"
 #include "installer/win32/message_form.h"
 #include "installer/win32/modal_form.h"
+#include "installer/win32/proxy_settings_form.h"
+#include "installer/win32/scroll_box.h"
 #include "installer/win32/strings_label.h"
 #include "installer/wizard/control_names.h"
 
@@ -57,6 +59,10 @@ class MainForm final : public Win32ControlView<wizard::WizardView> {
   void ShowSystemWarning(const std::string& text) override {
     MessageBoxW(hwnd_, Wide(text).c_str(), Wide(Caption()).c_str(), MB_OK | MB_ICONWARNING);
   }
+  void ShowSystemError(const std::string& text) override {
+    MessageBoxW(hwnd_, Wide(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
+  }
+  bool ShowProxySettingsDialog(model::ProxySettings& values) override { return ShowProxySettingsForm(hwnd_, values); }
   int ShowModalForm(FormId form, wizard::FormLogic& logic) override { return RunModalForm(hwnd_, form, logic); }
 
  private:
@@ -167,11 +173,15 @@ void MainForm::CreateControls() {
   if (welcomeBitmap_)
     SendMessageW(controls_.Find(ctl::kWelcomeImage), STM_SETIMAGE, IMAGE_BITMAP, LPARAM(welcomeBitmap_.get()));
   SetStringsLabelAutoHeight(controls_.Find(ctl::kSlInstallKind), false);
-  SetStringsLabelAutoHeight(controls_.Find(ctl::kSlCustomize), false);
+  // A long component description scrolls inside its panel.
+  SetStringsLabelAutoHeight(controls_.Find(ctl::kSlCustomize), true);
+  WrapInScrollBox(controls_.Find(ctl::kSlCustomize));
   HWND kinds = controls_.Find(ctl::kCxInstallKind);
   SendMessageW(kinds, CB_SETITEMHEIGHT, 0, controls_.Scale(16));
   SendMessageW(kinds, CB_SETITEMHEIGHT, WPARAM(-1), controls_.Scale(18));
-  SendMessageW(controls_.Find(ctl::kSummaryMemo), EM_SETTABSTOPS, 0, 0);
+  // The summary indents its blocks with tabs: half the usual stops keep them close.
+  const DWORD summaryTab = 16;
+  SendMessageW(controls_.Find(ctl::kSummaryMemo), EM_SETTABSTOPS, 1, LPARAM(&summaryTab));
 }
 
 LRESULT CALLBACK MainForm::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -34,6 +34,11 @@ class ModalForm final : public Win32ControlView<wizard::FormView> {
     result_ = modalResult;
     PostMessageW(hwnd_, WM_NULL, 0, 0);
   }
+  void ShowSystemWarning(const std::string& text) override {
+    std::wstring caption(size_t(GetWindowTextLengthW(owner_)) + 1, L'\0');
+    caption.resize(size_t(GetWindowTextW(owner_, caption.data(), int(caption.size()))));
+    MessageBoxW(hwnd_, Wide(text).c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+  }
 
  private:
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -44,10 +49,12 @@ class ModalForm final : public Win32ControlView<wizard::FormView> {
   wizard::FormId form_;
   wizard::FormLogic& logic_;
   HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
   int result_ = 0;
 };
 
 int ModalForm::Run(HWND owner) {
+  owner_ = owner;
   RegisterWindowClasses();
   const FormClass cls = ClassOf(form_);
   WNDCLASSEXW wc{};
@@ -124,6 +131,11 @@ LRESULT ModalForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (!lp && LOWORD(wp) == IDCANCEL) {
         Cancel();
+        return 0;
+      }
+      // Enter presses the form's OK button.
+      if (!lp && LOWORD(wp) == IDOK && controls_.Find(wizard::ctl::destination_dialog::kOKButton)) {
+        logic_.OnEvent(wizard::ctl::destination_dialog::kOKButton, wizard::ControlEvent::Click);
         return 0;
       }
       if (lp) controls_.Command(HWND(lp), HIWORD(wp), logic_);

@@ -120,8 +120,10 @@ void Paint(HWND hwnd, LabelData& data) {
                                   ui::LabelFont{ui::LabelFace::Normal, false, false, false, false, 0});
   }
   EndPaint(hwnd, &ps);
-  if (data.autoHeight && height != client.bottom)
+  if (data.autoHeight && height != client.bottom) {
     SetWindowPos(hwnd, nullptr, 0, 0, client.right, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageW(GetParent(hwnd), kStringsLabelResized, 0, LPARAM(hwnd));
+  }
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -8,6 +8,8 @@
 namespace ostravel::win32 {
 
 inline constexpr const wchar_t* kStringsLabelClass = L"TStringsLabel";
+// Posted to the parent when a label that sizes itself to its text changed height.
+inline constexpr UINT kStringsLabelResized = WM_APP + 20;
 
 void RegisterStringsLabelClass();
 // CP1250 markup.

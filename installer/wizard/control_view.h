@@ -88,6 +88,8 @@ class FormView : public ControlView {
   virtual void SetCaption(const std::string& caption) = 0;
   // Ends the modal loop with this result once the running handler returns.
   virtual void EndModal(int modalResult) = 0;
+  // The plain system message box (warning, OK) over the dialog.
+  virtual void ShowSystemWarning(const std::string& text) = 0;
 };
 
 // A dialog's logic. FormCreate runs once the controls exist, before the dialog shows.

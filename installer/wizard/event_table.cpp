@@ -1,6 +1,7 @@
 #include "installer/wizard/event_table.h"
 
 #include "installer/wizard/control_names.h"
+#include "installer/wizard/page_handlers.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel::wizard {
@@ -28,6 +29,16 @@ const EventBinding kEvents[] = {
     {ctl::kInformationButton, E::Click, [](W& w) { w.InformationButtonClick(); }},
     {ctl::kWebBrowserButton, E::Click, [](W& w) { w.WebBrowserButtonClick(); }},
     {ctl::kCxProgramYear, E::Select, [](W& w) { w.cxProgramYearSelect(); }},
+    {ctl::kCxInstallKind, E::Enter, cxInstallKindEnter},
+    {ctl::kCxInstallKind, E::Select, cxInstallKindSelect},
+    {ctl::kProxySettingsButton, E::Click, ProxySettingsButtonClick},
+    {ctl::kClbComponents, E::Check, clbComponentsClickCheck},
+    {ctl::kClbComponents, E::Click, clbComponentsClick},
+    {ctl::kLvDestinations, E::Select, lvDestinationsSelectItem},
+    {ctl::kEDestination, E::Change, eDestinationChange},
+    {ctl::kChangeButton, E::Click, ChangeButtonClick},
+    {ctl::kIconsList, E::Click, IconsListClick},
+    {ctl::kCbDoNotCreateIcons, E::Click, cbDoNotCreateIconsClick},
 };
 
 // Kinds carry "caption;description": the combo shows the caption only.

@@ -1,5 +1,7 @@
 #include "installer/wizard/page_entries.h"
 
+#include "installer/wizard/page_handlers.h"
+
 namespace ostravel::wizard {
 
 PageEntryFn PageEntryOf(Page page) {
@@ -11,8 +13,9 @@ PageEntryFn PageEntryOf(Page page) {
   return kEntries[int(page)];
 }
 
-LeaveCheckFn LeaveCheckOf(Page) {
-  // The installation-kind and destination checks join with their pages.
+LeaveCheckFn LeaveCheckOf(Page page) {
+  if (page == Page::InstallKind) return InstallKindLeaveCheck;
+  if (page == Page::Destination) return DestinationLeaveCheck;
   return nullptr;
 }
 

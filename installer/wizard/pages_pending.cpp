@@ -1,41 +1,10 @@
-// Pages whose contents come with the selection pages and the installation run.
-// They already take part in navigation: each names its section and, unattended,
-// moves on as the finished page will.
+// CopyFiles: the frame around the installation or uninstall run.
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page_entries.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel::wizard {
-
-namespace {
-PageEntryResult MoveOnWhenSilent(WizardController& wizard, const char* pageSection) {
-  if (wizard.Silent()) wizard.NextButtonClick();
-  return {pageSection};
-}
-}  // namespace
-
-PageEntryResult EnterInstallKind(WizardController& wizard, const TExtIniFile&) {
-  // Uninstall kinds never move on by themselves, not even unattended.
-  if (wizard.Uninstall()) return {section::kUnInstallTypePage};
-  return MoveOnWhenSilent(wizard, section::kInstallTypePage);
-}
-
-PageEntryResult EnterDestination(WizardController& wizard, const TExtIniFile&) {
-  return MoveOnWhenSilent(wizard, section::kDestinationPage);
-}
-
-PageEntryResult EnterCustomize(WizardController& wizard, const TExtIniFile&) {
-  return MoveOnWhenSilent(wizard, section::kComponentsPage);
-}
-
-PageEntryResult EnterCreateIcon(WizardController& wizard, const TExtIniFile&) {
-  return MoveOnWhenSilent(wizard, section::kIconFolderPage);
-}
-
-PageEntryResult EnterSummary(WizardController& wizard, const TExtIniFile&) {
-  return MoveOnWhenSilent(wizard, section::kSetupSummaryPage);
-}
 
 // The run's frame: buttons locked while it works, then Next carries on. Errors the
 // run reports while going on leave the wizard on the error page; Next finds no page

@@ -2,10 +2,14 @@
 
 #include "base/cp1250.h"
 #include "base/installer_error.h"
+#include "base/text.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/event_table.h"
 #include "installer/wizard/page_entries.h"
+#include "installer/wizard/component_list.h"
+#include "installer/wizard/module_list.h"
+#include "installer/wizard/page_handlers.h"
 #include "installer/wizard/visible_pages.h"
 
 namespace ostravel::wizard {
@@ -48,11 +52,24 @@ engine::RunContext WizardController::MakeRunContext() {
   choices.needLumbraIcon = view_.Checked(ctl::kNeedLUMBRAIcon);
   choices.needOrvelIcon = view_.Checked(ctl::kNeedORVELIcon);
   if (Uninstall()) choices.uninstallKindIndex = kind;
-  return engine::RunContext{
+  choices.customKind = CustomKindSelected(*this);
+  const std::vector<std::string> items = view_.Items(ctl::kClbComponents);
+  for (size_t i = 0; i < items.size(); ++i)
+    choices.componentItems.push_back({items[i], view_.ItemChecked(ctl::kClbComponents, int(i))});
+  choices.programYear = view_.Text(ctl::kCxProgramYear);
+  choices.uninstallIconTitle = state_.uninstallIconTitle;
+  engine::RunContext context{
       services_.machine, services_.process, services_.variables, services_.log, services_.dialogs, selection_,
       server_, web_, record_, finish_, choices, progress_,
       [this](const std::string& message) { ApplicationEventsException(message); },
       [this] { return !view_.Text(ctl::kErrorFinishMemo).empty(); }};
+  // The kinds that never show the components page have their lists built by the run.
+  context.buildModuleList = [this] {
+    WithScript(services_.machine.files, services_.process.scriptPath,
+               [&](const TExtIniFile& script) { BuildModuleList(*this, script); });
+  };
+  context.buildComponentEntries = [this] { BuildComponentEntries(*this, services_.process.scriptPath); };
+  return context;
 }
 
 void WizardController::GoToPage(Page page) {
@@ -147,7 +164,35 @@ void WizardController::StartSilently() {
     return;
   }
   GoToPage(Page(first));
-  if (!closed_ && current_ != Page::ErrorFinish) FormClose();
+  if (!closed_) EndUnattendedRun();
+}
+
+// The chain has returned. A finished wizard closes as usual; one that stopped on a
+// page or on the error page would wait for a person who is not there, so it ends
+// with exit code 1 and leaves the reason in the diagnostic log.
+void WizardController::EndUnattendedRun() {
+  if (current_ == Page::Finished && state_.wizardFinished) {
+    FormClose();
+    return;
+  }
+  services_.process.exitCode = 1;
+  const std::string page = current_ ? PageName(*current_) : "";
+  if (current_ == Page::ErrorFinish) {
+    for (const std::string& line : SplitLines(view_.Text(ctl::kErrorFinishMemo)))
+      services_.log.WriteLog("Unattended run failed: " + line);
+  } else {
+    const std::string reason = state_.unattendedStop.empty() ? "the page did not move on" : state_.unattendedStop;
+    services_.log.WriteLog("Unattended run stopped on page " + page + ": " + reason);
+  }
+  if (state_.wizardFinished) ClosingActions();
+  closed_ = true;
+  view_.CloseWindow();
+}
+
+void WizardController::StopUnattended(const std::string& reason) {
+  services_.process.exitCode = 1;
+  if (state_.unattendedStop.empty()) state_.unattendedStop = reason;
+  services_.log.WriteLog("Unattended run: " + reason);
 }
 
 void WizardController::ApplicationEventsException(const std::string& message) {
@@ -201,9 +246,9 @@ void WizardController::InformationButtonClick() {
 void WizardController::WebBrowserButtonClick() { view_.ShellOpen(finish_.errorLinkUrl, ""); }
 
 void WizardController::SetDestination(const std::string& path) {
-  const std::string upper = UpperCase(path);
-  view_.SetText(ctl::kEDestination, upper);
-  services_.variables.SetCurrentDestination(upper);
+  view_.SetText(ctl::kEDestination, UpperCase(path));
+  // A window reports the change itself; a view that does not must get the same.
+  eDestinationChange(*this);
 }
 
 }  // namespace ostravel::wizard

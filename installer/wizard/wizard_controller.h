@@ -21,6 +21,7 @@
 #include "installer/model/server_decisions.h"
 #include "installer/model/web_update.h"
 #include "installer/wizard/view_progress.h"
+#include "installer/wizard/web_steps.h"
 #include "installer/wizard/wizard_state.h"
 #include "installer/wizard/wizard_view.h"
 
@@ -95,8 +96,14 @@ class WizardController : public WizardSink {
   // Sets the destination edit (shown in upper case) and $DefaultDestination$.
   void SetDestination(const std::string& path);
 
+  // An unattended run met what it cannot decide: exit code 1, and the reason in the
+  // diagnostic log.
+  void StopUnattended(const std::string& reason);
+
   // The installation or uninstall run of the progress page, bound by the application.
   engine::RunFn installRun;
+  // The web update's network steps, bound by the application.
+  WebSteps webSteps;
   // What the run receives: the services, the models and the choices on the pages.
   engine::RunContext MakeRunContext();
 
@@ -104,6 +111,7 @@ class WizardController : public WizardSink {
   void CreateForm();
   void CloseForm();
   void StartSilently();
+  void EndUnattendedRun();
   void NotebookPageChanged();
   void UpdateHeader(const TExtIniFile& script, const std::string& pageSection);
   void ClosingActions();

@@ -21,6 +21,15 @@ struct WizardState {
   std::string uninstallIconTitle = "Uninstall %s";
   DateTime installStartTime;
 
+  // The installation kind selected when cxInstallKind last received the focus.
+  int kindAtFocus = 0;
+  // The destination last seen by the destination page and its edit (a change
+  // empties the component list), and the lifted drive and folder locks.
+  std::string rememberedDestination;
+  bool adminFreedom = false;
+  // Why an unattended run stopped on a page; written to the diagnostic log.
+  std::string unattendedStop;
+
   // The running-installer atom, deleted when the window goes.
   uint16_t runningAtom = 0;
 };

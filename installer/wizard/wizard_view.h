@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "installer/model/web_update.h"
 #include "installer/wizard/control_table.h"
 #include "installer/wizard/control_view.h"
 #include "installer/wizard/page.h"
@@ -26,6 +27,11 @@ class WizardView : public ControlView {
   virtual void RestoreApplication() = 0;
   // The plain system message box (warning, OK), not the localised dialog.
   virtual void ShowSystemWarning(const std::string& text) = 0;
+  // The plain system error box, captioned "Error", with OK.
+  virtual void ShowSystemError(const std::string& text) = 0;
+  // The proxy settings dialog over the wizard on these values; true on OK, the
+  // values then hold the fields.
+  virtual bool ShowProxySettingsDialog(model::ProxySettings& values) = 0;
   // Shows a dialog of the control table modally over the wizard; its modal result.
   virtual int ShowModalForm(FormId form, FormLogic& logic) = 0;
 };

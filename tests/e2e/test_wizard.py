@@ -30,7 +30,11 @@ def script(language=11, extra=""):
         sections[section] = ["Visible=1", f"Title={title}", f"Description={title} leírása"]
     sections["Welcome Page"] += [f"Count={len(WELCOME_LINES)}"] + [
         f"Line{i}={line}" for i, line in enumerate(WELCOME_LINES)]
-    sections["Install Type Page"].append("WebUpdateEnabled=1")
+    # One component on the medium: the kinds of a local installation are offered.
+    sections["Install Type Page"] += ["Typical=Szokásos telepítés", "TypicalInfo=A szokásos összetevők."]
+    sections["Components"] = ["Count=1", "Component1.Name=Program", "Component1.Size=1000",
+                              "Component1.PackName=data1"]
+    sections["Variables"] = ["$varProgramYear$=2020"]
     sections["Finish Page"].append("Info=A telepítés sikeresen befejeződött.")
     sections["Error Finish Page"] = ["Title=Hiba", "Info=A telepítés nem fejeződött be."]
     return "".join(f"[{name}]\r\n" + "".join(f"{line}\r\n" for line in lines)
@@ -41,6 +45,7 @@ def start(wine, programs, text, *args):
     folder = wine.make_folder(r"C:\medium")
     (folder / "installer.exe").write_bytes(programs["installer"].read_bytes())
     (folder / "setup.inf").write_bytes(text.encode("cp1250"))
+    (folder / "data1.dat").write_bytes(b"package")
     process = wine.start(r"C:\medium\installer.exe", *args)
     ui = UiDriver(wine, programs)
     ui.wait_window()
@@ -77,6 +82,9 @@ def test_walks_every_visible_page_and_finishes(session):
         assert controls["NextButton"]["enabled"], page
         ui.screenshot(f"page-{page}")
         ui.click("NextButton")
+        if page == "Destination":  # the destination folder is made on Yes
+            ui.wait_window(DIALOG)
+            ui.click("Yes", DIALOG)
     # The progress page carries on by itself.
     ui.wait_page("Readme")
     assert ui.text("CancelButton") == "Close"

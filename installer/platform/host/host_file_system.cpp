@@ -83,7 +83,23 @@ class HostOutput : public OutputFile {
 }  // namespace
 
 void HostFileSystem::MapDrive(char letter, const std::string& hostFolder, DriveType type) {
-  drives_[UpperCaseChar(letter)] = {hostFolder, type};
+  drives_[UpperCaseChar(letter)] = {hostFolder, type, {}};
+}
+
+void HostFileSystem::SetDriveDetails(char letter, DriveDetails details) {
+  auto it = drives_.find(UpperCaseChar(letter));
+  if (it != drives_.end()) it->second.details = std::move(details);
+}
+
+// The drive of "X:..." or of the share a drive is connected to.
+const HostFileSystem::Drive* HostFileSystem::DriveOf(const std::string& path) const {
+  if (path.size() >= 2 && path[1] == ':') {
+    auto it = drives_.find(UpperCaseChar(path[0]));
+    return it == drives_.end() ? nullptr : &it->second;
+  }
+  for (const auto& [letter, drive] : drives_)
+    if (drive.details.remoteName && SameText(WithoutTrailing(path, '\\'), *drive.details.remoteName)) return &drive;
+  return nullptr;
 }
 
 std::string HostFileSystem::HostPath(const std::string& path) const {
@@ -364,12 +380,29 @@ DriveType HostFileSystem::GetDriveType(const std::string& root) {
 }
 
 std::optional<FileSystem::Space> HostFileSystem::GetDiskSpace(const std::string& root) {
+  const Drive* drive = DriveOf(root);
+  if (drive && drive->details.spaceFails) {
+    lastError_ = "The device is not ready.";
+    return std::nullopt;
+  }
+  if (drive && drive->details.space) return drive->details.space;
   struct statvfs vfs;
-  if (::statvfs(HostPath(root).c_str(), &vfs) != 0) {
+  const std::string hostFolder = drive && !(root.size() >= 2 && root[1] == ':') ? drive->folder : HostPath(root);
+  if (::statvfs(hostFolder.c_str(), &vfs) != 0) {
     Fail();
     return std::nullopt;
   }
   return Space{uint64_t(vfs.f_bavail) * vfs.f_frsize, uint64_t(vfs.f_blocks) * vfs.f_frsize};
+}
+
+std::string HostFileSystem::VolumeLabel(const std::string& root) {
+  const Drive* drive = DriveOf(root);
+  return drive ? drive->details.label : "";
+}
+
+std::optional<std::string> HostFileSystem::NetworkRemoteName(const std::string& drive) {
+  const Drive* d = drive.size() >= 2 && drive[1] == ':' ? DriveOf(drive) : nullptr;
+  return d && d->type == DriveType::Remote ? d->details.remoteName : std::nullopt;
 }
 
 }  // namespace ostravel::platform

@@ -13,6 +13,14 @@ class HostFileSystem : public FileSystem {
   HostFileSystem() = default;
   // Drive letter (upper case) -> host folder that stands for its root.
   void MapDrive(char letter, const std::string& hostFolder, DriveType type = DriveType::Fixed);
+  // What the volume, connection and size queries answer for a mapped drive (tests).
+  struct DriveDetails {
+    std::string label;
+    std::optional<std::string> remoteName;  // the share a network drive is connected to
+    std::optional<Space> space;             // instead of the host folder's file system
+    bool spaceFails = false;
+  };
+  void SetDriveDetails(char letter, DriveDetails details);
   // The host path a Windows-style path stands for (backslashes become slashes).
   std::string HostPath(const std::string& path) const;
 
@@ -33,6 +41,8 @@ class HostFileSystem : public FileSystem {
   std::vector<std::string> List(const std::string& folder) override;
   DriveType GetDriveType(const std::string& root) override;
   std::optional<Space> GetDiskSpace(const std::string& root) override;
+  std::string VolumeLabel(const std::string& root) override;
+  std::optional<std::string> NetworkRemoteName(const std::string& drive) override;
   std::string LastErrorText() override { return lastError_; }
 
   // Attributes other than read-only have no POSIX home; they are kept here.
@@ -44,7 +54,9 @@ class HostFileSystem : public FileSystem {
   struct Drive {
     std::string folder;
     DriveType type;
+    DriveDetails details;
   };
+  const Drive* DriveOf(const std::string& path) const;
   std::map<char, Drive> drives_;
   std::map<std::string, uint32_t> attributes_;
   std::string lastError_;

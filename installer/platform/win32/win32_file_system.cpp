@@ -247,6 +247,7 @@ platform::DriveType Win32FileSystem::GetDriveType(const std::string& root) {
 }
 
 std::optional<platform::FileSystem::Space> Win32FileSystem::GetDiskSpace(const std::string& root) {
+  NoCriticalErrorBoxes quiet;
   std::wstring r = Wide(WithTrailing(root, '\\'));
   ULARGE_INTEGER freeToUser, total, totalFree;
   if (GetDiskFreeSpaceExW(r.c_str(), &freeToUser, &total, &totalFree))

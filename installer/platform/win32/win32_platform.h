@@ -1,8 +1,23 @@
 #pragma once
 // The real machine behind the platform interfaces.
+#include "base/win32/windows_clean.h"
+
 #include "installer/platform/platform.h"
 
 namespace ostravel::win32 {
+
+// An empty floppy or CD drive must not bring up the system's "insert a disk" box
+// while a drive is queried.
+class NoCriticalErrorBoxes {
+ public:
+  NoCriticalErrorBoxes() : old_(SetErrorMode(SEM_FAILCRITICALERRORS)) { SetErrorMode(old_ | SEM_FAILCRITICALERRORS); }
+  ~NoCriticalErrorBoxes() { SetErrorMode(old_); }
+  NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
+  NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
+
+ private:
+  UINT old_;
+};
 
 class Win32FileSystem : public platform::FileSystem {
  public:
@@ -23,6 +38,8 @@ class Win32FileSystem : public platform::FileSystem {
   std::vector<std::string> List(const std::string& folder) override;
   platform::DriveType GetDriveType(const std::string& root) override;
   std::optional<Space> GetDiskSpace(const std::string& root) override;
+  std::string VolumeLabel(const std::string& root) override;
+  std::optional<std::string> NetworkRemoteName(const std::string& drive) override;
   std::string LastErrorText() override;
 
  private:

@@ -63,8 +63,6 @@ TEST_F(WizardTest, OwnerDrawnItemsShowTheirCaption) {
 TEST_F(WizardTest, TheRunGetsThePagesChoicesAndDrivesTheProgressPage) {
   WriteScript(AllPagesScript());
   Create();
-  view.SetText(ctl::kEIcon, "Belloro");
-  view.SetChecked(ctl::kNeedORVELIcon, true);
   engine::RunChoices seen;
   wizard->installRun = [&](engine::RunContext& run) {
     seen = run.choices;
@@ -76,7 +74,11 @@ TEST_F(WizardTest, TheRunGetsThePagesChoicesAndDrivesTheProgressPage) {
     run.record.push_back({model::RecordAction::MakeDir, "C:\\BELLORO.WIN"});
     EXPECT_FALSE(run.errorReported());
   };
-  while (Current() != Page::Summary) Next();
+  NextUntil(Page::CreateIcon);
+  view.Type(ctl::kEIcon, "Belloro");
+  Next();
+  view.Click(ctl::kNeedORVELIcon);
+  NextUntil(Page::Summary);
   Next();  // the progress page runs and carries on by itself
   EXPECT_EQ(seen.destination, "C:\\BELLORO.WIN");
   EXPECT_EQ(seen.iconGroup, "Belloro");

@@ -67,7 +67,7 @@ TEST_F(WizardTest, ClosingAFinishedWizardStartsTheProgramAndTheRestart) {
   wizard->Finish().installerProgramPath = "C:\\TEMP\\install.exe";
   wizard->Finish().restartCommand = "  D:\\Setup\\setup.exe /restart ";
   wizard->Finish().startLocationChanged = true;
-  while (Current() != Page::Finished) Next();
+  NextUntil(Page::Finished);
   Close();
   EXPECT_EQ(system.started, (std::vector<std::string>{"\"C:\\TEMP\\install.exe\"", "D:\\Setup\\setup.exe /restart"}));
   ASSERT_EQ(dialogs.shown.size(), 1u);

@@ -46,6 +46,7 @@ class RecordingControls : public Base {
       c.enabled = spec.enabled;
       c.visible = spec.visible;
       c.checked = spec.checked;
+      c.readOnly = spec.kind == wizard::ControlKind::ReadOnlyEdit;
     }
   }
 
@@ -69,7 +70,8 @@ class RecordingControls : public Base {
     Control& c = Reachable(name);
     if (!c.spec) return;
     c.selected = index;
-    Raise(name, wizard::ControlEvent::Select);
+    // A list box tells its selection as a click on an item, as the window does.
+    Raise(name, IsListBox(c) ? wizard::ControlEvent::Click : wizard::ControlEvent::Select);
   }
   void CheckItem(const std::string& name, int index, bool checked) {
     Control& c = Reachable(name);
@@ -85,7 +87,7 @@ class RecordingControls : public Base {
   void Type(const std::string& name, const std::string& text) {
     Control& c = Reachable(name);
     if (!c.spec) return;
-    if (c.readOnly || c.spec->kind == wizard::ControlKind::ReadOnlyEdit) ADD_FAILURE() << name << " is read-only";
+    if (c.readOnly) ADD_FAILURE() << name << " is read-only";
     c.text = text;
     Raise(name, wizard::ControlEvent::Change);
   }
@@ -93,7 +95,7 @@ class RecordingControls : public Base {
   // ---- ControlView ----
   void SetText(const std::string& name, const std::string& text) override {
     Control& c = At(name);
-    if (!IsList(c)) {
+    if (!IsList(c) && !IsListBox(c)) {
       c.text = text;
       return;
     }
@@ -103,7 +105,7 @@ class RecordingControls : public Base {
   }
   std::string Text(const std::string& name) override {
     Control& c = At(name);
-    if (!IsList(c)) return c.text;
+    if (!IsList(c) && !IsListBox(c)) return c.text;
     return c.selected >= 0 && size_t(c.selected) < c.items.size() ? c.items[size_t(c.selected)] : "";
   }
   void SetEnabled(const std::string& name, bool enabled) override { At(name).enabled = enabled; }
@@ -172,6 +174,11 @@ class RecordingControls : public Base {
     using K = wizard::ControlKind;
     return c.spec && (c.spec->kind == K::DropDown || c.spec->kind == K::OwnerDrawDropDown);
   }
+  static bool IsListBox(const Control& c) {
+    using K = wizard::ControlKind;
+    return c.spec && (c.spec->kind == K::ListBox || c.spec->kind == K::OwnerDrawListBox ||
+                      c.spec->kind == K::CheckList || c.spec->kind == K::FolderTree);
+  }
   Control* Item(const std::string& name, int index) {
     Control& c = At(name);
     if (index < 0 || size_t(index) >= c.items.size()) {
@@ -207,7 +214,7 @@ class RecordingView : public RecordingControls<wizard::WizardView> {
   int closeCalls = 0;
   int minimised = 0, restored = 0;
   std::vector<std::string> opened;
-  std::vector<std::string> systemWarnings;
+  std::vector<std::string> systemWarnings, systemErrors;
   // Plays the user's part in a dialog the wizard opens; the dialog's modal result.
   std::function<int(wizard::FormId, wizard::FormLogic&)> onModalForm;
 
@@ -222,6 +229,12 @@ class RecordingView : public RecordingControls<wizard::WizardView> {
   void MinimiseApplication() override { ++minimised; }
   void RestoreApplication() override { ++restored; }
   void ShowSystemWarning(const std::string& text) override { systemWarnings.push_back(text); }
+  void ShowSystemError(const std::string& text) override { systemErrors.push_back(text); }
+  // Plays the user's part in the proxy dialog; Cancel unless set.
+  std::function<bool(model::ProxySettings&)> onProxyDialog;
+  bool ShowProxySettingsDialog(model::ProxySettings& values) override {
+    return onProxyDialog && onProxyDialog(values);
+  }
   int ShowModalForm(wizard::FormId form, wizard::FormLogic& logic) override {
     if (!onModalForm) {
       ADD_FAILURE() << "a dialog opened that the test does not expect";
@@ -240,8 +253,10 @@ class RecordingForm : public RecordingControls<wizard::FormView> {
   explicit RecordingForm(wizard::FormId form) : RecordingControls(form) {}
   std::string caption;
   int modalResult = 0;  // 0 while the dialog is open
+  std::vector<std::string> systemWarnings;
   void SetCaption(const std::string& text) override { caption = text; }
   void EndModal(int result) override { modalResult = result; }
+  void ShowSystemWarning(const std::string& text) override { systemWarnings.push_back(text); }
 };
 
 // Answers message dialogs in order and remembers what was asked.

@@ -5,8 +5,10 @@
 
 #include <memory>
 
+#include "installer/platform/fake/fake_desktop_windows.h"
 #include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
+#include "installer/platform/fake/fake_services.h"
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
@@ -26,11 +28,13 @@ class WizardTest : public ::testing::Test {
     std::filesystem::create_directories(tmp.File("C/TEMP"));
     std::filesystem::create_directories(tmp.File("C/WINDOWS"));
     std::filesystem::create_directories(tmp.File("D/Setup"));
+    std::filesystem::create_directories(tmp.File("C/BELLORO.WIN"));
     files.MapDrive('C', tmp.File("C"));
     files.MapDrive('D', tmp.File("D"));
     process.sourceFolder = "D:\\Setup\\";
     process.scriptPath = "D:\\Setup\\setup.inf";
     process.tempFolder = "C:\\TEMP\\";
+    files.ReplaceFile("D:\\Setup\\data1.dat", "archive");
   }
 
   void WriteScript(const std::string& text, const std::string& path = "D:\\Setup\\setup.inf") {
@@ -59,6 +63,16 @@ class WizardTest : public ::testing::Test {
   void Next() { wizard->OnEvent(ctl::kNextButton, wizard::ControlEvent::Click); }
   void Back() { wizard->OnEvent(ctl::kBackButton, wizard::ControlEvent::Click); }
   void Close() { wizard->OnEvent(ctl::kCancelButton, wizard::ControlEvent::Click); }
+  // Next until the page shows; a wizard that stops short fails the test instead of hanging it.
+  void NextUntil(wizard::Page page) {
+    for (int i = 0; i < wizard::kPageCount && Current() != page; ++i) Next();
+    ASSERT_EQ(wizard::PageName(Current()), std::string(wizard::PageName(page)));
+  }
+  std::string LogText() {
+    std::string text;
+    files.ReadFile("C:\\TEMP\\belloro-installer.log", text);
+    return text;
+  }
   wizard::Page Current() const { return *wizard->CurrentPage(); }
   std::string Text(const char* control) { return view.Text(control); }
   bool Enabled(const char* control) { return view.Enabled(control); }
@@ -70,7 +84,9 @@ class WizardTest : public ::testing::Test {
   platform::FakeShell shell{files};
   platform::FakeFonts fonts;
   platform::FakeHttpClient http;
-  platform::Platform machine{files, registry, system, shell, fonts, http};
+  platform::FakeServices services;
+  platform::FakeDesktopWindows desktop;
+  platform::Platform machine{files, registry, system, shell, fonts, http, services, desktop};
   ProcessState process;
   PathVariables variables{registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
   DiagnosticLog log{files, system, "C:\\TEMP\\"};
@@ -82,10 +98,12 @@ class WizardTest : public ::testing::Test {
 // Every page section visible, with a title naming the page.
 inline std::string AllPagesScript() {
   return "[Configuration]\r\nTopBanner=Lumbra 2020\r\nPath=C:\\BELLORO.WIN\r\nLanguage=11\r\n"
+         "[Variables]\r\n$varProgramYear$=2020\r\n"
          "[Welcome Page]\r\nVisible=1\r\nTitle=T-Welcome\r\nDescription=D-Welcome\r\n"
          "[License Page]\r\nVisible=1\r\nTitle=T-License\r\n"
          "[Setup Notes Page]\r\nVisible=1\r\nTitle=T-Notes\r\n"
-         "[Install Type Page]\r\nVisible=1\r\nTitle=T-InstallKind\r\n"
+         "[Install Type Page]\r\nVisible=1\r\nTitle=T-InstallKind\r\nTypical=Typical\r\n"
+         "[Components]\r\nCount=1\r\nComponent1.Name=Base\r\nComponent1.Size=1000\r\nComponent1.PackName=data1\r\n"
          "[Destination Page]\r\nVisible=1\r\nTitle=T-Destination\r\n"
          "[Icon Folder Page]\r\nVisible=1\r\nTitle=T-CreateIcon\r\n"
          "[Setup Summary Page]\r\nVisible=1\r\nTitle=T-Summary\r\n"
