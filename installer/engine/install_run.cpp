@@ -1,6 +1,7 @@
 #include "installer/engine/install_run.h"
 
 #include "base/text.h"
+#include "installer/engine/backups.h"
 #include "installer/engine/create_icons.h"
 #include "installer/engine/external_steps.h"
 #include "installer/engine/extraction.h"
@@ -47,7 +48,7 @@ class InstallRun {
     ctx_.end = RunEnd::Stopped;
     // Whatever stops the run from here on, what it did is in the record.
     try {
-      if (Download() && Prepare() && PrepareServer()) {
+      if (Download() && Prepare() && Backups() && PrepareServer()) {
         FileSteps();
         ctx_.end = RunEnd::Success;
       }
@@ -106,6 +107,12 @@ class InstallRun {
                                  {uninstaller, ctx_.process.installRecordPath});
     icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.variables,
                           {uninstaller, ctx_.process.installRecordPath, ctx_.choices.uninstallIconTitle});
+  }
+
+  // Before anything is replaced; a backup that cannot be made raises.
+  bool Backups() {
+    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup);
+    return true;
   }
 
   bool PrepareServer() {
