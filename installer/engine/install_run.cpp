@@ -10,7 +10,6 @@
 #include "installer/engine/install_steps.h"
 #include "installer/engine/registry_entries.h"
 #include "installer/engine/shortcuts.h"
-#include "installer/engine/uninstall_run.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel::engine {
@@ -196,20 +195,6 @@ class InstallRun {
 }  // namespace
 
 void RunInstall(RunContext& ctx) { InstallRun(ctx).Run(); }
-
-void RunUninstall(RunContext& ctx) {
-  const CopyFilesPageSection texts = WithScript(ctx.machine.files, ctx.process.scriptPath,
-                                                [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
-  ctx.progress.SetSmooth(texts.smooth);
-  ctx.progress.SetInfo(ctx.variables.ExpandVariables(texts.info));
-  ctx.progress.SetStatus("Collecting uninstall informations ...");
-  ctx.progress.ProcessMessages();
-  const std::vector<UninstallAction> actions = ReadInstallRecord(ctx.machine.files, ctx.process.installRecordPath);
-  ctx.progress.SetStatus("Uninstalling ...");
-  ctx.progress.ProcessMessages();
-  Uninstall(ctx, actions);
-  ctx.end = RunEnd::Success;
-}
 
 void RunInstallation(RunContext& ctx) {
   if (ctx.process.uninstallMode)

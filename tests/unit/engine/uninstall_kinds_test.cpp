@@ -2,6 +2,7 @@
 #include "base/md5.h"
 #include "installer/engine/backups.h"
 #include "installer/engine/install_run.h"
+#include "installer/engine/uninstall_kinds.h"
 #include "installer/script/setup_script.h"
 #include "tests/unit/engine/run_test_support.h"
 
@@ -75,6 +76,89 @@ struct Kinds : RunSetup {
 
 class KindsTest : public ::testing::Test, public Kinds {};
 
+TEST_F(KindsTest, RollbackPutsTheVersionBeforeBackAndOneBlockMoreUninstallsAll) {
+  InstallVersion(1, false);
+  const std::string v1Record = Contents(process.installRecordPath), v1Script = Contents(kScriptCopy);
+  m.files.AddFile("C:\\App\\cfg.ini", "the customer's");
+  InstallVersion(2, true);
+  EXPECT_TRUE(Recorded("Backup File: C:\\App\\a.exe|C:\\App\\uninstall.log.backups\\20260302-140509\\00001_a.exe"));
+  EXPECT_TRUE(Recorded("Backup Reg Value: HKEY_CURRENT_USER;Software\\Belloro\\Lumbra;Version|31"));
+  EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), "Mentés"), progress.statuses.end());
+  ASSERT_EQ(Contents("C:\\App\\a.exe"), "a2");
+
+  Uninstaller(2);
+  EXPECT_EQ(end, RunEnd::Success);
+  EXPECT_EQ(Contents("C:\\App\\a.exe"), "a1");
+  EXPECT_EQ(Contents("C:\\App\\lib\\shared.dll"), "s1");
+  EXPECT_EQ(Contents("C:\\App\\cfg.ini"), "the customer's");
+  EXPECT_FALSE(m.files.FileExists("C:\\App\\lib\\new.dll"));
+  EXPECT_EQ(Value(kKey, "Version"), "1");
+  EXPECT_FALSE(m.registry.KeyExists(RootKey::CurrentUser, std::string(kKey) + "\\Extra", platform::RegView::Wow32));
+  EXPECT_EQ(Contents(kLink), "link C:\\App\\a.exe");
+  EXPECT_EQ(Contents(kScriptCopy), v1Script);
+  EXPECT_EQ(Contents(process.installRecordPath), v1Record);
+  EXPECT_NE(m.registry.Get(RootKey::LocalMachine, std::string(kUninstallKey) + "Lumbra v2026", "UninstallString"),
+            nullptr);
+  EXPECT_FALSE(m.files.DirectoryExists("C:\\App\\uninstall.log.backups"));
+  EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), kRollingBack), progress.statuses.end());
+
+  Uninstaller(2);  // nothing older to go back to
+  EXPECT_FALSE(m.files.DirectoryExists("C:\\App\\lib"));
+  EXPECT_EQ(Contents("C:\\App\\a.exe"), "<missing>");
+  EXPECT_EQ(Contents(process.installRecordPath), "<missing>");
+  EXPECT_EQ(Value(kKey, "Version"), "<none>");
+  EXPECT_EQ(progress.statuses.back(), "Uninstalling ...");
+}
+
+TEST_F(KindsTest, FullUninstallTakesTheBackupsWithIt) {
+  InstallVersion(1, false);
+  InstallVersion(2, true);
+  ASSERT_TRUE(m.files.DirectoryExists("C:\\App\\uninstall.log.backups\\20260302-140509"));
+  Uninstaller(0);
+  EXPECT_FALSE(m.files.DirectoryExists("C:\\App"));
+  EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), "Takarítás"), progress.statuses.end());
+}
+
+TEST_F(KindsTest, ABackupThatCannotBeReadLeavesTheFileDeletedAndSaysWhich) {
+  struct Case {
+    const char* name;
+    void (*damage)(platform::MemoryFileSystem&, const std::string& copy);
+    const char* logged;
+  };
+  const Case cases[] = {
+      {"missing", [](platform::MemoryFileSystem& fs, const std::string& copy) { fs.DeleteFile(copy); }, "missing"},
+      {"unreadable",
+       [](platform::MemoryFileSystem& fs, const std::string& copy) {
+         fs.DeleteFile(copy);
+         fs.CreateDirectories(copy);
+       },
+       "unreadable"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Kinds t;
+    t.InstallVersion(1, false);
+    t.InstallVersion(2, true);
+    c.damage(t.m.files, "C:\\App\\uninstall.log.backups\\20260302-140509\\00001_a.exe");
+    t.Uninstaller(2);
+    EXPECT_EQ(t.Contents("C:\\App\\a.exe"), "<missing>");
+    EXPECT_EQ(t.Contents("C:\\App\\lib\\shared.dll"), "s1");
+    EXPECT_NE(t.Log().find(std::string(c.logged) + "; the file is removed"), std::string::npos);
+    EXPECT_NE(t.Log().find("of C:\\App\\a.exe is"), std::string::npos);
+  }
+}
+
+TEST_F(KindsTest, AnEmptyNewestBlockIsOnlyTakenOffTheRecord) {
+  InstallVersion(1, false);
+  const std::string v1Record = Contents(process.installRecordPath);
+  m.files.AddFile(process.installRecordPath, "[46100.5]\r\nInstallation Started: x\r\nTitle: Lumbra v2026\r\n" + v1Record);
+  Uninstaller(2);
+  EXPECT_EQ(Contents(process.installRecordPath), v1Record);
+  EXPECT_EQ(Contents("C:\\App\\a.exe"), "a1");
+  EXPECT_EQ(Value(kKey, "Version"), "1");
+  EXPECT_NE(Log().find("lists nothing"), std::string::npos);
+}
+
 TEST_F(KindsTest, ADiskThatFillsWhileBackingUpStopsBeforeAnythingIsReplaced) {
   InstallVersion(1, false);
   const std::string v1Record = Contents(process.installRecordPath);
@@ -94,6 +178,59 @@ TEST_F(KindsTest, ADiskThatFillsWhileBackingUpStopsBeforeAnythingIsReplaced) {
   EXPECT_EQ(Contents(process.installRecordPath), v1Record);
   EXPECT_FALSE(m.files.DirectoryExists("C:\\App\\uninstall.log.backups"));
   EXPECT_EQ(Value(kKey, "Version"), "1");
+}
+
+TEST_F(KindsTest, RepairPutsBackWhatIsMissingOrChangedWhereverItWasInstalled) {
+  choices.destination = "E:\\Elsewhere";
+  InstallVersion(1, false);
+  const std::string record = Contents(process.installRecordPath);
+  m.files.DeleteFile("E:\\Elsewhere\\a.exe");
+  m.files.DeleteFile("E:\\Elsewhere\\lib\\shared.dll");
+  m.files.RemoveDirectory("E:\\Elsewhere\\lib");
+  m.files.AddFile("E:\\Elsewhere\\cfg.ini", "the customer's");
+  m.shell.AddLink(kLink, {});
+  choices.destination = "C:\\App";  // what the page shows the uninstaller
+  Uninstaller(1, "D:\\Setup\\");
+  EXPECT_EQ(end, RunEnd::Success);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(Contents("E:\\Elsewhere\\a.exe"), "a1");
+  EXPECT_EQ(Contents("E:\\Elsewhere\\lib\\shared.dll"), "s1");
+  EXPECT_EQ(Contents("E:\\Elsewhere\\cfg.ini"), "the customer's");
+  EXPECT_FALSE(m.files.FileExists("C:\\App\\a.exe"));
+  EXPECT_EQ(Contents(kLink), "link ");  // everything else stays
+  EXPECT_EQ(Contents(process.installRecordPath), record);  // the folder was recorded already
+  EXPECT_NE(std::find(progress.statuses.begin(), progress.statuses.end(), kRepairing), progress.statuses.end());
+}
+
+TEST_F(KindsTest, RepairRecordsAFolderItMadeOnceAndReportsWhatItCouldNot) {
+  m.files.CreateDirectories("C:\\App\\lib");  // there before: not recorded
+  InstallVersion(1, false);
+  m.files.DeleteFile("C:\\App\\lib\\shared.dll");
+  m.files.RemoveDirectory("C:\\App\\lib");
+  m.files.AddFile("C:\\App\\a.exe", "damaged");
+  Uninstaller(1, "D:\\Setup\\");
+  Uninstaller(1, "D:\\Setup\\");
+  EXPECT_EQ(Contents("C:\\App\\a.exe"), "a1");
+  const std::string text = Contents(process.installRecordPath);
+  EXPECT_NE(text.find("Make Dir: C:\\App\\lib\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("Make Dir: C:\\App\\lib\r\n"), text.rfind("Make Dir: C:\\App\\lib\r\n"));
+  EXPECT_TRUE(errors.empty());
+
+  m.files.DeleteFile("C:\\App\\a.exe");
+  m.files.DeleteFile("D:\\Setup\\data1.dat");
+  Uninstaller(1, "D:\\Setup\\");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("\r\nC:\\App\\a.exe"), std::string::npos);
+  EXPECT_EQ(end, RunEnd::Stopped);
+
+  errors.clear();
+  Pack("data1", {{"a.exe", "a1"}});
+  m.files.AddFile("C:\\App\\lib\\shared.dll", "damaged");
+  m.files.Lock("C:\\App\\lib\\shared.dll");
+  Uninstaller(1, "D:\\Setup\\");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], LockedFilesMessage({"C:\\App\\lib\\shared.dll"}));
+  EXPECT_EQ(Contents("C:\\App\\a.exe"), "<missing>");  // nothing was written
 }
 
 TEST(RecordBlocks, BackupLinesOfADamagedRecordNeverPointOutsideTheBackupFolder) {
