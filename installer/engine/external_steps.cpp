@@ -30,6 +30,4 @@ void ReconfigureServerService(RunContext& ctx, const std::string& service, const
                    ")");
 }
 
-bool TopLevelWindowWithTitleExists(RunContext&, const std::string&) { return false; }
-
 }  // namespace ostravel::engine

@@ -23,8 +23,4 @@ void UpdateApplicationIni(RunContext& context);
 void ReconfigureServerService(RunContext& context, const std::string& service, const std::string& program,
                               const std::string& serverFolder);
 
-// A top-level window whose title is exactly `title` (the desktop-windows interface
-// grows this query).
-bool TopLevelWindowWithTitleExists(RunContext& context, const std::string& title);
-
 }  // namespace ostravel::engine
