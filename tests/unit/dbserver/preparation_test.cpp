@@ -64,7 +64,7 @@ TEST_F(Preparation, UpgradeRemovesOldServerRunsSetupAndConfiguresTheNewOne) {
 
 TEST_F(Preparation, AServerThatCannotBeStoppedKeepsItsFolder) {
   AddServer(kFolder, "fbserver.exe", Version(2, 5, 2, 26540));
-  m.windows.windows.push_back({"FB_Server", platform::FakeDesktopWindows::OnClose::Refuses});
+  m.windows.windows.push_back({"FB_Server", platform::FakeDesktopWindows::OnClose::Refuses, ""});
   server.serverFolder = kFolder;
   server.installServer = true;
   EXPECT_FALSE(PrepareServer(ctx, false, ""));
