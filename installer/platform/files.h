@@ -67,6 +67,9 @@ class FileSystem {
   virtual bool RemoveDirectory(const std::string& path) = 0;
   virtual bool DeleteFile(const std::string& path) = 0;
   virtual bool CopyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+  // Moves a file; an existing target is never replaced. Between drives it copies,
+  // and a copy that fails leaves no target behind. The default copies and deletes.
+  virtual bool MoveFile(const std::string& from, const std::string& to);
   virtual bool ReadFile(const std::string& path, std::string& data) = 0;
   // Replaces the file's content in one step: a reader never sees a half-written file.
   virtual bool ReplaceFile(const std::string& path, const std::string& data) = 0;

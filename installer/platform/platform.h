@@ -4,6 +4,7 @@
 // header each; the Win32 implementation is the real thing, the fakes serve host tests.
 #include "installer/platform/files.h"
 #include "installer/platform/fonts.h"
+#include "installer/platform/http.h"
 #include "installer/platform/registry.h"
 #include "installer/platform/shell.h"
 #include "installer/platform/system.h"
@@ -17,6 +18,7 @@ struct Platform {
   System& system;
   Shell& shell;
   Fonts& fonts;
+  HttpClient& http;
 };
 
 }  // namespace ostravel::platform

@@ -6,6 +6,7 @@
 #include "installer/app/application.h"
 #include "base/win32/system_library.h"
 #include "base/win32/wide.h"
+#include "installer/platform/win32/win32_http.h"
 #include "installer/platform/win32/win32_platform.h"
 #include "installer/win32/app_windows.h"
 
@@ -33,7 +34,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ostravel::win32::Win32System system;
   ostravel::win32::Win32Shell shell;
   ostravel::win32::Win32Fonts fonts;
-  ostravel::platform::Platform platform{files, registry, system, shell, fonts};
+  ostravel::win32::Win32HttpClient http;
+  ostravel::platform::Platform platform{files, registry, system, shell, fonts, http};
   ostravel::ProcessState state;
   ostravel::InitProcessState(state, system);
   try {

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "base/win32/shared_names.h"
 #include "installer/app/command_line.h"
+#include "installer/net/proxy_settings.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/visible_pages.h"
@@ -12,7 +13,6 @@ namespace ostravel::wizard {
 
 namespace {
 constexpr const char* kRunningAtomName = names::kRunningAtom;
-constexpr const char* kProxyKey = "Software\\Belloro\\Installer";
 
 const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", "2016", "2015",
                                                 "2014", "2013", "2012", "2011", "2010", "2009",
@@ -183,19 +183,9 @@ void WizardController::ApplyDriveToWinDrive() {
   }
 }
 
-// Kept for the downloads; written by the proxy dialog.
+// The stored values go to the HTTP client; the proxy dialog writes them.
 void WizardController::ReadProxySettings() {
-  platform::Registry& registry = services_.machine.registry;
-  const auto root = platform::RootKey::CurrentUser;
-  registry.CreateKey(root, kProxyKey);
-  std::string text;
-  uint32_t number = 0;
-  if (registry.ReadString(root, kProxyKey, "ProxyServer", text) == platform::RegRead::Ok) web_.proxy.server = text;
-  if (registry.ReadDword(root, kProxyKey, "ProxyPort", number) == platform::RegRead::Ok) web_.proxy.port = number;
-  if (registry.ReadString(root, kProxyKey, "ProxyUsername", text) == platform::RegRead::Ok)
-    web_.proxy.username = text;
-  if (registry.ReadString(root, kProxyKey, "ProxyPassword", text) == platform::RegRead::Ok)
-    web_.proxy.password = text;
+  web_.proxy = net::ApplyStoredProxySettings(services_.machine.registry, services_.machine.http);
 }
 
 void WizardController::ClosingActions() {

@@ -10,15 +10,17 @@ win=$root/build/win32
 out=$root/build/demo
 medium=$out/medium
 prefix=$out/prefix
-rm -rf "$medium"
-mkdir -p "$medium" "$root/build/screens"
+product=$out/product
+mkdir -p "$out" "$root/build/screens"
 
 echo "demo: building the medium in $medium"
-iconv -f utf-8 -t cp1250 examples/sample-product/setup.inf.utf8 > "$medium/setup.inf"
-"$media" pack "$medium/data1.dat" examples/sample-product/files --prefix 'C:\Belloro\'
-"$media" szdd "$win/installer/installer.exe" "$medium/_setup1.ex_"
-cp "$win/startup/startup.exe" "$medium/startup.exe"
-"$media" list "$medium/data1.dat"
+bash examples/sample-product/assemble.sh "$product" "$win"
+iconv -f utf-8 -t cp1250 examples/sample-product/setup.tmpl.utf8 > "$out/setup.tmpl"
+"$media" medium "$product" "$out/setup.tmpl" "$medium" \
+  --launcher "$win/startup/startup.exe" --installer "$win/installer/installer.exe"
+"$media" lint "$medium/setup.inf" --medium "$medium"
+echo "demo: the medium lints clean"
+for archive in "$medium"/*.dat; do "$media" list "$archive"; done
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb_pid=""
@@ -40,8 +42,8 @@ if [ ! -f "$prefix/system.reg" ]; then
   wineserver -w
 fi
 
-echo "demo: starting startup.exe from the medium"
-wine "Z:${medium//\//\\}\\startup.exe" &
+echo "demo: starting setup.exe from the medium"
+wine "Z:${medium//\//\\}\\setup.exe" &
 if [ -z "$xvfb_pid" ]; then
   echo "demo: the wizard opens on $DISPLAY; close it to end the demo"
   wait

@@ -10,7 +10,8 @@ pkgs=(
   libgtest-dev libgmock-dev
   clang
   wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils
-  python3 python3-pytest python3-pytest-timeout mscompress
+  python3 python3-pytest python3-pytest-timeout python3-pefile mscompress fonts-dejavu-core
+  tinyproxy curl openssl
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

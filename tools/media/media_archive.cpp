@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "installer/engine/archive_backup_file.h"
 #include "installer/platform/local_file_system.h"
+#include "tools/media/archive_digest.h"
 #include "tools/media/archive_writer.h"
 #include "tools/media/command.h"
 
@@ -146,78 +147,19 @@ int RunExtract(const std::vector<std::string>& args) {
   return extraction.Run(files, destination);
 }
 
-// Decodes members into counters instead of files: listing sizes without writing.
-class CountingFileSystem : public FileSystem {
- public:
-  static constexpr const char* kPrefix = "|member|";
-  explicit CountingFileSystem(FileSystem& real) : real_(real) {}
-  std::map<std::string, uint64_t> sizes;
-
-  std::optional<platform::FileInfo> Find(const std::string& p) override {
-    return Counted(p) ? std::nullopt : real_.Find(p);
-  }
-  bool CreateDirectories(const std::string& p) override { return real_.CreateDirectories(p); }
-  bool RemoveDirectory(const std::string& p) override { return real_.RemoveDirectory(p); }
-  bool DeleteFile(const std::string& p) override { return real_.DeleteFile(p); }
-  bool CopyFile(const std::string& f, const std::string& t, bool o) override { return real_.CopyFile(f, t, o); }
-  bool ReadFile(const std::string& p, std::string& d) override { return real_.ReadFile(p, d); }
-  bool ReplaceFile(const std::string& p, const std::string& d) override { return real_.ReplaceFile(p, d); }
-  std::unique_ptr<platform::InputFile> OpenRead(const std::string& p) override { return real_.OpenRead(p); }
-  std::unique_ptr<platform::OutputFile> OpenWrite(const std::string& p) override {
-    sizes[p] = 0;
-    return std::make_unique<Counter>(sizes[p]);
-  }
-  std::unique_ptr<platform::OutputFile> OpenAppend(const std::string& p) override {
-    return std::make_unique<Counter>(sizes[p]);
-  }
-  bool SetAttributes(const std::string& p, uint32_t a) override { return real_.SetAttributes(p, a); }
-  bool SetDosTime(const std::string& p, uint32_t t) override { return Counted(p) || real_.SetDosTime(p, t); }
-  std::vector<std::string> List(const std::string& f) override { return real_.List(f); }
-  platform::DriveType GetDriveType(const std::string& r) override { return real_.GetDriveType(r); }
-  std::optional<Space> GetDiskSpace(const std::string& r) override { return real_.GetDiskSpace(r); }
-  std::string LastErrorText() override { return real_.LastErrorText(); }
-
- private:
-  struct Counter : platform::OutputFile {
-    uint64_t& size;
-    explicit Counter(uint64_t& s) : size(s) {}
-    bool Write(const void*, size_t n) override {
-      size += n;
-      return true;
-    }
-    bool Close() override { return true; }
-  };
-  static bool Counted(const std::string& p) { return StartsWith(p, kPrefix); }
-  FileSystem& real_;
-};
-
 int RunList(const std::vector<std::string>& args) {
   Options o = ParseOptions(args, {}, {});
   if (!o.error.empty()) return Fail(o.error);
   if (o.positional.size() != 1) return Fail("usage: list ARCHIVE.dat");
   auto local = platform::MakeLocalFileSystem();
-  FileSystem& host = *local;
-  CountingFileSystem counting(host);
-  Extraction extraction(counting, Utf8ToCp1250(o.positional[0]));
-  struct Member {
-    std::string name;
-    int32_t time;
-  };
-  std::vector<Member> members;
-  extraction.backup.OnRestoreFile = [&](engine::TBackupFile&, std::string& name, int32_t time, bool& write) {
-    members.push_back({name, time});
-    name = CountingFileSystem::kPrefix + std::to_string(members.size());
-    write = true;
-  };
-  int rc = extraction.Run(counting, "");
-  if (rc != 0) return rc;
-  for (size_t i = 0; i < members.size(); ++i) {
-    auto dt = UnpackDosDateTime(uint32_t(members[i].time));
+  ArchiveFacts facts = ReadArchiveFacts(*local, Utf8ToCp1250(o.positional[0]));
+  if (!facts.error.empty()) return Fail(facts.error);
+  for (const auto& m : facts.members) {
+    auto dt = UnpackDosDateTime(uint32_t(m.time));
     std::string when = dt ? Format("%04d-%02d-%02d %02d:%02d:%02d", dt->year, dt->month, dt->day, dt->hour,
                                    dt->minute, dt->second)
-                          : Format("invalid(%d)", members[i].time);
-    uint64_t size = counting.sizes[CountingFileSystem::kPrefix + std::to_string(i + 1)];
-    std::printf("%s\t%llu\t%s\n", Cp1250ToUtf8(members[i].name).c_str(), (unsigned long long)size, when.c_str());
+                          : Format("invalid(%d)", m.time);
+    std::printf("%s\t%llu\t%s\n", Cp1250ToUtf8(m.name).c_str(), (unsigned long long)m.size, when.c_str());
   }
   return 0;
 }

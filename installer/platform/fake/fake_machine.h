@@ -1,6 +1,7 @@
 #pragma once
 // Every fake of the machine together, for host tests: a test fills in the parts it
 // needs and hands `platform` to the code under test.
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
@@ -15,7 +16,8 @@ struct FakeMachine {
   FakeSystem system;
   FakeShell shell{files};
   FakeFonts fonts;
-  Platform platform{files, registry, system, shell, fonts};
+  FakeHttpClient http;
+  Platform platform{files, registry, system, shell, fonts, http};
 };
 
 }  // namespace ostravel::platform

@@ -185,6 +185,22 @@ bool HostFileSystem::CopyFile(const std::string& from, const std::string& to, bo
   return true;
 }
 
+bool HostFileSystem::MoveFile(const std::string& from, const std::string& to) {
+  if (Find(to)) {
+    lastError_ = "file exists";
+    return false;
+  }
+  const std::string source = HostPath(from), target = HostPath(to);
+  if (::rename(source.c_str(), target.c_str()) == 0) return true;
+  if (errno != EXDEV) {
+    Fail();
+    return false;
+  }
+  if (CopyFile(from, to, false) && DeleteFile(from)) return true;
+  ::unlink(target.c_str());
+  return false;
+}
+
 bool HostFileSystem::ReadFile(const std::string& path, std::string& data) {
   auto in = OpenRead(path);
   if (!in) return false;

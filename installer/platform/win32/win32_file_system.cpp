@@ -121,6 +121,11 @@ bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, b
   return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), !overwrite) || Fail();
 }
 
+bool Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
+  // Between volumes the system copies and removes a failed copy itself.
+  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) || Fail();
+}
+
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& data) {
   auto in = OpenRead(path);
   if (!in) return false;

@@ -11,6 +11,7 @@ class Win32FileSystem : public platform::FileSystem {
   bool RemoveDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  bool MoveFile(const std::string& from, const std::string& to) override;
   bool ReadFile(const std::string& path, std::string& data) override;
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override;

@@ -2,6 +2,7 @@
 
 #include "installer/app/command_line.h"
 #include "installer/app/program.h"
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
@@ -77,7 +78,8 @@ class ProgramBodyTest : public ::testing::Test {
   platform::FakeSystem system;
   platform::FakeShell shell{fs};
   platform::FakeFonts fonts;
-  platform::Platform platform{fs, registry, system, shell, fonts};
+  platform::FakeHttpClient http;
+  platform::Platform platform{fs, registry, system, shell, fonts, http};
   ProcessState state;
   RecordingWindows windows;
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
@@ -68,7 +69,8 @@ class WizardTest : public ::testing::Test {
   platform::FakeSystem system;
   platform::FakeShell shell{files};
   platform::FakeFonts fonts;
-  platform::Platform machine{files, registry, system, shell, fonts};
+  platform::FakeHttpClient http;
+  platform::Platform machine{files, registry, system, shell, fonts, http};
   ProcessState process;
   PathVariables variables{registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
   DiagnosticLog log{files, system, "C:\\TEMP\\"};

@@ -1,0 +1,39 @@
+#include "installer/net/installer_version.h"
+
+#include "base/text.h"
+#include "base/version_text.h"
+#include "installer/script/setup_script.h"
+
+namespace ostravel::net {
+
+const char* const kNewInstallerRequired =
+    "A Frissítő új telepítőmotor-változatot érzékelt az Interneten. Ahhoz, hogy frissítés megfelelően történjen, "
+    "telepíteni kell az új változatot. Ezután telepítő újraindul és telepítheti az alkalmazást!";
+
+std::string RunningInstallerVersion(platform::System& system) {
+  const platform::VersionRecord v = system.ReadVersion(system.ProgramPath());
+  if (!v.valid) return "0.0.0.0";
+  return Format("%d.%d.%d.%d", v.fileMajor, v.fileMinor, v.fileRelease, v.fileBuild);
+}
+
+bool InstallerVersionCheck(const NetContext& net, model::WebUpdate& web, bool webUpdateKind, bool windowsVariant) {
+  if (!webUpdateKind || !windowsVariant) return web.installerUpdateRequired;
+  const std::string running = RunningInstallerVersion(net.machine.system);
+  const std::string required = WithScript(net.machine.files, net.process.scriptPath, [](const TExtIniFile& ini) {
+    return ReadConfigurationSection(ini).rqInstallerVersion;
+  });
+  if (CompareVersionText(running, required) < 0) {
+    if (!net.process.silentMode && net.errorBox) net.errorBox(kNewInstallerRequired);
+    web.installerUpdateRequired = true;
+  }
+  return web.installerUpdateRequired;
+}
+
+void ApplyInstallerUpdate(model::ComponentEntry& entry, const std::string& expandedTargetDir,
+                          std::string& restartCommand) {
+  entry.enabled = false;
+  entry.checked = entry.packName == kSelfUpdatePackName;
+  if (entry.checked) restartCommand = expandedTargetDir + "\\setup.exe /restart";
+}
+
+}  // namespace ostravel::net

@@ -1,0 +1,45 @@
+#pragma once
+// What the network steps of a web update need from the program: the machine (its
+// HTTP client included), the process state, path variables, the diagnostic log and
+// the dialogs. Built by the caller from what it holds; cheap to copy.
+#include <functional>
+#include <string>
+
+#include "installer/app/diagnostic_log.h"
+#include "installer/app/process_state.h"
+#include "installer/platform/platform.h"
+#include "installer/script/path_variables.h"
+#include "installer/ui/message_dialog.h"
+
+namespace ostravel::net {
+
+struct NetContext {
+  platform::Platform& machine;
+  ProcessState& process;
+  const PathVariables& variables;
+  DiagnosticLog& log;
+  ui::MessageDialogs& dialogs;
+  // The plain error box: caption "Error", one "OK" button, not the localised
+  // dialog. Only the web file check and the installer version check use it.
+  std::function<void(const std::string& text)> errorBox;
+};
+
+// "$TempFolder$" with a trailing "\": downloads land here first.
+std::string TempFolder(const NetContext& net);
+
+// The address of a file of the update site: "/" between base and name only when
+// the base lacks it.
+std::string FileAddress(const std::string& base, const std::string& name);
+
+// `WebUpdateUrl` as the installation-kind page builds it on leaving: the site as
+// configured (ending with "/"), the year, "/", and "dos/" for the DOS variant.
+std::string BuildWebUpdateUrl(const std::string& updateSiteUrl, const std::string& year, bool dosVariant);
+
+// A failure text shown in the localised error box with one OK button in the
+// dialog language, or, when silent, exit code 1 instead.
+void ShowDownloadBox(const NetContext& net, const std::string& text);
+
+// [Configuration] DownloadRetries of the script in use: 0 (no retry) unless set.
+int DownloadRetries(const NetContext& net);
+
+}  // namespace ostravel::net

@@ -1,0 +1,237 @@
+#include "installer/net/package_download.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "base/cp1250.h"
+#include "base/regional.h"
+#include "base/text.h"
+#include "installer/net/file_fetch.h"
+#include "installer/net/package_freshness.h"
+#include "installer/script/setup_script.h"
+
+namespace ostravel::net {
+
+namespace {
+
+constexpr int kSpeedTimerMs = 1000;
+
+std::optional<bool> ModelCheck(const model::Selection& selection, const std::string& name) {
+  // The list holds the entries of non-zero size (all of them in a web update);
+  // entries of one name share the line of the first.
+  for (const auto& c : selection.components)
+    if (c.size != 0 && c.name == name) return c.selected;
+  return std::nullopt;
+}
+
+bool TakesPart(DownloadRun& run, const model::ComponentEntry& c) {
+  const std::optional<bool> checked = run.listCheck ? run.listCheck(c.name) : ModelCheck(run.selection, c.name);
+  return checked.value_or(false);
+}
+
+std::string ArchiveAddress(const DownloadRun& run, const model::ComponentEntry& c) {
+  return FileAddress(run.web.webUpdateUrl, c.packName + ".dat");
+}
+
+struct PassTexts {
+  std::string downloadFiles;
+  std::vector<std::string> sha256;  // per component; empty when not given
+};
+
+PassTexts ReadPassTexts(const DownloadRun& run) {
+  return WithScript(run.net.machine.files, run.net.process.scriptPath, [&](const TExtIniFile& ini) {
+    PassTexts texts;
+    texts.downloadFiles = ReadCopyFilesPageSection(ini).downloadFiles;
+    for (const auto& c : run.selection.components) {
+      const std::string section = c.module.empty() ? "Components" : c.module + ".Components";
+      texts.sha256.push_back(
+          Trim(ini.ReadString(section, "Component" + std::to_string(c.number) + ".PackSHA256Checksum", "")));
+    }
+    return texts;
+  });
+}
+
+// A download failure: the box (or exit code 1), then the error page.
+void Report(DownloadRun& run, const std::string& boxText, const std::string& pageText) {
+  ShowDownloadBox(run.net, boxText);
+  run.errorJump(pageText);
+}
+
+void ShowEmptyPackage(DownloadRun& run, const std::string& status) {
+  run.progress.SetStatus(status);
+  run.statistics.SetPackagePath(run.statistics.PackagePathCaption());
+  run.statistics.SetPackageSize(KiloBytes(0));
+  run.statistics.SetPackageDone(KiloBytes(0));
+  run.progress.ProcessMessages();
+}
+
+}  // namespace
+
+std::string KiloBytes(int64_t bytes) { return FormatNumber2(double(bytes) / 1024.0) + " KB"; }
+
+std::string SizeMismatchText(const std::string& packName, int64_t packSize, int64_t announcedSize) {
+  return "Hiba történt a fájlok Internetről való letöltése közben.\r\n\r\nMéret eltérés (" + packName +
+         ")\r\n\r\nVárt méret " + std::to_string(packSize) + " byte\r\nValós méret " + std::to_string(announcedSize) +
+         " byte\r\n\r\nKérem próbálja később letölteni a frissítéseket!";
+}
+
+DownloadRun MakeDownloadRun(engine::RunContext& run, DownloadStatisticsSurface& statistics) {
+  return DownloadRun{NetContext{run.machine, run.process, run.variables, run.log, run.dialogs, nullptr},
+                     run.selection,
+                     run.web,
+                     run.progress,
+                     statistics,
+                     WithTrailing(run.choices.copyTargetFolder, '\\'),
+                     run.errorJump,
+                     nullptr};
+}
+
+bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
+  const auto& components = run.selection.components;
+  states.assign(components.size(), PackageState{});
+  const PassTexts texts = ReadPassTexts(run);
+  for (size_t i = 0; i < components.size(); ++i) {
+    const auto& c = components[i];
+    if (!TakesPart(run, c)) continue;
+    ShowEmptyPackage(run, texts.downloadFiles);
+    const std::string url = ArchiveAddress(run, c);
+    run.net.log.WriteLog("Download header start:" + url);
+    const platform::HttpResult head = run.net.machine.http.Head(url);
+    run.net.log.WriteLog("Download header done:" + url);
+    if (!head.ok()) {
+      const std::string text = run.web.downloadGeneral + "\r\n\r\n" + head.error + "(File URL: " + url + ")";
+      Report(run, text, text);
+      return false;
+    }
+    states[i].announcedSize = head.contentLength.value_or(0);
+  }
+  const std::string temp = TempFolder(run.net);
+  for (size_t i = 0; i < components.size(); ++i) {
+    const auto& c = components[i];
+    if (!TakesPart(run, c)) continue;
+    if (LocalCopyCurrent(run.net.machine.files, run.copyTargetFolder, temp, c.packName, c.packChecksum))
+      states[i].needsDownload = false;
+    if (states[i].announcedSize != c.packSize) {
+      run.errorJump(SizeMismatchText(c.packName, c.packSize, states[i].announcedSize));
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+
+// One archive into the temporary folder; false after reporting its failure.
+bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::string& sha256,
+                 const std::string& status, const std::string& target) {
+  platform::FileSystem& fs = run.net.machine.files;
+  if (fs.FileExists(target)) fs.DeleteFile(target);
+  const std::string url = ArchiveAddress(run, c);
+  const std::string packageStatus = status + " ( " + c.name + " )";
+  run.progress.SetStatus(packageStatus);
+  run.statistics.SetPackagePath(run.statistics.PackagePathCaption() + url);
+  run.statistics.SetPackageSize(KiloBytes(c.packSize));
+  run.statistics.SetPackageDone(KiloBytes(0));
+  run.progress.ProcessMessages();
+
+  const int base = run.progress.BaseOffset();
+  auto progress = [&](int64_t received) {
+    run.progress.SetPosition(int(std::min<int64_t>(base + received, INT_MAX)));
+    run.statistics.SetPackageDone(KiloBytes(received));
+    run.progress.ProcessMessages();
+  };
+  FetchOptions options;
+  options.retries = DownloadRetries(run.net);
+  options.onRetry = [&](int attempt, int retries, int64_t resumeFrom) {
+    run.progress.SetStatus(packageStatus + " - újrapróbálkozás " + std::to_string(attempt) + "/" +
+                           std::to_string(retries) + (resumeFrom > 0 ? ", folytatás" : ""));
+    run.progress.ProcessMessages();
+  };
+  run.net.log.WriteLog("Download start: " + url);
+  const platform::HttpResult got = FetchToFile(fs, run.net.machine.http, url, target, progress, options);
+  run.net.log.WriteLog("Download done:" + url);
+  if (!got.ok()) {
+    Report(run, run.web.downloadGeneral + "\r\n\r\n" + got.error, run.web.downloadGeneral + "\r\n\n" + got.error);
+    return false;
+  }
+  run.progress.SetBaseOffset(run.progress.Position());
+  // An archive that is not the one described never leaves the temporary folder.
+  if (FileMd5(fs, target) != std::optional<std::string>(c.packChecksum)) {
+    Report(run, run.web.md5ChecksumFailed, run.web.md5ChecksumFailed);
+    return false;
+  }
+  if (!sha256.empty() && FileSha256(fs, target) != std::optional<std::string>(UpperCase(sha256))) {
+    const std::string text = "SHA-256 checksum failed! (" + c.packName + ")";
+    Report(run, text, text);
+    return false;
+  }
+  return true;
+}
+
+void MoveIntoCopyTarget(DownloadRun& run, const std::vector<std::string>& finished) {
+  platform::FileSystem& fs = run.net.machine.files;
+  fs.CreateDirectories(run.copyTargetFolder);
+  for (const std::string& path : finished) {
+    const std::string target = run.copyTargetFolder + path.substr(path.find_last_of('\\') + 1);
+    if (fs.FileExists(target) && !fs.DeleteFile(target)) continue;
+    fs.MoveFile(path, target);
+  }
+}
+
+}  // namespace
+
+bool PackageDownload(DownloadRun& run, std::vector<PackageState>& states) {
+  auto& components = run.selection.components;
+  states.resize(components.size());
+  const PassTexts texts = ReadPassTexts(run);
+  run.progress.SetStatus(texts.downloadFiles);
+  run.progress.ProcessMessages();
+  int64_t total = 0;
+  for (size_t i = 0; i < components.size(); ++i) {
+    auto& c = components[i];
+    const auto checked = run.listCheck ? run.listCheck(c.name) : ModelCheck(run.selection, c.name);
+    if (checked) c.selected = *checked;
+    if (c.selected && states[i].needsDownload) total += c.packSize;
+  }
+  run.progress.SetRange(0, int(std::clamp<int64_t>(total, 0, INT_MAX)));
+  run.progress.SetPosition(0);
+  run.progress.SetBaseOffset(0);
+
+  const uint32_t start = run.statistics.TickCount();
+  run.statistics.StartTimer(kSpeedTimerMs, [&run, start] {
+    const double seconds = double(run.statistics.TickCount() - start) / 1000.0;
+    const double speed = seconds > 0 ? run.progress.Position() / 1024.0 / seconds : 0.0;
+    run.statistics.SetSpeed(FormatNumber2(speed) + " KB/s");
+    run.progress.ProcessMessages();
+  });
+  struct TimerStop {
+    DownloadStatisticsSurface& s;
+    ~TimerStop() { s.StopTimer(); }
+  } timerStop{run.statistics};
+
+  const std::string temp = TempFolder(run.net);
+  run.net.machine.files.CreateDirectories(temp);
+  std::vector<std::string> finished;
+  for (size_t i = 0; i < components.size(); ++i) {
+    const auto& c = components[i];
+    if (!states[i].needsDownload || !TakesPart(run, c)) continue;
+    const std::string target = temp + c.packName + ".dat";
+    if (!DownloadOne(run, c, texts.sha256[i], texts.downloadFiles, target)) return false;
+    finished.push_back(target);
+  }
+  run.statistics.StopTimer();
+  MoveIntoCopyTarget(run, finished);
+  return true;
+}
+
+bool RunWebDownload(DownloadRun& run) {
+  run.statistics.SetVisible(true);
+  struct Hide {
+    DownloadStatisticsSurface& s;
+    ~Hide() { s.SetVisible(false); }
+  } hide{run.statistics};
+  std::vector<PackageState> states;
+  return HeaderCheck(run, states) && PackageDownload(run, states);
+}
+
+}  // namespace ostravel::net

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "installer/model/web_update.h"
+#include "installer/net/net_context.h"
+
+namespace ostravel::net {
+
+inline constexpr const char* kUpdateScriptName = "download.inf";
+// Far above any real script; a runaway answer must not fill the disk or memory.
+inline constexpr int64_t kMaxUpdateScriptBytes = 16 * 1024 * 1024;
+
+// Called by the components page on its first entry in a web update, with its
+// processing panel up and between its "DownloadInfoFileFromInternet start" and
+// "done" log lines. Gets `web.webUpdateUrl` + "download.inf" into the temporary
+// folder and makes that file `ScriptPath`; returns its path.
+// On failure: the localised box (exit code 1 when silent) with DownloadGeneral,
+// "\r\n\n" and the message, then InstallerError with DownloadGeneral, "\r\n\r\n"
+// and the message for the caller's error jump. `ScriptPath` stays as it was.
+// An answer that holds no INI section (an HTML error page, binary data) fails too.
+std::string DownloadUpdateScript(const NetContext& net, const model::WebUpdate& web);
+
+// True when the text can be a setup script: no NUL byte and at least one section.
+bool LooksLikeSetupScript(const std::string& data);
+
+}  // namespace ostravel::net
