@@ -4,6 +4,7 @@
 // progress surface and the error jump. Never the wizard itself.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/datetime.h"
 #include "installer/app/diagnostic_log.h"
@@ -16,6 +17,10 @@
 #include "installer/platform/platform.h"
 #include "installer/script/path_variables.h"
 #include "installer/ui/message_dialog.h"
+
+namespace ostravel::net {
+class DownloadStatisticsSurface;
+}
 
 namespace ostravel::engine {
 
@@ -36,6 +41,22 @@ class ProgressSurface {
   virtual void SetFileLabel(const std::string& text) = 0;  // the file being written
   virtual void SetStep(const std::string& name) = 0;       // the grey step label
   virtual void ProcessMessages() = 0;
+  // The page's further labels and the cursor. A surface without them ignores them.
+  virtual void SetPercentLabel(const std::string&) {}  // hidden, beside the bar
+  virtual void SetInfo(const std::string&) {}          // the page's information label
+  virtual void SetBusyCursor(bool) {}                  // the hourglass during a step
+};
+
+// A line of the component check list: its text and check state.
+struct ComponentItem {
+  std::string name;
+  bool checked = false;
+};
+
+enum class RunEnd {
+  Success,  // Close caption, then the Next action
+  Stopped,  // the error page is current and nothing more happens
+  Idle,     // unattended, an earlier failure left an exit code other than 1: nothing
 };
 
 // Read off the pages when the run starts.
@@ -44,6 +65,11 @@ struct RunChoices {
   std::string copyTargetFolder;  // where downloaded packages go
   DateTime installStartTime;
   bool webUpdateKind = false;    // the WebUpdate kind is chosen
+  bool customKind = false;       // the Custom kind is chosen
+  std::vector<ComponentItem> componentItems;  // clbComponents, in list order
+  std::string programYear;       // the year chosen in cxProgramYear
+  std::string uninstallIconTitle = "Uninstall %s";
+  bool server64 = false;         // the 64-bit server is chosen
   bool windowsVariant = true;    // the operating-system list's first entry is chosen
   bool hasOpSystemList = true;   // the operating-system list has entries
   std::string iconGroup;         // the shortcut group name
@@ -69,9 +95,20 @@ struct RunContext {
   std::function<void(const std::string& message)> errorJump;
   // True when the error page already holds a line.
   std::function<bool()> errorReported;
+  // The selection pages' builders of the install-module list and the component
+  // entries (from the script in use); the run calls them when its list is empty.
+  std::function<void()> buildModuleList = nullptr;
+  std::function<void()> buildComponentEntries = nullptr;
+  // The progress page's download-statistics box, for the WebUpdate kind.
+  net::DownloadStatisticsSurface* downloadStatistics = nullptr;
+  // How the run ended; the page frame moves on only after Success.
+  RunEnd end = RunEnd::Success;
 };
 
 // The run of the progress page, in install or uninstall mode.
 using RunFn = std::function<void(RunContext& context)>;
+
+// The engine's run: install or uninstall mode, as the process was started.
+void RunInstallation(RunContext& context);
 
 }  // namespace ostravel::engine

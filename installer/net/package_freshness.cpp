@@ -1,5 +1,6 @@
 #include "installer/net/package_freshness.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/md5.h"
@@ -31,14 +32,13 @@ std::optional<std::string> FileDigest(platform::FileSystem& fs, const std::strin
 std::vector<std::string> ReadDescriptionLines(platform::FileSystem& fs, const std::string& path) {
   auto file = fs.OpenRead(path);
   if (!file) return {};
-  std::string data(kMaxDescriptionBytes, '\0');
-  size_t used = 0;
-  while (used < data.size()) {
-    const int64_t n = file->Read(data.data() + used, data.size() - used);
+  std::string data;
+  char piece[8192];
+  while (data.size() < kMaxDescriptionBytes) {
+    const int64_t n = file->Read(piece, std::min(sizeof piece, kMaxDescriptionBytes - data.size()));
     if (n <= 0) break;
-    used += size_t(n);
+    data.append(piece, size_t(n));
   }
-  data.resize(used);
   return SplitLines(data);
 }
 

@@ -6,7 +6,8 @@
 # cache), so load from elsewhere on the machine falls on both alike; the ratios are
 # medians of the per-pair ratios. "inflate+write" is zlib alone with plain write()
 # calls into files: the same page-cache writes any extraction pays. Everything
-# lives under build/bench/ and is removed at the end.
+# lives under build/bench/ and is removed at the end. Then the download benchmark
+# (tests/bench/bench_download.py).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mib=${BENCH_MIB:-512}
@@ -80,3 +81,10 @@ echo
 printf 'extract vs raw inflate in memory (median of pairs): %.3f (target >= 0.9)\n' "${ratio[inflate]}"
 printf 'extract vs raw inflate written to plain files (median of pairs): %.3f\n' "${ratio[inflate+write]}"
 printf 'extract peak RSS %.1f MiB (target < 32)\n' "$(awk -v k="$extract_rss" 'BEGIN {print k / 1024}')"
+
+# The HTTP client under Wine against curl, from one loopback server.
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "${JOBS:-2}" --target http_probe >/dev/null
+mkdir -p "$work/net"
+python3 tests/bench/bench_download.py "$work/net" build/win32/tests/fixtures/http_probe.exe \
+  "${BENCH_NET_MIB:-256}" "${NET_RUNS:-5}"

@@ -13,18 +13,26 @@ std::string FakeRegistry::KeyPath(RootKey root, const std::string& subKey, RegVi
   return UpperCase(std::string(RootKeyName(root)) + "|" + std::to_string(v) + "|" + path);
 }
 
+// A key comes with every key above it, as in the real registry.
+FakeRegistry::Key& FakeRegistry::Touch(const std::string& path) {
+  const size_t below = path.find('|', path.find('|') + 1) + 1;
+  for (size_t at = path.find('\\', below); at != std::string::npos; at = path.find('\\', at + 1))
+    keys_[path.substr(0, at)];
+  return keys_[path];
+}
+
 void FakeRegistry::Set(RootKey root, const std::string& subKey, const std::string& name, const std::string& text,
                        RegView view) {
-  keys_[KeyPath(root, subKey, view)].values[UpperCase(name)] = {Type::String, text, 0};
+  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::String, text, 0};
 }
 
 void FakeRegistry::SetDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
                             RegView view) {
-  keys_[KeyPath(root, subKey, view)].values[UpperCase(name)] = {Type::Dword, "", value};
+  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::Dword, "", value};
 }
 
 void FakeRegistry::SetBinary(RootKey root, const std::string& subKey, const std::string& name, RegView view) {
-  keys_[KeyPath(root, subKey, view)].values[UpperCase(name)] = {Type::Binary, "\x01\x02", 0};
+  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::Binary, "\x01\x02", 0};
 }
 
 const FakeRegistry::Value* FakeRegistry::Get(RootKey root, const std::string& subKey, const std::string& name,
@@ -61,7 +69,7 @@ RegRead FakeRegistry::ReadDword(RootKey root, const std::string& subKey, const s
 
 bool FakeRegistry::CreateKey(RootKey root, const std::string& subKey, RegView view) {
   if (denied_[int(root)]) return false;
-  keys_[KeyPath(root, subKey, view)];
+  Touch(KeyPath(root, subKey, view));
   return true;
 }
 

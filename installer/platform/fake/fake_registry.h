@@ -50,6 +50,7 @@ class FakeRegistry : public Registry {
   struct Key {
     std::map<std::string, Value> values;  // upper-cased name
   };
+  Key& Touch(const std::string& path);
   static std::string KeyPath(RootKey root, const std::string& subKey, RegView view);
   // Keys strictly below `path` (a KeyPath).
   bool HasSubKeys(const std::string& path) const;

@@ -18,7 +18,7 @@ using platform::HttpResult;
 
 namespace {
 
-constexpr size_t kPieceSize = 64 * 1024;
+constexpr size_t kPieceSize = 1024 * 1024;
 
 HttpResult Failed(HttpFailure failure, std::string error, int status = 0) {
   HttpResult r;

@@ -1,0 +1,19 @@
+#include "installer/engine/install_steps.h"
+
+namespace ostravel::engine {
+
+void SetFileAttributes(RunContext& ctx, const FileList& list) {
+  platform::FileSystem& files = ctx.machine.files;
+  for (const FileRecord& r : list.Records()) {
+    uint32_t attributes = 0;
+    if (r.readOnly) attributes |= platform::kAttrReadOnly;
+    if (r.hidden) attributes |= platform::kAttrHidden;
+    if (r.system) attributes |= platform::kAttrSystem;
+    if (r.archive) attributes |= platform::kAttrArchive;
+    if (attributes == 0 || !r.usableTarget) continue;
+    const std::string target = ctx.variables.ExpandVariables(r.targetPath);
+    if (files.FileExists(target)) files.SetAttributes(target, attributes);
+  }
+}
+
+}  // namespace ostravel::engine

@@ -1,0 +1,129 @@
+#include "installer/engine/file_list.h"
+
+#include "base/cp1250.h"
+#include "base/text.h"
+#include "base/version_text.h"
+#include "installer/engine/external_steps.h"
+#include "installer/engine/installed_file.h"
+#include "installer/engine/target_paths.h"
+#include "installer/script/script_lists.h"
+
+namespace ostravel::engine {
+
+const char* const kDevelopmentEnvironmentTitle = "Belloro Fejlesztőkörnyezet";
+
+int EffectiveUpdateRule(int32_t scriptValue) {
+  return scriptValue >= kRuleAlwaysReplace && scriptValue <= kRuleNeverWrite ? int(scriptValue)
+                                                                            : int(kRuleWriteWhenMissing);
+}
+
+void FileList::Clear() {
+  records_.clear();
+  bySourceName_.clear();
+}
+
+void FileList::Add(FileRecord record) {
+  bySourceName_.emplace(UpperCase(record.sourceName), records_.size());  // the first keeps the name
+  records_.push_back(std::move(record));
+}
+
+const FileRecord* FileList::FindBySourceName(const std::string& memberName) const {
+  auto it = bySourceName_.find(UpperCase(memberName));
+  return it == bySourceName_.end() ? nullptr : &records_[it->second];
+}
+
+FileRecord MakeFileRecord(const FileKeys& keys, const PathVariables& variables) {
+  FileRecord r;
+  r.index = keys.number;
+  r.componentId = keys.compId;
+  r.sourceName = keys.sourceFile;
+  r.targetAsWritten = keys.targetFile;
+  r.targetPath = NormalizeTargetPath(variables.ExpandVariables(keys.targetFile));
+  r.usableTarget = IsUsableTargetPath(r.targetPath);
+  r.size = keys.fileSize;
+  r.time = keys.fileTime;
+  r.moduleVersion = keys.moduleVersion;
+  r.productVersion = keys.productVersion;
+  r.rule = EffectiveUpdateRule(keys.fileUpdateRule);
+  r.isProgram = UpperCase(ExtensionOf(r.targetPath)) == ".EXE";
+  if (UpperCase(FileNameOf(r.targetPath)) == "REGISTER_COM_SERVERS.BAT") r.flags |= kFileComBatch;
+  r.readOnly = keys.readOnly;
+  r.hidden = keys.hidden;
+  r.system = keys.system;
+  r.archive = keys.archive;
+  return r;
+}
+
+namespace {
+
+void Decide(FileRecord& r, const InstalledFile& installed) {
+  if (!r.usableTarget) return;  // never written
+  if (installed.exists) {
+    r.flags |= kFileExists;
+  } else {
+    r.flags |= kFileUpdate;
+  }
+  if (r.rule == kRuleAlwaysReplace) r.flags |= kFileUpdate;
+  if (r.rule == kRuleReplaceOlder) {
+    if (installed.time < r.time || CompareVersionText(installed.version, r.moduleVersion) < 0) r.flags |= kFileUpdate;
+  }
+}
+
+// Only files about to be replaced are tried: a kept file may well be open.
+bool PassesLockTest(RunContext& ctx, FileRecord& r) {
+  if (!r.Has(kFileExists) || !r.Has(kFileUpdate)) return true;
+  platform::FileSystem& files = ctx.machine.files;
+  files.SetAttributes(r.targetPath, 0);
+  if (files.CanOpenExclusive(r.targetPath)) return true;
+  r.flags &= ~uint32_t(kFileUpdate);
+  if (LowerCase(FileNameOf(r.targetPath)) == "gds32.dll" &&
+      TopLevelWindowWithTitleExists(ctx, kDevelopmentEnvironmentTitle))
+    return true;
+  r.flags |= kFileLocked;
+  return false;
+}
+
+void AddDebugInfo(RunContext& ctx, const FileRecord& r, const InstalledFile& installed) {
+  auto add = [&](const std::string& line) {
+    AddDebugLine(ctx.process.debugInfoList, ctx.process.debugInfoMode, line);
+  };
+  auto yesNo = [](bool b) { return b ? "True" : "False"; };
+  add("File: " + r.targetPath);
+  add("TimeOnDisk: " + IntToStr(installed.time));
+  add("TimeInPack: " + IntToStr(r.time));
+  add("VersionOnDisk: " + installed.version);
+  add("VersionInPack: " + r.moduleVersion);
+  add(std::string("Locked: ") + yesNo(r.Has(kFileLocked)));
+  add(std::string("Update: ") + yesNo(r.Has(kFileUpdate)));
+  add("");
+}
+
+}  // namespace
+
+bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, bool noStep) {
+  ctx.variables.SetCurrentDestination(ctx.choices.destination);
+  list.Clear();
+  bool result = true;
+  for (const model::InstallModuleEntry& module : ctx.selection.modules) {
+    if (!module.included) continue;
+    for (const FileKeys& keys : ReadFileList(script, module.name)) {
+      FileRecord r = MakeFileRecord(keys, ctx.variables);
+      if (r.usableTarget && LowerCase(FileNameOf(r.targetPath)) == "install.exe")
+        ctx.finish.installerProgramPath = r.targetPath;
+      const bool needVersion = r.rule == kRuleReplaceOlder || ctx.process.debugInfoMode;
+      const InstalledFile installed = r.usableTarget
+                                          ? InspectInstalledFile(ctx.machine.files, ctx.machine.system,
+                                                                 r.targetPath, needVersion)
+                                          : InstalledFile{};
+      Decide(r, installed);
+      if (!PassesLockTest(ctx, r)) result = false;
+      if (!noStep) ctx.progress.SetPosition(ctx.progress.Position() + 1);
+      if (ctx.process.debugInfoMode) AddDebugInfo(ctx, r, installed);
+      list.Add(std::move(r));
+      ctx.progress.ProcessMessages();
+    }
+  }
+  return result;
+}
+
+}  // namespace ostravel::engine

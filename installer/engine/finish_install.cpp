@@ -1,0 +1,49 @@
+#include "installer/engine/finish_install.h"
+
+#include "base/cp1250.h"
+#include "base/text.h"
+#include "installer/engine/target_paths.h"
+
+namespace ostravel::engine {
+namespace {
+
+bool ReplaceWithCopy(platform::FileSystem& files, const std::string& from, const std::string& to) {
+  if (SameText(from, to)) return true;  // the shared copy itself is running
+  if (!IsUsableTargetPath(to)) return false;  // no common-files folder known
+  if (!files.CreateDirectories(FolderOf(to))) return false;
+  if (files.FileExists(to)) files.DeleteFile(to);
+  return files.CopyFile(from, to, true);
+}
+
+}  // namespace
+
+RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariables& vars, const DateTime& start) {
+  RecordBlockHeader h;
+  h.installStartTime = start;
+  h.source = WithoutTrailing(process.sourceFolder, '\\');
+  std::string title = vars.ExpandVariables("$ApplicationName$;");
+  h.title = NextToken(title, ';');
+  return h;
+}
+
+bool SaveRecordBlock(RunContext& ctx) {
+  if (!ctx.process.uninstallEnabled) return false;
+  return SaveInstallRecordBlock(ctx.machine.files, ctx.variables.ExpandVariables(ctx.process.installRecordPath),
+                                RecordHeaderFor(ctx.process, ctx.variables, ctx.choices.installStartTime), ctx.record);
+}
+
+bool PlaceSharedCopies(platform::FileSystem& files, const PathVariables& vars, const ProcessState& process) {
+  const std::string shared = WithTrailing(vars.ExpandVariables("$CommonFilesFolder$"), '\\') + "Quillmarch Shared\\";
+  const bool program = ReplaceWithCopy(files, process.programPath, shared + "setup.exe");
+  const bool script = ReplaceWithCopy(files, process.sourceFolder + "setup.inf",
+                                      shared + vars.ExpandVariables("$ApplicationName$") + "\\setup.inf");
+  return program && script;
+}
+
+void FinishInstallation(RunContext& ctx) {
+  if (!ctx.process.uninstallEnabled) return;
+  SaveRecordBlock(ctx);
+  PlaceSharedCopies(ctx.machine.files, ctx.variables, ctx.process);
+}
+
+}  // namespace ostravel::engine

@@ -1,0 +1,78 @@
+#include "installer/engine/install_record.h"
+
+#include "base/regional.h"
+#include "base/text.h"
+#include "installer/engine/target_paths.h"
+
+namespace ostravel::engine {
+namespace {
+
+std::string BlockFirstLine(const DateTime& start) { return "[" + FormatGeneralFloat(ToDateTimeNumber(start)) + "]"; }
+
+bool IsBlockStart(const std::string& line) { return StartsWith(line, "["); }
+
+}  // namespace
+
+const char* RecordLabel(model::RecordAction kind) {
+  switch (kind) {
+    case model::RecordAction::MakeDir:
+      return "Make Dir: ";
+    case model::RecordAction::CopyFile:
+      return "Copy File: ";
+    case model::RecordAction::CloneFile:
+      return "Clone File: ";
+    case model::RecordAction::CreateIcon:
+      return "Create Icon: ";
+    case model::RecordAction::CreateRegKey:
+      return "Create Reg Key: ";
+    case model::RecordAction::WriteRegValue:
+      return "Write Reg Value: ";
+  }
+  return "";
+}
+
+std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, const model::InstallRecordEntries& entries) {
+  std::vector<std::string> lines;
+  lines.reserve(entries.size() + 4);
+  lines.push_back(BlockFirstLine(header.installStartTime));
+  lines.push_back("Installation Started: " + FormatDateTimeText(header.installStartTime));
+  lines.push_back("Source: " + header.source);
+  lines.push_back("Title: " + header.title);
+  for (const auto& e : entries) lines.push_back(RecordLabel(e.kind) + e.value);
+  return lines;
+}
+
+bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath,
+                            const RecordBlockHeader& header, const model::InstallRecordEntries& entries) {
+  if (Trim(recordPath).empty()) return false;
+  std::vector<std::string> block = FormatRecordBlock(header, entries);
+  std::vector<std::string> old;
+  std::string text;
+  if (files.FileExists(recordPath) && files.ReadFile(recordPath, text)) old = SplitLines(text);
+
+  std::vector<std::string> lines;
+  lines.reserve(block.size() + old.size());
+  size_t own = 0;
+  while (own < old.size() && old[own] != block.front()) ++own;
+  if (own == old.size()) {
+    lines = std::move(block);
+    lines.insert(lines.end(), old.begin(), old.end());
+  } else {
+    size_t next = own + 1;
+    while (next < old.size() && !IsBlockStart(old[next])) ++next;
+    lines.assign(old.begin(), old.begin() + long(own));
+    lines.insert(lines.end(), block.begin(), block.end());
+    lines.insert(lines.end(), old.begin() + long(next), old.end());
+  }
+
+  std::string out;
+  size_t bytes = 0;
+  for (const auto& l : lines) bytes += l.size() + 2;
+  out.reserve(bytes);
+  for (const auto& l : lines) out.append(l).append("\r\n");
+  const std::string folder = FolderOf(recordPath);
+  if (!folder.empty() && !files.DirectoryExists(folder) && !files.CreateDirectories(folder)) return false;
+  return files.ReplaceFile(recordPath, out);
+}
+
+}  // namespace ostravel::engine

@@ -1,0 +1,212 @@
+#include "installer/engine/install_run.h"
+
+#include "base/text.h"
+#include "installer/engine/create_icons.h"
+#include "installer/engine/external_steps.h"
+#include "installer/engine/extraction.h"
+#include "installer/engine/file_list.h"
+#include "installer/engine/finish_install.h"
+#include "installer/engine/install_steps.h"
+#include "installer/engine/registry_entries.h"
+#include "installer/engine/shortcuts.h"
+#include "installer/engine/uninstall_run.h"
+#include "installer/script/setup_script.h"
+
+namespace ostravel::engine {
+
+const char* const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
+const char* const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
+const char* const kDownloadAbandoned =
+    "A Telepítést a fájlok Internetről való letöltése után a felhasználó megszakította";
+
+std::string LockedFilesMessage(const std::vector<std::string>& lockedTargets) {
+  std::string list;
+  for (const auto& t : lockedTargets) list += t + "\r\n";
+  return "Egy vagy több frissítendő fájl zárolva van.\r\n\r\n" + TrimRight(list) + "\r\n\r\n" +
+         "Kérjük győzödjön meg arról, hogy minden munkaállomáson kiléptek az összes Belloro programból, mielőtt "
+         "újraindítja a Telepítőt!" +
+         "\r\n\r\n" + "Kérjük olvassa el tájékoztatónkat a hibaüzenettel kapcsolatban a következő Internetcímen: " +
+         kLockedFilesArticleUrl;
+}
+
+namespace {
+
+class InstallRun {
+ public:
+  explicit InstallRun(RunContext& ctx) : ctx_(ctx) {}
+
+  void Run() {
+    texts_ = WithScript(ctx_.machine.files, ctx_.process.scriptPath,
+                        [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
+    ctx_.progress.SetSmooth(texts_.smooth);
+    ctx_.progress.SetInfo(ctx_.variables.ExpandVariables(texts_.info));
+    if (ctx_.process.silentMode && ctx_.process.exitCode != 0) {
+      ctx_.end = ctx_.process.exitCode == 1 ? RunEnd::Success : RunEnd::Idle;
+      return;
+    }
+    ctx_.end = RunEnd::Stopped;
+    // Whatever stops the run from here on, what it did is in the record.
+    try {
+      if (Download() && Prepare() && PrepareServer()) {
+        FileSteps();
+        ctx_.end = RunEnd::Success;
+      }
+    } catch (...) {
+      SaveRecord();
+      throw;
+    }
+    SaveRecord();
+  }
+
+ private:
+  bool Download() {
+    if (!ctx_.choices.webUpdateKind) return true;
+    const bool ok = DownloadPackages(ctx_);
+    if (!ok && !ctx_.errorReported()) ctx_.errorJump(kDownloadAbandoned);
+    return ok;
+  }
+
+  bool Prepare() {
+    ctx_.progress.SetStatus(texts_.createFilelist);
+    bool unlocked = WithScript(ctx_.machine.files, ctx_.process.scriptPath, [&](TExtIniFile& script) {
+      const int files = script.ReadInteger("Files", "Count", 0);
+      const int components = script.ReadInteger("Components", "Count", 0);
+      ctx_.progress.SetRange(0, ctx_.selection.components.empty() ? components + files : files);
+      ctx_.progress.SetPosition(0);
+      ctx_.progress.SetBaseOffset(0);
+      if (ctx_.selection.modules.empty()) BuildModules();
+      ReadLists(script);
+      ctx_.progress.ProcessMessages();
+      if (ctx_.selection.components.empty() && ctx_.buildComponentEntries) ctx_.buildComponentEntries();
+      const bool ok = BuildFileList(ctx_, script, files_);
+      folders_ = ReadFolderList(script);
+      fonts_ = ReadFontList(script);
+      return ok;
+    });
+    if (unlocked) return true;
+    std::vector<std::string> locked;
+    for (const FileRecord& r : files_.Records())
+      if (r.Has(kFileLocked)) locked.push_back(r.targetPath);
+    ctx_.finish.showErrorLink = true;
+    ctx_.finish.errorLinkUrl = kLockedFilesArticleUrl;
+    ctx_.errorJump(LockedFilesMessage(locked));
+    return false;
+  }
+
+  // The base product is always there, whoever builds the rest of the list.
+  void BuildModules() {
+    if (ctx_.buildModuleList) ctx_.buildModuleList();
+    if (ctx_.selection.modules.empty()) ctx_.selection.modules.push_back({"", true, true, false, true});
+  }
+
+  void ReadLists(const TExtIniFile& script) {
+    const bool uninstaller = ctx_.process.uninstallEnabled && !ctx_.process.uninstallMode;
+    registry_ = ReadRegistryList(script, ctx_.selection.modules, ctx_.variables,
+                                 {uninstaller, ctx_.process.installRecordPath});
+    icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.variables,
+                          {uninstaller, ctx_.process.installRecordPath, ctx_.choices.uninstallIconTitle});
+  }
+
+  bool PrepareServer() {
+    ctx_.progress.SetBarVisible(false);
+    const bool ok = PrepareDatabaseServer(ctx_);
+    ctx_.progress.SetBarVisible(true);
+    return ok;
+  }
+
+  template <typename Fn>
+  void Step(const char* name, Fn&& fn) {
+    ctx_.progress.SetStep(name);
+    fn();
+    ctx_.progress.ProcessMessages();
+    SaveRecord();
+  }
+
+  void FileSteps() {
+    const std::string source =
+        ctx_.choices.webUpdateKind ? ctx_.choices.copyTargetFolder : ctx_.process.sourceFolder;
+    Step("UpdateFilesAsNeccessary", [&] {
+      ExtractPackages(ctx_, files_, source, {texts_.copyFiles}, [&] { SaveRecord(); });
+      ReportUnusableTargets();
+    });
+    Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });
+    // The uninstall shortcut below starts the shared uninstaller: it must be there
+    // already on a first installation.
+    if (ctx_.process.uninstallEnabled) PlaceSharedCopies(ctx_.machine.files, ctx_.variables, ctx_.process);
+    Step("CreateIcons", [&] { CreateIcons(ctx_, icons_); });
+    Step("UpdateRegistry", [&] { UpdateRegistry(ctx_, registry_, files_, texts_.registerComponents); });
+    Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, texts_.updateSystem); });
+    Step("CreateAdditionalFolders", [&] { CreateAdditionalFolders(ctx_, folders_); });
+    Step("InstallNewFonts", [&] { InstallNewFonts(ctx_, fonts_); });
+    if (ctx_.choices.hasOpSystemList && ctx_.choices.windowsVariant)
+      Step("BelloroIniUpdate", [&] { UpdateApplicationIni(ctx_); });
+    const std::string serverFolder = ctx_.variables.ExpandVariables(
+        ctx_.choices.server64 ? "$ProgramFilesFolder64$\\Firebird\\Firebird_2_5"
+                              : "$ProgramFilesFolder$\\Firebird\\Firebird_2_5");
+    Step("ExecuteExternalInstallerFiles", [&] { ExecuteExternalInstallerFiles(ctx_, files_); });
+    Step("AlterFBWindowsService", [&] { AlterServices(serverFolder); });
+    ctx_.progress.SetStep("Done all.");
+  }
+
+  // Targets that expand to no usable path were never written; say so instead of
+  // finishing as if they had been.
+  void ReportUnusableTargets() {
+    std::string list;
+    for (const FileRecord& r : files_.Records())
+      if (!r.usableTarget && !Trim(r.targetAsWritten).empty()) list += "\r\n" + r.targetAsWritten;
+    if (!list.empty()) ctx_.errorJump(kUnusableTargets + list);
+  }
+
+  void AlterServices(const std::string& serverFolder) {
+    platform::FileSystem& files = ctx_.machine.files;
+    const std::string folder = serverFolder + "\\";
+    if (files.FileExists(serverFolder + "\\bin\\fbserver.exe")) {
+      ReconfigureServerService(ctx_, "FirebirdGuardianDefaultInstance", "fbguard.exe", folder);
+      ReconfigureServerService(ctx_, "FirebirdServerDefaultInstance", "fbserver.exe", folder);
+    } else if (files.FileExists(serverFolder + "\\bin\\fb_inet_server.exe")) {
+      ReconfigureServerService(ctx_, "FirebirdServerDefaultInstance", "fb_inet_server.exe", folder);
+    }
+  }
+
+  // Only when something new was recorded: the record is rewritten whole each time.
+  void SaveRecord() {
+    if (ctx_.record.empty() || ctx_.record.size() == savedEntries_) return;
+    if (SaveRecordBlock(ctx_)) savedEntries_ = ctx_.record.size();
+  }
+
+  RunContext& ctx_;
+  CopyFilesPageSection texts_;
+  FileList files_;
+  std::vector<ShortcutEntry> icons_;
+  std::vector<RegistryRecord> registry_;
+  std::vector<std::string> folders_;
+  std::vector<FontKeys> fonts_;
+  size_t savedEntries_ = 0;
+};
+
+}  // namespace
+
+void RunInstall(RunContext& ctx) { InstallRun(ctx).Run(); }
+
+void RunUninstall(RunContext& ctx) {
+  const CopyFilesPageSection texts = WithScript(ctx.machine.files, ctx.process.scriptPath,
+                                                [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
+  ctx.progress.SetSmooth(texts.smooth);
+  ctx.progress.SetInfo(ctx.variables.ExpandVariables(texts.info));
+  ctx.progress.SetStatus("Collecting uninstall informations ...");
+  ctx.progress.ProcessMessages();
+  const std::vector<UninstallAction> actions = ReadInstallRecord(ctx.machine.files, ctx.process.installRecordPath);
+  ctx.progress.SetStatus("Uninstalling ...");
+  ctx.progress.ProcessMessages();
+  Uninstall(ctx, actions);
+  ctx.end = RunEnd::Success;
+}
+
+void RunInstallation(RunContext& ctx) {
+  if (ctx.process.uninstallMode)
+    RunUninstall(ctx);
+  else
+    RunInstall(ctx);
+}
+
+}  // namespace ostravel::engine
