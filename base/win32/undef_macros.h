@@ -12,3 +12,5 @@
 #undef SetFileAttributes
 #undef MoveFile
 #undef FindWindow
+#undef OpenService
+#undef CreateService

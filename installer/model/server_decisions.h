@@ -7,6 +7,7 @@ namespace ostravel::model {
 
 struct ServerDecisions {
   std::string serverFolder;  // installation folder of the server found; empty for none
+  bool classicServer = false;  // a scanned server folder holds the classic server program
   bool hasAdminRights = false;
   bool upgradeServer = false;
   bool installServer = false;

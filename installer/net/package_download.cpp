@@ -29,6 +29,17 @@ bool TakesPart(DownloadRun& run, const model::ComponentEntry& c) {
   return checked.value_or(false);
 }
 
+// The update script comes from the network: a pack name is a file name and never a
+// path, so no download can land outside the temporary folder or the copy target.
+bool PlainFileName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (unsigned char c : name)
+    if (c < ' ' || c == '\\' || c == '/' || c == ':' || c == '?' || c == '#' || c == '*' || c == '"' || c == '<' ||
+        c == '>' || c == '|' || c == '%')
+      return false;
+  return true;
+}
+
 std::string ArchiveAddress(const DownloadRun& run, const model::ComponentEntry& c) {
   return FileAddress(run.web.webUpdateUrl, c.packName + ".dat");
 }
@@ -95,6 +106,12 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
     if (!TakesPart(run, c)) continue;
     ShowEmptyPackage(run, texts.downloadFiles);
     const std::string url = ArchiveAddress(run, c);
+    if (!PlainFileName(c.packName)) {
+      const std::string text = run.web.downloadGeneral + "\r\n\r\nThe package name \"" + c.packName +
+                               "\" is not a file name(File URL: " + url + ")";
+      Report(run, text, text);
+      return false;
+    }
     run.net.log.WriteLog("Download header start:" + url);
     const platform::HttpResult head = run.net.machine.http.Head(url);
     run.net.log.WriteLog("Download header done:" + url);
@@ -112,6 +129,9 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
     if (LocalCopyCurrent(run.net.machine.files, run.copyTargetFolder, temp, c.packName, c.packChecksum))
       states[i].needsDownload = false;
     if (states[i].announcedSize != c.packSize) {
+      // No box, as ever; but an unattended run that installed nothing must not end
+      // with the exit code of success.
+      if (run.net.process.silentMode) run.net.process.exitCode = 1;
       run.errorJump(SizeMismatchText(c.packName, c.packSize, states[i].announcedSize));
       return false;
     }

@@ -20,6 +20,7 @@ enum FileAttribute : uint32_t {
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
   kAttrNormal = 0x80,
+  kAttrReparsePoint = 0x400,  // a junction or symbolic link
 };
 
 enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamDisk };
@@ -83,6 +84,12 @@ class FileSystem {
   virtual bool CanOpenExclusive(const std::string& path) { return OpenAppend(path) != nullptr; }
   virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
   virtual bool SetDosTime(const std::string& path, uint32_t dosTime) = 0;
+  // Deletes a folder with everything in it, depth first; files lose their
+  // attributes before deletion, single failures are passed over. A junction or
+  // symbolic link inside is removed itself and never followed, so nothing outside
+  // the folder is touched; a folder that is itself a link loses only the link.
+  // Refuses blank paths and drive roots. True when the folder is gone.
+  virtual bool DeleteTree(const std::string& folder);
   // Names (no paths) of the entries of a folder.
   virtual std::vector<std::string> List(const std::string& folder) = 0;
   // Root like "C:\".

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include "base/win32/undef_macros.h"
@@ -37,6 +38,9 @@ class Registry {
                            const std::string& value, RegView view = RegView::Wow32) = 0;
   virtual bool WriteDword(RootKey root, const std::string& subKey, const std::string& name,
                           uint32_t value, RegView view = RegView::Wow32) = 0;
+  // Names of the key's values as stored; empty when the key cannot be opened.
+  virtual std::vector<std::string> ValueNames(RootKey root, const std::string& subKey,
+                                              RegView view = RegView::Wow32) = 0;
   virtual bool DeleteValue(RootKey root, const std::string& subKey, const std::string& name,
                            RegView view = RegView::Wow32) = 0;
   // A key without subkeys, as the system deletes it; false when it is missing or has subkeys.

@@ -35,7 +35,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ostravel::win32::Win32Shell shell;
   ostravel::win32::Win32Fonts fonts;
   ostravel::win32::Win32HttpClient http;
-  ostravel::platform::Platform platform{files, registry, system, shell, fonts, http};
+  ostravel::win32::Win32Services services;
+  ostravel::win32::Win32DesktopWindows desktop;
+  ostravel::platform::Platform platform{files, registry, system, shell, fonts, http, services, desktop};
   ostravel::ProcessState state;
   ostravel::InitProcessState(state, system);
   try {

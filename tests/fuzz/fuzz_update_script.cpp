@@ -1,7 +1,8 @@
 // Any bytes as the update site's download.inf: the update-script download, the
 // installer version check and a whole header check and package download over the
-// components it lists never crash, and nothing reaches the copy target unless its
-// digest is the one the script gives.
+// components it lists never crash, nothing is written outside the temporary folder
+// and the copy target, and nothing reaches the copy target unless its digest is the
+// one the script gives.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -100,6 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   net::DownloadRun run{net, selection, web, progress, statistics, "C:\\Copy\\", [](const std::string&) {}, nullptr};
   net::RunWebDownload(run);
   for (const auto& path : m.files.AllFiles()) {
+    // Whatever the script names, files land only in the temporary folder and the copy target.
+    if (path.rfind("C:\\TEMP\\", 0) != 0 && path.rfind("C:\\Copy\\", 0) != 0 && path != process.scriptPath &&
+        path != "D:\\Setup\\setup.inf")
+      std::abort();
     if (path.rfind("C:\\Copy\\", 0) != 0) continue;
     bool described = false;
     for (const auto& c : selection.components)

@@ -23,16 +23,16 @@ FakeRegistry::Key& FakeRegistry::Touch(const std::string& path) {
 
 void FakeRegistry::Set(RootKey root, const std::string& subKey, const std::string& name, const std::string& text,
                        RegView view) {
-  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::String, text, 0};
+  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::String, text, 0, name};
 }
 
 void FakeRegistry::SetDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
                             RegView view) {
-  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::Dword, "", value};
+  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::Dword, "", value, name};
 }
 
 void FakeRegistry::SetBinary(RootKey root, const std::string& subKey, const std::string& name, RegView view) {
-  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::Binary, "\x01\x02", 0};
+  Touch(KeyPath(root, subKey, view)).values[UpperCase(name)] = {Type::Binary, "\x01\x02", 0, name};
 }
 
 const FakeRegistry::Value* FakeRegistry::Get(RootKey root, const std::string& subKey, const std::string& name,
@@ -89,6 +89,14 @@ bool FakeRegistry::WriteDword(RootKey root, const std::string& subKey, const std
   if (denied_[int(root)]) return false;
   SetDword(root, subKey, name, value, view);
   return true;
+}
+
+std::vector<std::string> FakeRegistry::ValueNames(RootKey root, const std::string& subKey, RegView view) {
+  std::vector<std::string> names;
+  auto k = keys_.find(KeyPath(root, subKey, view));
+  if (k != keys_.end())
+    for (const auto& [key, value] : k->second.values) names.push_back(value.name);
+  return names;
 }
 
 bool FakeRegistry::DeleteValue(RootKey root, const std::string& subKey, const std::string& name, RegView view) {

@@ -15,6 +15,7 @@ class FakeRegistry : public Registry {
     Type type = Type::String;
     std::string text;
     uint32_t dword = 0;
+    std::string name;  // as first written
   };
 
   // Test setup: creates the key on the way.
@@ -39,6 +40,7 @@ class FakeRegistry : public Registry {
                    RegView view) override;
   bool WriteDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
                   RegView view) override;
+  std::vector<std::string> ValueNames(RootKey root, const std::string& subKey, RegView view) override;
   bool DeleteValue(RootKey root, const std::string& subKey, const std::string& name, RegView view) override;
   bool DeleteKey(RootKey root, const std::string& subKey, RegView view) override;
   bool DeleteKeyTree(RootKey root, const std::string& subKey, RegView view) override;

@@ -117,11 +117,18 @@ uint32_t HostFileSystem::StoredAttributes(const std::string& path) const {
 std::optional<FileInfo> HostFileSystem::Find(const std::string& path) {
   std::string host = HostPath(path);
   if (!host.empty() && host.back() == '/' && host.size() > 1) host.pop_back();
-  struct stat st;
-  if (::stat(host.c_str(), &st) != 0) return std::nullopt;
+  struct stat st, link;
+  // A symbolic link shows as what it points at, marked as a link (a reparse point
+  // on Windows); a dangling one as a file.
+  const bool isLink = ::lstat(host.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+  if (::stat(host.c_str(), &st) != 0) {
+    if (!isLink) return std::nullopt;
+    st = link;
+  }
   FileInfo info;
   info.size = S_ISDIR(st.st_mode) ? 0 : uint64_t(st.st_size);
   info.attributes = S_ISDIR(st.st_mode) ? uint32_t(kAttrDirectory) : 0u;
+  if (isLink) info.attributes |= kAttrReparsePoint;
   if (!(st.st_mode & S_IWUSR)) info.attributes |= kAttrReadOnly;
   auto it = attributes_.find(host);
   if (it != attributes_.end()) info.attributes |= it->second & (kAttrHidden | kAttrSystem | kAttrArchive);
@@ -158,7 +165,16 @@ bool HostFileSystem::CreateDirectories(const std::string& path) {
 }
 
 bool HostFileSystem::RemoveDirectory(const std::string& path) {
-  if (::rmdir(HostPath(path).c_str()) == 0) return true;
+  std::string host = HostPath(path);
+  if (!host.empty() && host.back() == '/' && host.size() > 1) host.pop_back();
+  // As on Windows, removing a link to a folder removes the link, not the folder.
+  struct stat link;
+  if (::lstat(host.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (::unlink(host.c_str()) == 0) return true;
+    Fail();
+    return false;
+  }
+  if (::rmdir(host.c_str()) == 0) return true;
   Fail();
   return false;
 }

@@ -43,6 +43,8 @@ class Win32Registry : public platform::Registry {
                    const std::string& value, platform::RegView view) override;
   bool WriteDword(platform::RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
                   platform::RegView view) override;
+  std::vector<std::string> ValueNames(platform::RootKey root, const std::string& subKey,
+                                      platform::RegView view) override;
   bool DeleteValue(platform::RootKey root, const std::string& subKey, const std::string& name,
                    platform::RegView view) override;
   bool DeleteKey(platform::RootKey root, const std::string& subKey, platform::RegView view) override;
@@ -88,6 +90,19 @@ class Win32Fonts : public platform::Fonts {
  public:
   bool FamilyInstalled(const std::string& family) override;
   bool AddFontFile(const std::string& path) override;
+};
+
+class Win32Services : public platform::Services {
+ public:
+  std::unique_ptr<platform::ServiceManager> OpenManager() override;
+};
+
+class Win32DesktopWindows : public platform::DesktopWindows {
+ public:
+  // How long a close message may take before its window counts as not answering.
+  static constexpr unsigned kCloseTimeoutMs = 30000;
+  bool WindowOfClassExists(const std::string& className) override;
+  bool CloseWindowOfClass(const std::string& className) override;
 };
 
 }  // namespace ostravel::win32

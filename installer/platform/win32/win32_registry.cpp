@@ -162,6 +162,26 @@ bool Win32Registry::WriteDword(RootKey root, const std::string& subKey, const st
                         sizeof data) == ERROR_SUCCESS;
 }
 
+std::vector<std::string> Win32Registry::ValueNames(RootKey root, const std::string& subKey, RegView view) {
+  std::vector<std::string> names;
+  UniqueHkey key = Open(root, subKey, view, KEY_QUERY_VALUE);
+  if (!key) return names;
+  DWORD count = 0, longest = 0;
+  if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return names;
+  std::vector<wchar_t> buffer(longest + 2);
+  for (DWORD i = 0; i < count; ++i) {
+    DWORD length = DWORD(buffer.size());
+    LONG rc = RegEnumValueW(key.get(), i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    // A value added since the size query: skip it rather than read past the buffer.
+    if (rc != ERROR_SUCCESS) continue;
+    names.push_back(Narrow(std::wstring(buffer.data(), length)));
+  }
+  return names;
+}
+
 bool Win32Registry::DeleteValue(RootKey root, const std::string& subKey, const std::string& name, RegView view) {
   UniqueHkey key = Open(root, subKey, view, KEY_SET_VALUE);
   return key && RegDeleteValueW(key.get(), Wide(name).c_str()) == ERROR_SUCCESS;

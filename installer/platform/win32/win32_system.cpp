@@ -12,6 +12,8 @@
 namespace ostravel::win32 {
 namespace {
 
+constexpr DWORD kMaxVersionInfoBytes = 1u << 20;
+
 template <typename Fn>
 std::string GrowingPath(Fn query) {
   std::vector<wchar_t> buffer(MAX_PATH + 1);
@@ -69,12 +71,18 @@ platform::VersionRecord Win32System::ReadVersion(const std::string& path) {
   std::wstring wpath = Wide(path);
   DWORD handle = 0;
   DWORD size = getSize(wpath.c_str(), &handle);
-  if (size == 0) return v;
-  std::vector<char> data(size);
+  // A version resource is at most 64 KiB (its length is a 16-bit field); the size
+  // the system reports is a small multiple of that. Anything larger is damage.
+  if (size == 0 || size > kMaxVersionInfoBytes) return v;
+  std::vector<char> data(size_t(size) + 1);
   if (!getInfo(wpath.c_str(), 0, size, data.data())) return v;
   VS_FIXEDFILEINFO* info = nullptr;
   UINT len = 0;
   if (!query(data.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info || len < sizeof *info) return v;
+  // The block must lie inside what was read, whatever lengths the resource claims.
+  const char* begin = data.data();
+  const char* at = reinterpret_cast<const char*>(info);
+  if (at < begin || at + sizeof *info > begin + size) return v;
   v.valid = true;
   v.productMajor = HIWORD(info->dwProductVersionMS);
   v.productMinor = LOWORD(info->dwProductVersionMS);

@@ -67,6 +67,10 @@ TEST_F(PackageDownload, CurrentCopyIsKeptButItsSizeStillChecked) {
                            "Várt méret 1999 byte\r\nValós méret 2000 byte\r\n\r\n"
                            "Kérem próbálja később letölteni a frissítéseket!"}));
   EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(process.exitCode, 0);
+  process.silentMode = true;
+  EXPECT_FALSE(RunDownload());
+  EXPECT_EQ(process.exitCode, 1);
 }
 
 TEST_F(PackageDownload, FreshnessNeedsBothDescriptionsEqualAndTheDigest) {
@@ -196,6 +200,20 @@ TEST_F(PackageDownload, NothingTakesPartNothingIsRequested) {
   ASSERT_TRUE(RunDownload());
   EXPECT_TRUE(m.http.requests.empty());
   EXPECT_EQ(progress.maximum, 1);  // selected and needing download, though not listed
+}
+
+TEST_F(PackageDownload, APackNameThatIsAPathIsRefusedBeforeAnyRequest) {
+  for (const char* name : {"..\\..\\WINDOWS\\win", "sub/x", "C:x", ".."}) {
+    SCOPED_TRACE(name);
+    selection.components.clear();
+    errorPage.clear();
+    m.http = {};
+    AddComponent(name, "evil");
+    EXPECT_FALSE(RunDownload());
+    EXPECT_TRUE(m.http.requests.empty());
+    ASSERT_EQ(errorPage.size(), 1u);
+    EXPECT_NE(errorPage[0].find("is not a file name"), std::string::npos);
+  }
 }
 
 TEST_F(PackageDownload, AnUndeletableOldCopyLeavesTheDownloadInTemp) {

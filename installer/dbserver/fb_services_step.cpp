@@ -1,0 +1,25 @@
+#include "installer/dbserver/fb_services_step.h"
+
+#include "installer/dbserver/detection.h"
+#include "installer/dbserver/server_names.h"
+#include "installer/dbserver/service_setup.h"
+
+namespace ostravel::dbserver {
+
+std::string ServiceServerFolder(ServerContext& ctx) {
+  return ctx.variables.ExpandVariables(Use64BitServer(ctx.machine) ? "$ProgramFilesFolder64$\\Firebird\\Firebird_2_5"
+                                                                   : "$ProgramFilesFolder$\\Firebird\\Firebird_2_5");
+}
+
+void AlterFBWindowsService(ServerContext& ctx, const std::string& serverFolder) {
+  platform::Platform& machine = ctx.machine;
+  const std::string folder = serverFolder + "\\";
+  if (machine.files.FileExists(serverFolder + "\\bin\\fbserver.exe")) {
+    ReconfigureAndStartService(machine, kGuardianService, kGuardian, folder);
+    ReconfigureAndStartService(machine, kServerService, kSuperServer, folder);
+  } else if (machine.files.FileExists(serverFolder + "\\bin\\fb_inet_server.exe")) {
+    ReconfigureAndStartService(machine, kServerService, kClassicServer, folder);
+  }
+}
+
+}  // namespace ostravel::dbserver

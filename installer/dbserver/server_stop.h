@@ -1,0 +1,12 @@
+#pragma once
+#include "installer/platform/platform.h"
+
+namespace ostravel::dbserver {
+
+// Stops every InterBase or Firebird server: the three services (stopped and
+// disabled), then a server running as an application, through its window
+// ("IB_Server" first; "FB_Server" only when there is none). True when no server
+// window of the class looked at remains.
+bool StopServers(platform::Platform& machine);
+
+}  // namespace ostravel::dbserver

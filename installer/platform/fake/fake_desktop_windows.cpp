@@ -1,0 +1,20 @@
+#include "installer/platform/fake/fake_desktop_windows.h"
+
+#include <algorithm>
+
+namespace ostravel::platform {
+
+bool FakeDesktopWindows::WindowOfClassExists(const std::string& className) {
+  return std::any_of(windows.begin(), windows.end(), [&](const Window& w) { return w.className == className; });
+}
+
+bool FakeDesktopWindows::CloseWindowOfClass(const std::string& className) {
+  auto it = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.className == className; });
+  if (it == windows.end()) return false;
+  closeRequests.push_back(className);
+  if (it->onClose == OnClose::Hangs) return false;
+  if (it->onClose == OnClose::Closes) windows.erase(it);
+  return true;
+}
+
+}  // namespace ostravel::platform

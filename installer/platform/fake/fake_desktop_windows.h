@@ -1,0 +1,25 @@
+#pragma once
+// Top-level windows for host tests: a list the test fills; close requests are
+// recorded, and a window either goes, stays (refuses) or never answers.
+#include <string>
+#include <vector>
+
+#include "installer/platform/desktop_windows.h"
+
+namespace ostravel::platform {
+
+class FakeDesktopWindows : public DesktopWindows {
+ public:
+  enum class OnClose { Closes, Refuses, Hangs };
+  struct Window {
+    std::string className;
+    OnClose onClose = OnClose::Closes;
+  };
+  std::vector<Window> windows;  // in the order the desktop lists them
+  std::vector<std::string> closeRequests;
+
+  bool WindowOfClassExists(const std::string& className) override;
+  bool CloseWindowOfClass(const std::string& className) override;
+};
+
+}  // namespace ostravel::platform
