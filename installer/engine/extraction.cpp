@@ -1,5 +1,7 @@
 #include "installer/engine/extraction.h"
 
+#include <unordered_set>
+
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "installer/engine/archive_backup_file.h"
@@ -45,6 +47,9 @@ class ExtractionEvents {
     name = target;
     current_ = target;
     const std::string folder = FolderOf(target);
+    // Thousands of members share a few folders: each is looked at once. The reader
+    // makes a missing one right after this event.
+    if (!knownFolders_.insert(UpperCase(folder)).second) return;
     if (!ctx_.machine.files.DirectoryExists(folder)) ctx_.record.push_back({model::RecordAction::MakeDir, folder});
   }
 
@@ -84,6 +89,7 @@ class ExtractionEvents {
   const FileList& list_;
   std::string current_;
   std::string lastPrompt_;
+  std::unordered_set<std::string> knownFolders_;  // upper-cased
 };
 
 // The first check-list line of that name decides. Without the list's lines, the

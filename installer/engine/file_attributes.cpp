@@ -11,8 +11,8 @@ void SetFileAttributes(RunContext& ctx, const FileList& list) {
     if (r.system) attributes |= platform::kAttrSystem;
     if (r.archive) attributes |= platform::kAttrArchive;
     if (attributes == 0 || !r.usableTarget) continue;
-    const std::string target = ctx.variables.ExpandVariables(r.targetPath);
-    if (files.FileExists(target)) files.SetAttributes(target, attributes);
+    // A file that is not there refuses the attributes; nothing more to it.
+    files.SetAttributes(ctx.variables.ExpandVariables(r.targetPath), attributes);
   }
 }
 

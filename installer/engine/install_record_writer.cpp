@@ -9,8 +9,6 @@ namespace {
 
 std::string BlockFirstLine(const DateTime& start) { return "[" + FormatGeneralFloat(ToDateTimeNumber(start)) + "]"; }
 
-bool IsBlockStart(const std::string& line) { return StartsWith(line, "["); }
-
 }  // namespace
 
 const char* RecordLabel(model::RecordAction kind) {
@@ -58,8 +56,10 @@ bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& reco
     lines = std::move(block);
     lines.insert(lines.end(), old.begin(), old.end());
   } else {
+    // An installation only ever adds actions: its earlier block is the start of
+    // the new one, line for line. What follows it is kept, whatever it is.
     size_t next = own + 1;
-    while (next < old.size() && !IsBlockStart(old[next])) ++next;
+    for (size_t i = 1; next < old.size() && i < block.size() && old[next] == block[i]; ++i) ++next;
     lines.assign(old.begin(), old.begin() + long(own));
     lines.insert(lines.end(), block.begin(), block.end());
     lines.insert(lines.end(), old.begin() + long(next), old.end());

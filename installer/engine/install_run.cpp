@@ -81,6 +81,7 @@ class InstallRun {
       const bool ok = BuildFileList(ctx_, script, files_);
       folders_ = ReadFolderList(script);
       fonts_ = ReadFontList(script);
+      installLogFile_ = ReadConfigurationSection(script).installLogFile;
       return ok;
     });
     if (unlocked) return true;
@@ -135,7 +136,7 @@ class InstallRun {
     if (ctx_.process.uninstallEnabled) PlaceSharedCopies(ctx_.machine.files, ctx_.variables, ctx_.process);
     Step("CreateIcons", [&] { CreateIcons(ctx_, icons_); });
     Step("UpdateRegistry", [&] { UpdateRegistry(ctx_, registry_, files_, texts_.registerComponents); });
-    Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, texts_.updateSystem); });
+    Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, texts_.updateSystem, installLogFile_); });
     Step("CreateAdditionalFolders", [&] { CreateAdditionalFolders(ctx_, folders_); });
     Step("InstallNewFonts", [&] { InstallNewFonts(ctx_, fonts_); });
     if (ctx_.choices.hasOpSystemList && ctx_.choices.windowsVariant)
@@ -181,6 +182,7 @@ class InstallRun {
   std::vector<RegistryRecord> registry_;
   std::vector<std::string> folders_;
   std::vector<FontKeys> fonts_;
+  std::string installLogFile_;
   size_t savedEntries_ = 0;
 };
 

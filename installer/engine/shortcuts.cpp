@@ -74,6 +74,9 @@ std::string CreateShortcut(platform::Platform& machine, const PathVariables& var
   link.iconPath = vars.ExpandVariables(iconFile);
   link.iconIndex = iconIndex;
   const std::string folder = NormalizeTargetPath(WithoutTrailing(vars.ExpandVariables(placement), '\\'));
+  // A placement whose variable has no value would put the link beside whatever the
+  // current folder is.
+  if (!IsUsableTargetPath(folder + "\\x")) return "";
   if (!machine.files.DirectoryExists(folder) && !machine.files.CreateDirectories(folder))
     throw InstallerError(machine.files.LastErrorText() + " (" + folder + ")");
   const std::string path = NormalizeTargetPath(folder + "\\" + title + ".lnk");

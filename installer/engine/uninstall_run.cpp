@@ -27,8 +27,11 @@ class Removal {
 
   void DeleteFile(const std::string& path) {
     platform::FileSystem& files = ctx_.machine.files;
-    if (!files.FileExists(path)) return;
-    files.SetAttributes(path, platform::kAttrArchive);
+    const auto info = files.Find(path);
+    if (!info || info->IsDirectory()) return;
+    // Archive only clears read-only, hidden and system; a file without them needs no call.
+    if (info->attributes & (platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem))
+      files.SetAttributes(path, platform::kAttrArchive);
     files.DeleteFile(path);
   }
 

@@ -25,15 +25,15 @@ void WriteFileSections(RunContext& ctx, const TExtIniFile& script, TExtIniFile& 
 
 }  // namespace
 
-void WriteUpdateStateFile(RunContext& ctx, const std::string& updateSystemText) {
+void WriteUpdateStateFile(RunContext& ctx, const std::string& updateSystemText, const std::string& installLogFile) {
   ctx.progress.SetStatus(updateSystemText);
   ctx.progress.SetPosition(0);
   ctx.progress.SetBaseOffset(0);
   ctx.progress.ProcessMessages();
+  const std::string path = ctx.variables.ExpandVariables(installLogFile);
+  if (path.empty()) return;
   WithScript(ctx.machine.files, ctx.process.scriptPath, [&](TExtIniFile& script) {
     const ConfigurationSection config = ReadConfigurationSection(script);
-    const std::string path = ctx.variables.ExpandVariables(config.installLogFile);
-    if (path.empty()) return;
     TExtIniFile state(ctx.machine.files, path, true);
     DateTime today = ctx.machine.system.Now();
     today.hour = today.minute = today.second = today.millisecond = 0;

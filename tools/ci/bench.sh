@@ -2,16 +2,18 @@
 # Archive extraction throughput, side by side on one generated tree (~512 MiB,
 # thousands of files, text-like and noise): our extraction against zlib alone on the
 # same blocks (the format's limit), tar -xzf and cp -r. Each baseline is measured
-# alternately with the extraction (A B A B ..., RUNS pairs, default 5, warm page
+# alternately with the extraction (A B A B ..., ARCHIVE_RUNS pairs, default 5, warm page
 # cache), so load from elsewhere on the machine falls on both alike; the ratios are
 # medians of the per-pair ratios. "inflate+write" is zlib alone with plain write()
 # calls into files: the same page-cache writes any extraction pays. Everything
-# lives under build/bench/ and is removed at the end. Then the download benchmark
-# (tests/bench/bench_download.py).
+# lives under build/bench/ and is removed at the end.
+# Then the download benchmark (tests/bench/bench_download.py) and the installation
+# engine. BENCH=archive, BENCH=download or BENCH=install runs one part only.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mib=${BENCH_MIB:-512}
-runs=${RUNS:-5}
+runs=${RUNS:-3}
+pairs=${ARCHIVE_RUNS:-5}
 host=build/host
 work=build/bench
 bench=$host/tests/bench/bench_archive
@@ -20,6 +22,8 @@ media=$host/tools/media/ostravel-media
 
 rm -rf "$work"
 trap 'rm -rf "$work"' EXIT
+what=${BENCH:-all}
+if [ "$what" = all ] || [ "$what" = archive ]; then
 mkdir -p "$work/src"
 echo "bench: generating ${mib} MiB"
 "$bench" gen "$work/src" "$mib"
@@ -44,7 +48,7 @@ measure() {
   rss=${line#TIME }
 }
 
-median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+median_of_lines() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
 run_extract() { measure extract "$bench" extract "$work/data1.dat" "$work/out"; }
 run_inflate() { measure inflate "$bench" inflate "$work/data1.dat"; }
@@ -52,19 +56,19 @@ run_inflate_write() { measure inflate+write "$bench" inflate-write "$work/data1.
 run_tar() { measure tar-xzf tar -xzf "$work/src.tar.gz" -C "$work/out"; }
 run_cp() { measure cp-r cp -r "$work/src" "$work/out/"; }
 
-# pair BASELINE: RUNS rounds of extraction then the baseline; prints the medians of
+# pair BASELINE: ARCHIVE_RUNS rounds of extraction then the baseline; prints the medians of
 # both wall times and of baseline / extraction (above 1: extraction is faster).
 extract_rss=0
 pair() {
   local name=$1 fn=$2 a b ratios="" as="" bs=""
-  for ((i = 0; i < runs; i++)); do
+  for ((i = 0; i < pairs; i++)); do
     run_extract; a=$wall; (( rss > extract_rss )) && extract_rss=$rss
     "$fn"; b=$wall
     as+="$a"$'\n'; bs+="$b"$'\n'
     ratios+=$(awk -v a="$a" -v b="$b" 'BEGIN {print (a < 0.001 ? 0 : b / a)}')$'\n'
   done
   local ma mb mr
-  ma=$(printf '%s' "$as" | median); mb=$(printf '%s' "$bs" | median); mr=$(printf '%s' "$ratios" | median)
+  ma=$(printf '%s' "$as" | median_of_lines); mb=$(printf '%s' "$bs" | median_of_lines); mr=$(printf '%s' "$ratios" | median_of_lines)
   printf '%-14s %10.3f %12.3f %9.1f %14.3f\n' "$name" "$mb" "$ma" "$(awk -v n="$bytes" -v s="$mb" 'BEGIN {print n / (s < 0.001 ? 0.001 : s) / 1e6}')" "$mr"
   ratio[$name]=$mr
 }
@@ -81,10 +85,85 @@ echo
 printf 'extract vs raw inflate in memory (median of pairs): %.3f (target >= 0.9)\n' "${ratio[inflate]}"
 printf 'extract vs raw inflate written to plain files (median of pairs): %.3f\n' "${ratio[inflate+write]}"
 printf 'extract peak RSS %.1f MiB (target < 32)\n' "$(awk -v k="$extract_rss" 'BEGIN {print k / 1024}')"
+rm -rf "$work"
+fi
 
+if [ "$what" = all ] || [ "$what" = download ]; then
 # The HTTP client under Wine against curl, from one loopback server.
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "${JOBS:-2}" --target http_probe >/dev/null
 mkdir -p "$work/net"
 python3 tests/bench/bench_download.py "$work/net" build/win32/tests/fixtures/http_probe.exe \
   "${BENCH_NET_MIB:-256}" "${NET_RUNS:-5}"
+fi
+[ "$what" = all ] || [ "$what" = install ] || exit 0
+
+# ---- The installation engine ----------------------------------------------------
+# 10,000 files (~200 MiB) in 4 archives installed by the real run (file list, rules,
+# extraction, attributes, shortcuts, registry, record) on the host file system with
+# the fake registry and links, against `ostravel-media extract` of the same archives;
+# its uninstall against `rm -rf` of the installed tree; 1,000 files (~20 MiB) for the
+# time per file. Runs alternate within each round (A B A B ...); medians of RUNS
+# rounds, with the page cache flushed (sync) before every timed run. The trees
+# live in memory (/dev/shm, BENCH_INSTALL_DIR overrides) so that a disk shared
+# with other work does not drown the engine's own cost in write-back waits.
+inst=$host/tests/bench/bench_install
+[ -x "$inst" ] || { echo "bench: build bench_install first"; exit 1; }
+files10=${BENCH_FILES:-10000}
+mib10=${BENCH_INSTALL_MIB:-200}
+files1=$((files10 / 10)) mib1=$((mib10 / 10))
+rm -rf "$work"
+work=${BENCH_INSTALL_DIR:-$([ -d /dev/shm ] && echo /dev/shm/ostravel-bench-$$ || echo "$work")}
+trap 'rm -rf "$work"' EXIT
+echo "bench: install trees in $work"
+mkdir -p "$work"
+for set in big small; do
+  n=$files10 m=$mib10
+  [ $set = small ] && n=$files1 m=$mib1
+  "$inst" gen "$work/$set" "$n" "$m"
+  for p in 1 2 3 4; do
+    "$media" pack "$work/$set/medium/pack$p.dat" "$work/$set/src/pack$p" --prefix "C:\\pack$p" >/dev/null
+  done
+  rm -rf "$work/$set/src"
+done
+echo "bench: install media $(du -sh "$work/big/medium" | cut -f1) ($files10 files), $(du -sh "$work/small/medium" | cut -f1) ($files1 files)"
+
+declare -A samples
+peak_install=0
+# timed NAME CMD...: one sample of wall seconds; keeps the largest RSS of installs.
+timed() {
+  local name=$1; shift
+  sync
+  local line
+  line=$( { /usr/bin/time -f "TIME %e %M" "$@" >/dev/null; } 2>&1 | grep '^TIME' ) || { echo "bench: $name failed"; exit 1; }
+  read -r _ e k <<<"$line"
+  samples[$name]="${samples[$name]:-} $e"
+  [ "$name" = install ] && (( k > peak_install )) && peak_install=$k
+  return 0
+}
+fresh() { rm -rf "$work/dest" "$work/out"; mkdir -p "$work/dest" "$work/out"; }
+for ((r = 0; r < runs; r++)); do
+  fresh; timed extract bash -c 'for p in 1 2 3 4; do "$0" extract "$1/pack$p.dat" "$2" --full-path || exit 1; done' \
+    "$media" "$work/big/medium" "$work/out"
+  fresh; timed install "$inst" install "$work/big/medium" "$work/dest"
+  timed uninstall "$inst" uninstall "$work/big/medium" "$work/dest"
+  fresh; "$inst" install "$work/big/medium" "$work/dest" >/dev/null
+  timed rm-rf rm -rf "$work/dest/App"
+  fresh; timed install-small "$inst" install "$work/small/medium" "$work/dest"
+  timed uninstall-small "$inst" uninstall "$work/small/medium" "$work/dest"
+done
+rm -rf "$work/dest" "$work/out"
+median() { tr ' ' '\n' <<<"${samples[$1]}" | grep . | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+printf '\n%-16s %s\n' run "wall seconds (median of $runs; samples)"
+for n in extract install uninstall rm-rf install-small uninstall-small; do
+  printf '%-16s %8.2f  (%s )\n' "$n" "$(median $n)" "${samples[$n]}"
+done
+awk -v e="$(median extract)" -v i="$(median install)" -v u="$(median uninstall)" -v rm="$(median rm-rf)" \
+    -v is="$(median install-small)" -v us="$(median uninstall-small)" -v big="$files10" -v small="$files1" \
+    -v k="$peak_install" 'BEGIN {
+  if (e < 0.01) e = 0.01; if (rm < 0.01) rm = 0.01; if (is < 0.01) is = 0.01; if (us < 0.01) us = 0.01
+  printf "\ninstall run vs bare extraction: %.2f (target <= 1.3)\n", i / e
+  printf "install time per file, %d vs %d files: %.2f (target <= 1.5)\n", big, small, (i / big) / (is / small)
+  printf "uninstall time per file, %d vs %d files: %.2f (target <= 1.5)\n", big, small, (u / big) / (us / small)
+  printf "uninstall vs rm -rf: %.2f (target <= 3)\n", u / rm
+  printf "install peak RSS %.1f MiB (target < 64)\n", k / 1024 }'
