@@ -1,11 +1,23 @@
 // Hand-over points to the network code (installer/net) and the database-server
-// code (installer/dbserver). The database-server hooks only leave a line in the
-// diagnostic log until that code is there; the run's order around them is final.
+// code (installer/dbserver).
 #include "installer/engine/external_steps.h"
 
+#include "installer/dbserver/app_ini_defaults.h"
+#include "installer/dbserver/fb_services_step.h"
+#include "installer/dbserver/server_preparation.h"
 #include "installer/net/package_download.h"
 
 namespace ostravel::engine {
+namespace {
+
+dbserver::ServerContext ServerContextOf(RunContext& ctx) {
+  dbserver::ServerContext server{ctx.machine, ctx.process, ctx.variables, ctx.log, ctx.dialogs, ctx.server};
+  server.errorJump = ctx.errorJump;
+  server.setStatus = [&ctx](const std::string& text) { ctx.progress.SetStatus(text); };
+  return server;
+}
+
+}  // namespace
 
 bool DownloadPackages(RunContext& ctx) {
   if (!ctx.downloadStatistics) {
@@ -17,19 +29,23 @@ bool DownloadPackages(RunContext& ctx) {
 }
 
 bool PrepareDatabaseServer(RunContext& ctx) {
-  if (ctx.server.installServer || ctx.server.upgradeServer)
-    ctx.log.WriteLog("PrepareDatabaseServer: no database-server code bound");
-  return true;
+  dbserver::ServerContext server = ServerContextOf(ctx);
+  return dbserver::PrepareServer(server, ctx.choices.webUpdateKind, ctx.choices.copyTargetFolder);
 }
 
-void UpdateApplicationIni(RunContext& ctx) { ctx.log.WriteLog("BelloroIniUpdate: no database-server code bound"); }
-
-void ReconfigureServerService(RunContext& ctx, const std::string& service, const std::string& program,
-                              const std::string& serverFolder) {
-  ctx.log.WriteLog("AlterFBWindowsService: no service code bound for " + service + " (" + serverFolder + program +
-                   ")");
+void UpdateApplicationIni(RunContext& ctx) {
+  dbserver::ServerContext server = ServerContextOf(ctx);
+  dbserver::WriteApplicationIniDefaults(server, ctx.server.writeAppDefaults, ctx.server.freshServerInstall);
 }
 
-bool TopLevelWindowWithTitleExists(RunContext&, const std::string&) { return false; }
+std::string ServerFolderForServices(RunContext& ctx) {
+  dbserver::ServerContext server = ServerContextOf(ctx);
+  return dbserver::ServiceServerFolder(server);
+}
+
+void AlterServerServices(RunContext& ctx, const std::string& serverFolder) {
+  dbserver::ServerContext server = ServerContextOf(ctx);
+  dbserver::AlterFBWindowsService(server, serverFolder);
+}
 
 }  // namespace ostravel::engine

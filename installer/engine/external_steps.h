@@ -1,6 +1,6 @@
 #pragma once
-// The run's steps that belong to the network and database-server code. The run
-// calls them at their places; each one hands over to that code.
+// The run's steps that belong to the network and database-server code: the run
+// calls them at their places, each hands over to that code.
 #include <string>
 
 #include "installer/engine/run_context.h"
@@ -19,12 +19,8 @@ bool PrepareDatabaseServer(RunContext& context);
 // "BelloroIniUpdate": the application ini defaults.
 void UpdateApplicationIni(RunContext& context);
 
-// "AlterFBWindowsService" for one service: its program in the server folder.
-void ReconfigureServerService(RunContext& context, const std::string& service, const std::string& program,
-                              const std::string& serverFolder);
-
-// A top-level window whose title is exactly `title` (the desktop-windows interface
-// grows this query).
-bool TopLevelWindowWithTitleExists(RunContext& context, const std::string& title);
+// The server folder the services are pointed at, then "AlterFBWindowsService".
+std::string ServerFolderForServices(RunContext& context);
+void AlterServerServices(RunContext& context, const std::string& serverFolder);
 
 }  // namespace ostravel::engine

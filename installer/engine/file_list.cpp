@@ -3,7 +3,6 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "base/version_text.h"
-#include "installer/engine/external_steps.h"
 #include "installer/engine/installed_file.h"
 #include "installer/engine/target_paths.h"
 #include "installer/script/script_lists.h"
@@ -77,7 +76,7 @@ bool PassesLockTest(RunContext& ctx, FileRecord& r) {
   if (files.CanOpenExclusive(r.targetPath)) return true;
   r.flags &= ~uint32_t(kFileUpdate);
   if (LowerCase(FileNameOf(r.targetPath)) == "gds32.dll" &&
-      TopLevelWindowWithTitleExists(ctx, kDevelopmentEnvironmentTitle))
+      ctx.machine.windows.WindowWithTitleExists(kDevelopmentEnvironmentTitle))
     return true;
   r.flags |= kFileLocked;
   return false;

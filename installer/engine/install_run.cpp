@@ -141,11 +141,9 @@ class InstallRun {
     Step("InstallNewFonts", [&] { InstallNewFonts(ctx_, fonts_); });
     if (ctx_.choices.hasOpSystemList && ctx_.choices.windowsVariant)
       Step("BelloroIniUpdate", [&] { UpdateApplicationIni(ctx_); });
-    const std::string serverFolder = ctx_.variables.ExpandVariables(
-        ctx_.choices.server64 ? "$ProgramFilesFolder64$\\Firebird\\Firebird_2_5"
-                              : "$ProgramFilesFolder$\\Firebird\\Firebird_2_5");
+    const std::string serverFolder = ServerFolderForServices(ctx_);
     Step("ExecuteExternalInstallerFiles", [&] { ExecuteExternalInstallerFiles(ctx_, files_); });
-    Step("AlterFBWindowsService", [&] { AlterServices(serverFolder); });
+    Step("AlterFBWindowsService", [&] { AlterServerServices(ctx_, serverFolder); });
     ctx_.progress.SetStep("Done all.");
   }
 
@@ -156,17 +154,6 @@ class InstallRun {
     for (const FileRecord& r : files_.Records())
       if (!r.usableTarget && !Trim(r.targetAsWritten).empty()) list += "\r\n" + r.targetAsWritten;
     if (!list.empty()) ctx_.errorJump(kUnusableTargets + list);
-  }
-
-  void AlterServices(const std::string& serverFolder) {
-    platform::FileSystem& files = ctx_.machine.files;
-    const std::string folder = serverFolder + "\\";
-    if (files.FileExists(serverFolder + "\\bin\\fbserver.exe")) {
-      ReconfigureServerService(ctx_, "FirebirdGuardianDefaultInstance", "fbguard.exe", folder);
-      ReconfigureServerService(ctx_, "FirebirdServerDefaultInstance", "fbserver.exe", folder);
-    } else if (files.FileExists(serverFolder + "\\bin\\fb_inet_server.exe")) {
-      ReconfigureServerService(ctx_, "FirebirdServerDefaultInstance", "fb_inet_server.exe", folder);
-    }
   }
 
   // Only when something new was recorded: the record is rewritten whole each time.

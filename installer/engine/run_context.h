@@ -69,7 +69,6 @@ struct RunChoices {
   std::vector<ComponentItem> componentItems;  // clbComponents, in list order
   std::string programYear;       // the year chosen in cxProgramYear
   std::string uninstallIconTitle = "Uninstall %s";
-  bool server64 = false;         // the 64-bit server is chosen
   bool windowsVariant = true;    // the operating-system list's first entry is chosen
   bool hasOpSystemList = true;   // the operating-system list has entries
   std::string iconGroup;         // the shortcut group name

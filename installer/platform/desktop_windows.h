@@ -1,5 +1,5 @@
 #pragma once
-// Top-level windows of the desktop, found by their window class.
+// Top-level windows of the desktop, found by their window class or their title.
 // Every text here is CP1250; UTF-16 exists only inside win32/.
 #include <string>
 
@@ -17,6 +17,8 @@ class DesktopWindows {
   // until its owner has handled it; false when there is no such window or the
   // owner does not answer in time.
   virtual bool CloseWindowOfClass(const std::string& className) = 0;
+  // A top-level window whose title is exactly `title`, letter case included.
+  virtual bool WindowWithTitleExists(const std::string& title) = 0;
 };
 
 // A desktop without windows.

@@ -12,6 +12,7 @@ class EmptyDesktop : public DesktopWindows {
  public:
   bool WindowOfClassExists(const std::string&) override { return false; }
   bool CloseWindowOfClass(const std::string&) override { return false; }
+  bool WindowWithTitleExists(const std::string&) override { return false; }
 };
 
 }  // namespace

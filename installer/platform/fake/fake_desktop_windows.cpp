@@ -17,4 +17,8 @@ bool FakeDesktopWindows::CloseWindowOfClass(const std::string& className) {
   return true;
 }
 
+bool FakeDesktopWindows::WindowWithTitleExists(const std::string& title) {
+  return std::any_of(windows.begin(), windows.end(), [&](const Window& w) { return w.title == title; });
+}
+
 }  // namespace ostravel::platform

@@ -14,12 +14,14 @@ class FakeDesktopWindows : public DesktopWindows {
   struct Window {
     std::string className;
     OnClose onClose = OnClose::Closes;
+    std::string title;
   };
   std::vector<Window> windows;  // in the order the desktop lists them
   std::vector<std::string> closeRequests;
 
   bool WindowOfClassExists(const std::string& className) override;
   bool CloseWindowOfClass(const std::string& className) override;
+  bool WindowWithTitleExists(const std::string& title) override;
 };
 
 }  // namespace ostravel::platform

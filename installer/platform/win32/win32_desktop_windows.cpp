@@ -17,4 +17,17 @@ bool Win32DesktopWindows::CloseWindowOfClass(const std::string& className) {
   return SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result) != 0;
 }
 
+bool Win32DesktopWindows::WindowWithTitleExists(const std::string& title) {
+  // FindWindow compares titles without regard to case; the test is exact.
+  HWND window = nullptr;
+  const std::wstring wanted = Wide(title);
+  while ((window = FindWindowExW(nullptr, window, nullptr, wanted.c_str())) != nullptr) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(size_t(length) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(window, text.data(), length + 1)));
+    if (text == wanted) return true;
+  }
+  return false;
+}
+
 }  // namespace ostravel::win32

@@ -103,6 +103,7 @@ class Win32DesktopWindows : public platform::DesktopWindows {
   static constexpr unsigned kCloseTimeoutMs = 30000;
   bool WindowOfClassExists(const std::string& className) override;
   bool CloseWindowOfClass(const std::string& className) override;
+  bool WindowWithTitleExists(const std::string& title) override;
 };
 
 }  // namespace ostravel::win32

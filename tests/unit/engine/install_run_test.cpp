@@ -1,6 +1,7 @@
 #include "installer/engine/install_run.h"
 
 #include "base/text.h"
+#include "installer/engine/file_list.h"
 #include "installer/engine/install_record.h"
 #include "installer/engine/registry_entries.h"
 #include "tests/unit/engine/run_test_support.h"
@@ -116,6 +117,22 @@ TEST_F(InstallRunTest, ALockedFileThatWouldBeReplacedStopsBeforeAnythingChanges)
   EXPECT_TRUE(progress.steps.empty());
   EXPECT_FALSE(m.files.FileExists("C:\\App\\other.txt"));
   EXPECT_EQ(end, RunEnd::Stopped);
+}
+
+TEST_F(InstallRunTest, ALockedGds32IsLeftAloneOnlyWhileTheDevelopmentEnvironmentRuns) {
+  for (bool environment : {true, false}) {
+    SCOPED_TRACE(environment);
+    RunSetup t;
+    t.m.files.AddFile("C:\\App\\GDS32.DLL", "old");
+    t.m.files.Lock("C:\\App\\GDS32.DLL");
+    if (environment) t.m.windows.windows.push_back({"TAppBuilder", {}, kDevelopmentEnvironmentTitle});
+    t.m.windows.windows.push_back({"Other", {}, std::string(kDevelopmentEnvironmentTitle) + " "});
+    t.Pack("data1", {{"gds32.dll", "new"}});
+    t.Install(Script().File(1, "gds32.dll", "C:\\App\\GDS32.DLL"));
+    EXPECT_EQ(t.errors.empty(), environment);
+    EXPECT_EQ(t.Contents("C:\\App\\GDS32.DLL"), "old");
+    EXPECT_EQ(t.end, environment ? RunEnd::Success : RunEnd::Stopped);
+  }
 }
 
 TEST_F(InstallRunTest, AnUnattendedRunAfterAnEarlierFailureInstallsNothing) {
