@@ -310,3 +310,43 @@ def test_uninstall_switched_off_writes_no_record_entry_link_or_shared_copy(wine,
     programs_menu = wine.host_path(wine.reg_query(
         r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders", "Programs"))
     assert not (programs_menu / f"Uninstall {APP}.lnk").exists()
+
+
+@pytest.fixture
+def small_drive(wine, tmp_path):
+    """A 1 MiB drive E: (a tmpfs); the test is skipped where nothing may be mounted."""
+    mount = tmp_path / "small"
+    mount.mkdir()
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1m", "tmpfs", str(mount)],
+                      capture_output=True).returncode != 0:
+        pytest.skip("no tmpfs can be mounted here")
+    (wine.path / "dosdevices" / "e:").symlink_to(mount)
+    try:
+        yield mount
+    finally:
+        wine.kill()
+        subprocess.run(["umount", str(mount)], check=False)
+
+
+def test_a_disk_that_fills_during_extraction_ends_with_a_message_and_an_exact_record(wine, programs, small_drive,
+                                                                                       tmp_path):
+    folder = wine.make_folder(r"C:\medium")
+    package = Package(tmp_path, "data1")
+    s = Script()
+    s.set("Configuration", "Application", "Lumbra").set("Configuration", "Version", "2026")
+    s.set("Configuration", "Path", r"E:\App").set("Configuration", "UnInstallLogFile", r"C:\records\u.log")
+    for i in range(1, 4):
+        add_file(s, package, f"part{i}.bin", os.urandom(600 * 1024), rf"$DefaultDestination$\data\part{i}.bin")
+    package.pack(programs["media"], folder)
+    (folder / "setup.inf").write_bytes(s.bytes())
+    shutil.copy(programs["fixtures"] / "engine_probe.exe", folder / "engine_probe.exe")
+
+    rc, report = probe(wine, "/silent")
+    assert rc == 1 and report[-1] == "end: success", report
+    assert report[0] == r"error: Cannot read file", report  # the message's first line
+    assert report[2].startswith(r"File: E:\App\data\part"), report
+    written = sorted(p.name for p in (small_drive / "App" / "data").iterdir())
+    record = wine.read_file(r"C:\records\u.log").decode("cp1250").split("\r\n")
+    recorded = sorted(line.rsplit("\\", 1)[1] for line in record if line.startswith("Copy File: "))
+    assert recorded == written and len(written) == 2, (recorded, written)
+    assert r"Make Dir: E:\App\data" in record
