@@ -11,7 +11,7 @@ pkgs=(
   clang
   wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils
   python3 python3-pytest python3-pytest-timeout python3-pefile mscompress fonts-dejavu-core
-  tinyproxy curl openssl
+  tinyproxy curl openssl msitools wixl
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
