@@ -304,6 +304,10 @@ def test_bad_version_resources_and_unrelated_entries(wine, machine):
             _damage(target, how)
         assert machine.probe("version", wine.win_path(target))["version"] == ["none"], how
     assert machine.probe("version", r"C:\probe\server_probe.exe")["version"] == ["none"]
+    # A default instance of 2,000 characters, or one naming a file, is no server.
+    for instance in ("x" * 2000, r"C:\probe\server_probe.exe"):
+        wine.reg_add(INSTANCES, "DefaultInstance", instance)
+        assert machine.probe("detect")["installed"] == ["0"], instance[:20]
     machine.install(PF86 + r"\FireBird\Firebird_2_5", "2.5.2.26540")
     out = machine.probe("detect")
     assert out["search25"] == [PF86 + r"\FireBird\Firebird_2_5" + "\\"], out
