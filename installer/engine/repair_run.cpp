@@ -20,8 +20,8 @@ const char* const kRepairing = "Repairing the last installation ...";
 
 namespace {
 
-const char* const kNotRepaired = "Egy vagy több fájlt nem sikerült helyreállítani, mert a csomagjuk hiányzik "
-                                 "vagy nem tartalmazza őket:";
+const char* const kNotRepaired = "Egy vagy több fájlt nem sikerült helyreállítani, mert a csomagjuk hiányzik, "
+                                 "nem tartalmazza őket, vagy más változatot tartalmaz:";
 constexpr const char* kDestinationVariable = "$DefaultDestination$";
 
 // A file of the script as the repair sees it.
@@ -111,20 +111,20 @@ class RepairRun {
     if (!r.usableTarget) return;
     r.targetPath = NormalizeTargetPath(ctx_.variables.ExpandVariables(r.targetPath));
     const bool recorded = IsUsableTargetPath(r.targetPath) && recordedFiles_.count(UpperCase(r.targetPath));
-    if (recorded && r.rule != kRuleNeverWrite && Damaged(r, f.keys)) {
+    if (recorded && r.rule != kRuleNeverWrite && Damaged(r.targetPath, r.rule, f.keys.md5HashInfo)) {
       r.flags |= kFileUpdate;
       if (ctx_.machine.files.FileExists(r.targetPath)) r.flags |= kFileExists;
-      needed_.push_back(r.targetPath);
+      needed_.push_back({r.targetPath, r.rule, f.keys.md5HashInfo});
       if (!f.packName.empty() && packsSeen_.insert(UpperCase(f.packName)).second) packs_.push_back(f.packName);
     }
     list_.Add(std::move(r));  // every record, so that the first of a source name decides as when installing
   }
 
-  bool Damaged(const FileRecord& r, const FileKeys& keys) {
+  bool Damaged(const std::string& target, int rule, const std::string& md5) {
     platform::FileSystem& files = ctx_.machine.files;
-    if (!files.FileExists(r.targetPath)) return true;
-    if (r.rule == kRuleWriteWhenMissing || Trim(keys.md5HashInfo).empty()) return false;
-    return !SameText(FileDigest(files, r.targetPath), Trim(keys.md5HashInfo));
+    if (!files.FileExists(target)) return true;
+    if (rule == kRuleWriteWhenMissing || Trim(md5).empty()) return false;
+    return !SameText(FileDigest(files, target), Trim(md5));
   }
 
   bool NothingLocked() {
@@ -211,11 +211,12 @@ class RepairRun {
     SetFileAttributes(ctx_, repaired);
   }
 
-  // A repair that could not put a file back must not end as if it had.
+  // A repair that could not put a file back must not end as if it had; nor one
+  // whose package holds another version than the script describes.
   void ReportMissing() {
     std::string list;
-    for (const std::string& target : needed_)
-      if (!repaired_.count(UpperCase(target))) list += "\r\n" + target;
+    for (const Needed& n : needed_)
+      if (!repaired_.count(UpperCase(n.target)) || Damaged(n.target, n.rule, n.md5)) list += "\r\n" + n.target;
     if (list.empty()) return;
     LogQuietly(ctx_, "Repair: not repaired:" + list);
     ctx_.errorJump(kNotRepaired + list);
@@ -239,7 +240,12 @@ class RepairRun {
   std::vector<std::string> recorded_;
   std::set<std::string> recordedFiles_, recordedFolders_;  // upper-cased
   FileList list_;
-  std::vector<std::string> needed_;
+  struct Needed {
+    std::string target;
+    int rule;
+    std::string md5;
+  };
+  std::vector<Needed> needed_;
   std::vector<std::string> packs_;
   std::set<std::string> packsSeen_;
   std::set<std::string> repaired_;  // upper-cased

@@ -50,6 +50,7 @@ class RollbackRun {
     });
     // Without the shortened record the block would be undone a second time: its
     // backups stay for that, and the customer is told.
+    ctx_.machine.files.SetAttributes(record_, platform::kAttrArchive);
     if (!ctx_.machine.files.ReplaceFile(record_, RecordText(blocks_.older))) {
       ctx_.errorJump(kRecordNotRewritten + record_);
       ctx_.end = RunEnd::Stopped;

@@ -224,6 +224,13 @@ TEST_F(KindsTest, RepairRecordsAFolderItMadeOnceAndReportsWhatItCouldNot) {
   EXPECT_EQ(end, RunEnd::Stopped);
 
   errors.clear();
+  Pack("data1", {{"a.exe", "a9"}});  // another version's package
+  Uninstaller(1, "D:\\Setup\\");
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("\r\nC:\\App\\a.exe"), std::string::npos);
+
+  errors.clear();
+  m.files.DeleteFile("C:\\App\\a.exe");
   Pack("data1", {{"a.exe", "a1"}});
   m.files.AddFile("C:\\App\\lib\\shared.dll", "damaged");
   m.files.Lock("C:\\App\\lib\\shared.dll");
