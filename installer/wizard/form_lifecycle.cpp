@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "base/win32/shared_names.h"
 #include "installer/app/command_line.h"
+#include "installer/dbserver/admin_rights.h"
 #include "installer/net/proxy_settings.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
@@ -36,11 +37,7 @@ void WizardController::CreateForm() {
   finish_ = {};
   view_.SetText(ctl::kDebugLabel, "");
   view_.SetText(ctl::kSlCustomize, "");
-  // Rights probe: the InterBase key for full access, then the Firebird instances
-  // key, created when missing. Whoever may create keys there counts as administrator.
-  machine.registry.CanOpenForWrite(platform::RootKey::LocalMachine, "SOFTWARE\\Borland\\InterBase\\CurrentVersion");
-  server_.hasAdminRights = machine.registry.CreateKey(platform::RootKey::LocalMachine,
-                                                     "SOFTWARE\\Firebird Project\\Firebird Server\\Instances");
+  server_.hasAdminRights = dbserver::HasAdminRights(machine.registry);
 
   state_.runningAtom = machine.system.FindAtom(kRunningAtomName);
   if (state_.runningAtom == 0) state_.runningAtom = machine.system.AddAtom(kRunningAtomName);
