@@ -1,5 +1,7 @@
 #include "installer/app/application.h"
 
+#include "installer/engine/finish_install.h"
+#include "installer/engine/install_run.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/wizard_controller.h"
 
@@ -24,7 +26,13 @@ wizard::BackgroundSettings Application::ReadBackground() {
 std::unique_ptr<wizard::WizardSink> Application::CreateWizard(wizard::WizardView& view) {
   auto wizard = std::make_unique<wizard::WizardController>(
       view, wizard::WizardServices{process_, machine_, variables_, log_, dialogs_});
-  // The installation engine binds its run here once it exists.
+  wizard->installRun = [](engine::RunContext& run) {
+    if (run.process.uninstallMode)
+      engine::RunUninstall(run);
+    else
+      engine::RunInstall(run);
+  };
+  wizard->finishInstall = engine::FinishInstallation;
   return wizard;
 }
 

@@ -97,6 +97,8 @@ class WizardController : public WizardSink {
 
   // The installation or uninstall run of the progress page, bound by the application.
   engine::RunFn installRun;
+  // Entering the finish page in install mode, bound by the application.
+  engine::RunFn finishInstall;
   // What the run receives: the services, the models and the choices on the pages.
   engine::RunContext MakeRunContext();
 
