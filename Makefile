@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= 2
 PYTEST := /usr/bin/python3 -m pytest
 
-.PHONY: all deps build build-host build-win32 build-win64 check unit fuzz e2e demo bench clean
+.PHONY: all deps build build-host build-win32 build-win64 build-media-host check unit fuzz e2e demo bench clean
 
 all: build
 
@@ -30,7 +30,12 @@ unit: build-host
 fuzz:
 	@bash tools/ci/fuzz.sh
 
-e2e: build-win32
+# The Wine tests run the Windows programs and fixtures and build media with the host tool.
+build-media-host:
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host -j $(JOBS) --target ostravel-media
+
+e2e: deps build-win32 build-media-host
 	@$(PYTEST) -q tests/e2e
 
 check: deps

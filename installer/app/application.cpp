@@ -4,6 +4,8 @@
 #include "installer/net/proxy_settings.h"
 #include "installer/net/update_script.h"
 #include "installer/net/web_file_check.h"
+#include "installer/engine/finish_install.h"
+#include "installer/engine/install_run.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/wizard_controller.h"
 
@@ -28,8 +30,14 @@ wizard::BackgroundSettings Application::ReadBackground() {
 std::unique_ptr<wizard::WizardSink> Application::CreateWizard(wizard::WizardView& view) {
   auto wizard = std::make_unique<wizard::WizardController>(
       view, wizard::WizardServices{process_, machine_, variables_, log_, dialogs_});
-  // The installation engine binds its run here once it exists.
   BindWebSteps(wizard->webSteps, view);
+  wizard->installRun = [](engine::RunContext& run) {
+    if (run.process.uninstallMode)
+      engine::RunUninstall(run);
+    else
+      engine::RunInstall(run);
+  };
+  wizard->finishInstall = engine::FinishInstallation;
   return wizard;
 }
 

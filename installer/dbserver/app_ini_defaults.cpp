@@ -35,6 +35,7 @@ void WriteApplicationIniDefaults(ServerContext& ctx, bool writeAppDefaults, bool
     files.CreateDirectories(FolderOf(startIni));
     TExtIniFile ini(files, startIni);
     WriteConnection(ini, dataFolder);
+    ini.UpdateFile();
   }
 
   const std::string yearIni = vars.ExpandVariables("$DefaultDestination$\\$varProgramYear$\\korb$varProgramYear$.ini");
@@ -44,6 +45,7 @@ void WriteApplicationIniDefaults(ServerContext& ctx, bool writeAppDefaults, bool
   TExtIniFile ini(files, yearIni);
   ini.WriteBool(kSection, "Use", true);
   WriteConnection(ini, dataFolder);
+  ini.UpdateFile();
 }
 
 }  // namespace ostravel::dbserver

@@ -2,7 +2,6 @@
 
 #include "base/cp1250.h"
 #include "base/datetime.h"
-#include "base/md5.h"
 #include "base/regional.h"
 #include "base/text.h"
 #include "base/version_text.h"
@@ -13,20 +12,6 @@
 
 namespace ostravel::engine {
 namespace {
-
-std::string FileDigest(platform::FileSystem& files, const std::string& path) {
-  auto in = files.OpenRead(path);
-  if (!in) return "";
-  Md5 md5;
-  char buffer[65536];
-  for (;;) {
-    int64_t n = in->Read(buffer, sizeof buffer);
-    if (n < 0) return "";
-    if (n == 0) break;
-    md5.Update(buffer, size_t(n));
-  }
-  return md5.HexDigest();
-}
 
 std::string DateText(int32_t packed) {
   auto dt = UnpackDosDateTime(uint32_t(packed));

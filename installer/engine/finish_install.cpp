@@ -15,6 +15,10 @@ bool ReplaceWithCopy(platform::FileSystem& files, const std::string& from, const
   return files.CopyFile(from, to, true);
 }
 
+std::string SharedFolder(const PathVariables& vars) {
+  return WithTrailing(vars.ExpandVariables("$CommonFilesFolder$"), '\\') + "Quillmarch Shared\\";
+}
+
 }  // namespace
 
 RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariables& vars, const DateTime& start) {
@@ -32,11 +36,13 @@ bool SaveRecordBlock(RunContext& ctx) {
                                 RecordHeaderFor(ctx.process, ctx.variables, ctx.choices.installStartTime), ctx.record);
 }
 
+std::string SharedScriptCopyPath(const PathVariables& vars) {
+  return SharedFolder(vars) + vars.ExpandVariables("$ApplicationName$") + "\\setup.inf";
+}
+
 bool PlaceSharedCopies(platform::FileSystem& files, const PathVariables& vars, const ProcessState& process) {
-  const std::string shared = WithTrailing(vars.ExpandVariables("$CommonFilesFolder$"), '\\') + "Quillmarch Shared\\";
-  const bool program = ReplaceWithCopy(files, process.programPath, shared + "setup.exe");
-  const bool script = ReplaceWithCopy(files, process.sourceFolder + "setup.inf",
-                                      shared + vars.ExpandVariables("$ApplicationName$") + "\\setup.inf");
+  const bool program = ReplaceWithCopy(files, process.programPath, SharedFolder(vars) + "setup.exe");
+  const bool script = ReplaceWithCopy(files, process.sourceFolder + "setup.inf", SharedScriptCopyPath(vars));
   return program && script;
 }
 

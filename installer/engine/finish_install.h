@@ -19,6 +19,9 @@ RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariabl
 // is enabled. Best effort, like every save of the record.
 bool SaveRecordBlock(RunContext& context);
 
+// "Quillmarch Shared\<application name>\setup.inf" below the common-files folder.
+std::string SharedScriptCopyPath(const PathVariables& variables);
+
 // The running installer as "Quillmarch Shared\setup.exe" and its folder's
 // "setup.inf" as "Quillmarch Shared\<application name>\setup.inf", both below the
 // common-files folder, each replacing what is there. False when either copy failed.

@@ -25,6 +25,10 @@ const char* RecordLabel(model::RecordAction kind) {
       return "Create Reg Key: ";
     case model::RecordAction::WriteRegValue:
       return "Write Reg Value: ";
+    case model::RecordAction::BackupFile:
+      return "Backup File: ";
+    case model::RecordAction::BackupRegValue:
+      return "Backup Reg Value: ";
   }
   return "";
 }

@@ -1,6 +1,7 @@
 #include "installer/engine/install_run.h"
 
 #include "base/text.h"
+#include "installer/engine/backups.h"
 #include "installer/engine/create_icons.h"
 #include "installer/engine/external_steps.h"
 #include "installer/engine/extraction.h"
@@ -9,7 +10,6 @@
 #include "installer/engine/install_steps.h"
 #include "installer/engine/registry_entries.h"
 #include "installer/engine/shortcuts.h"
-#include "installer/engine/uninstall_run.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel::engine {
@@ -47,7 +47,7 @@ class InstallRun {
     ctx_.end = RunEnd::Stopped;
     // Whatever stops the run from here on, what it did is in the record.
     try {
-      if (Download() && Prepare() && PrepareServer()) {
+      if (Download() && Prepare() && Backups() && PrepareServer()) {
         FileSteps();
         ctx_.end = RunEnd::Success;
       }
@@ -106,6 +106,12 @@ class InstallRun {
                                  {uninstaller, ctx_.process.installRecordPath});
     icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.variables,
                           {uninstaller, ctx_.process.installRecordPath, ctx_.choices.uninstallIconTitle});
+  }
+
+  // Before anything is replaced; a backup that cannot be made raises.
+  bool Backups() {
+    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup);
+    return true;
   }
 
   bool PrepareServer() {
@@ -176,20 +182,6 @@ class InstallRun {
 }  // namespace
 
 void RunInstall(RunContext& ctx) { InstallRun(ctx).Run(); }
-
-void RunUninstall(RunContext& ctx) {
-  const CopyFilesPageSection texts = WithScript(ctx.machine.files, ctx.process.scriptPath,
-                                                [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
-  ctx.progress.SetSmooth(texts.smooth);
-  ctx.progress.SetInfo(ctx.variables.ExpandVariables(texts.info));
-  ctx.progress.SetStatus("Collecting uninstall informations ...");
-  ctx.progress.ProcessMessages();
-  const std::vector<UninstallAction> actions = ReadInstallRecord(ctx.machine.files, ctx.process.installRecordPath);
-  ctx.progress.SetStatus("Uninstalling ...");
-  ctx.progress.ProcessMessages();
-  Uninstall(ctx, actions);
-  ctx.end = RunEnd::Success;
-}
 
 void RunInstallation(RunContext& ctx) {
   if (ctx.process.uninstallMode)

@@ -1,5 +1,6 @@
 #include "installer/engine/installed_file.h"
 
+#include "base/md5.h"
 #include "base/text.h"
 
 namespace ostravel::engine {
@@ -18,6 +19,20 @@ InstalledFile InspectInstalledFile(platform::FileSystem& files, platform::System
     facts.shortVersion = Format("%d.%.2d", v.fileMajor, v.fileRelease);
   }
   return facts;
+}
+
+std::string FileDigest(platform::FileSystem& files, const std::string& path) {
+  auto in = files.OpenRead(path);
+  if (!in) return "";
+  Md5 md5;
+  char buffer[65536];
+  for (;;) {
+    int64_t n = in->Read(buffer, sizeof buffer);
+    if (n < 0) return "";
+    if (n == 0) break;
+    md5.Update(buffer, size_t(n));
+  }
+  return md5.HexDigest();
 }
 
 }  // namespace ostravel::engine

@@ -23,4 +23,8 @@ struct InstalledFile {
 InstalledFile InspectInstalledFile(platform::FileSystem& files, platform::System& system, const std::string& path,
                                    bool withVersion = true);
 
+// MD5 of the file's content, 32 upper-case hexadecimal digits; "" when it cannot
+// be read.
+std::string FileDigest(platform::FileSystem& files, const std::string& path);
+
 }  // namespace ostravel::engine

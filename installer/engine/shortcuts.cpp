@@ -63,6 +63,17 @@ std::vector<ShortcutEntry> ReadIconList(const TExtIniFile& script, const std::ve
   return list;
 }
 
+std::string ShortcutPath(const PathVariables& vars, const std::string& placement, const std::string& title) {
+  const std::string folder = NormalizeTargetPath(WithoutTrailing(vars.ExpandVariables(placement), '\\'));
+  // A placement whose variable has no value would put the link beside whatever the
+  // current folder is.
+  if (!IsUsableTargetPath(folder + "\\x")) return "";
+  const std::string path = NormalizeTargetPath(folder + "\\" + title + ".lnk");
+  // A title that would leave the placement, or a path Windows cannot take, makes no link.
+  if (FolderOf(path) != folder || !IsUsableTargetPath(path)) return "";
+  return path;
+}
+
 std::string CreateShortcut(platform::Platform& machine, const PathVariables& vars, const std::string& placement,
                            const std::string& title, const std::string& file, int iconIndex,
                            const std::string& iconFile, const std::string& workFolder, const std::string& parameters) {
@@ -73,15 +84,11 @@ std::string CreateShortcut(platform::Platform& machine, const PathVariables& var
   link.arguments = parameters;
   link.iconPath = vars.ExpandVariables(iconFile);
   link.iconIndex = iconIndex;
-  const std::string folder = NormalizeTargetPath(WithoutTrailing(vars.ExpandVariables(placement), '\\'));
-  // A placement whose variable has no value would put the link beside whatever the
-  // current folder is.
-  if (!IsUsableTargetPath(folder + "\\x")) return "";
+  const std::string path = ShortcutPath(vars, placement, title);
+  if (path.empty()) return "";
+  const std::string folder = FolderOf(path);
   if (!machine.files.DirectoryExists(folder) && !machine.files.CreateDirectories(folder))
     throw InstallerError(machine.files.LastErrorText() + " (" + folder + ")");
-  const std::string path = NormalizeTargetPath(folder + "\\" + title + ".lnk");
-  // A title that would leave the placement, or a path Windows cannot take, makes no link.
-  if (FolderOf(path) != folder || !IsUsableTargetPath(path)) return "";
   machine.shell.SaveLink(link, path);
   if (machine.files.FileExists(path)) return path;
   const std::string pif = path.substr(0, path.size() - 4) + ".pif";

@@ -39,6 +39,10 @@ struct UninstallShortcut {
 std::vector<ShortcutEntry> ReadIconList(const TExtIniFile& script, const std::vector<model::InstallModuleEntry>& modules,
                                         const PathVariables& variables, const UninstallShortcut& uninstall);
 
+// The ".lnk" file CreateShortcut saves for a placement and title; "" when it would
+// make none.
+std::string ShortcutPath(const PathVariables& variables, const std::string& placement, const std::string& title);
+
 // Makes one link in the expanded placement (created when missing; a folder that
 // cannot be made raises InstallerError naming it). Gives the path of the file that
 // was saved (".lnk", or ".pif" when the shell chose that), or "" when none was.

@@ -40,6 +40,7 @@ void WriteUpdateStateFile(RunContext& ctx, const std::string& updateSystemText, 
     state.WriteString("General", "LastInstalled", FormatShortDate(today));
     state.WriteDateTime("General", "LastBuild", config.buildDate);
     WriteFileSections(ctx, script, state);
+    state.UpdateFile();
   });
 }
 

@@ -6,7 +6,17 @@
 
 namespace ostravel::model {
 
-enum class RecordAction { MakeDir = 0, CopyFile = 1, CloneFile = 2, CreateIcon = 3, CreateRegKey = 4, WriteRegValue = 5 };
+enum class RecordAction {
+  MakeDir = 0,
+  CopyFile = 1,
+  CloneFile = 2,
+  CreateIcon = 3,
+  CreateRegKey = 4,
+  WriteRegValue = 5,
+  // Only with [Configuration] KeepBackups: what a replaced file or value held before.
+  BackupFile = 6,      // target "|" backup copy
+  BackupRegValue = 7,  // root ";" subkey ";" value name "|" the old data in hexadecimal
+};
 
 struct InstallRecordEntry {
   RecordAction kind = RecordAction::MakeDir;

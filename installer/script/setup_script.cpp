@@ -69,6 +69,7 @@ ConfigurationSection ReadConfigurationSection(const TExtIniFile& ini) {
   r.Text("CopyrightFont", c.copyrightFont);
   r.Text("CopyrightText", c.copyrightText);
   r.Text("RqInstallerVersion", c.rqInstallerVersion);
+  r.Bool("KeepBackups", c.keepBackups);
   return c;
 }
 

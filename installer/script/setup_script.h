@@ -53,6 +53,8 @@ struct ConfigurationSection {
   int32_t bannerAlignment = 0, copyrightAlignment = 0;
   std::string bannerFont, copyrightFont, copyrightText;
   std::string rqInstallerVersion = "0.0.0.0";
+  // Copies of what an installation replaces, for Rollback; off unless asked for.
+  bool keepBackups = false;
 };
 ConfigurationSection ReadConfigurationSection(const TExtIniFile& ini);
 

@@ -8,6 +8,11 @@ namespace ostravel::wizard {
 
 PageEntryResult EnterFinished(WizardController& wizard, const TExtIniFile& script) {
   WizardView& view = wizard.View();
+  // The record's final block and the shared uninstaller with its script copy.
+  if (!wizard.Uninstall() && wizard.finishInstall) {
+    engine::RunContext context = wizard.MakeRunContext();
+    wizard.finishInstall(context);
+  }
   view.SetText(ctl::kCancelButton, ReadButtonsSection(script).finishButton);
   const FinishPageSection page = ReadFinishPageSection(script);
   view.SetText(ctl::kFinishedLabel, wizard.Web().noUpdateFound ? page.noNewWebUpdate : page.info);

@@ -104,6 +104,8 @@ class WizardController : public WizardSink {
   engine::RunFn installRun;
   // The web update's network steps, bound by the application.
   WebSteps webSteps;
+  // Entering the finish page in install mode, bound by the application.
+  engine::RunFn finishInstall;
   // What the run receives: the services, the models and the choices on the pages.
   engine::RunContext MakeRunContext();
 

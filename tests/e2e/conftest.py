@@ -21,6 +21,21 @@ SCREENS = BUILD / "screens"
 # Files Wine rewrites in place: never share them between copies.
 PRIVATE_SUFFIXES = (".reg", ".ini")
 
+# Hard limit of one test, its fixtures included: a hung program fails its test
+# (and the prefix is torn down) instead of hanging the run.
+TEST_TIME_LIMIT = 300
+
+
+def pytest_configure(config):
+    if not config.pluginmanager.hasplugin("timeout"):
+        raise pytest.UsageError("the Wine tests need pytest-timeout (python3-pytest-timeout): run make deps")
+
+
+def pytest_collection_modifyitems(items):
+    for item in items:
+        if item.get_closest_marker("timeout") is None:
+            item.add_marker(pytest.mark.timeout(TEST_TIME_LIMIT))
+
 
 def _env(prefix, display):
     env = dict(os.environ)
@@ -134,8 +149,12 @@ class WinePrefix:
             return Result(proc.returncode, out, err, False, time.time() - start)
         except subprocess.TimeoutExpired:
             proc.kill()
-            out, err = proc.communicate()
+            # Wine's background processes may hold the pipes open: end them first.
             self.kill()
+            try:
+                out, err = proc.communicate(timeout=30)
+            except subprocess.TimeoutExpired:
+                out, err = b"", b""
             return Result(None, out, err, True, time.time() - start)
 
     def start(self, exe, *args, cwd=None):
@@ -174,6 +193,35 @@ class WinePrefix:
         proc = subprocess.run(["wine", "reg", "add", key, "/v", value, "/t", kind, "/d", data,
                                "/f", f"/reg:{view}"], env=self.env, capture_output=True, timeout=60)
         assert proc.returncode == 0, proc.stderr
+
+    def reg_import(self, keys, views=(32, 64)):
+        """Creates each key (HKLM\\... or HKCU\\...) with a value "v", in every view given."""
+        roots = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}
+        text = "REGEDIT4\r\n\r\n"
+        for key in keys:
+            root, rest = key.split("\\", 1)
+            text += f'[{roots[root]}\\{rest}]\r\n"v"="x"\r\n\r\n'
+        file = self.make_folder(r"C:\regimport") / "keys.reg"
+        file.write_bytes(text.encode("ascii"))
+        for view in views:
+            proc = subprocess.run(["wine", "reg", "import", r"C:\regimport\keys.reg", f"/reg:{view}"],
+                                  env=self.env, capture_output=True, timeout=60)
+            assert proc.returncode == 0, proc.stderr
+
+    def reg_keys(self, key, view=32):
+        """The key and every key below it (as HKLM\\...), empty when it is missing."""
+        proc = subprocess.run(["wine", "reg", "query", key, "/s", f"/reg:{view}"], env=self.env,
+                              capture_output=True, timeout=60)
+        if proc.returncode != 0:
+            return set()
+        root = key.split("\\", 1)[0]
+        full = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}[root] + "\\"
+        found = set()
+        for line in proc.stdout.decode("utf-8", "replace").splitlines():
+            line = line.strip()
+            if line.upper().startswith(full):
+                found.add(root + "\\" + line[len(full):])
+        return found
 
     def screenshot(self, name):
         """Saves the whole Xvfb screen as build/screens/<name>.png."""

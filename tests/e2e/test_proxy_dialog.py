@@ -36,8 +36,10 @@ def reg_add(wine, value, data, kind):
 
 
 def finish(proc):
-    out, _ = proc.communicate(timeout=60)
-    return out.decode("utf-8").strip().splitlines()[-1]
+    # Wait for the exit, then read the one line: the first Wine program of a fresh
+    # prefix leaves helpers holding its pipe open, so its end of file may never come.
+    proc.wait(timeout=60)
+    return proc.stdout.readline().decode("utf-8").strip()
 
 
 def test_first_use_ok_stores_and_applies_the_values(wine, dialog):

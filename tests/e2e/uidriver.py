@@ -3,8 +3,12 @@
 The driver runs as one long-lived Wine process; each call sends one tab-separated
 command line and reads one JSON answer. Clicks are posted, so a click that opens a
 modal dialog returns at once; wait_* helpers poll for the state that should follow.
+Every answer is awaited for a bounded time: a driver stuck on a hung window fails
+the test instead of blocking it.
 """
 import json
+import os
+import select
 import subprocess
 import time
 
@@ -18,12 +22,20 @@ class UiDriverError(RuntimeError):
     pass
 
 
+class UiDriverHung(AssertionError):
+    """No answer in time; not retried by the wait_* helpers."""
+
+
 class UiDriver:
+    # The first command also waits for Wine to start the driver.
+    ANSWER_SECONDS = 30
+
     def __init__(self, wine, programs):
         self.wine = wine
         exe = wine.win_path(programs["fixtures"] / "uidriver.exe")
         self.proc = subprocess.Popen(["wine", exe], env=wine.env, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self._pending = b""
 
     def close_driver(self):
         if self.proc.poll() is None:
@@ -37,10 +49,25 @@ class UiDriver:
         line = "\t".join(str(f) for f in fields) + "\n"
         self.proc.stdin.write(line.encode("utf-8"))
         self.proc.stdin.flush()
-        answer = self.proc.stdout.readline()
+        answer = self._read_line(fields)
         if not answer:
             raise UiDriverError("the ui driver ended")
         return json.loads(answer.decode("utf-8"))
+
+    def _read_line(self, fields):
+        deadline = time.time() + self.ANSWER_SECONDS
+        fd = self.proc.stdout.fileno()
+        while b"\n" not in self._pending:
+            left = deadline - time.time()
+            if left <= 0 or not select.select([fd], [], [], left)[0]:
+                self.proc.kill()
+                raise UiDriverHung(f"no answer to {fields} within {self.ANSWER_SECONDS} s")
+            chunk = os.read(fd, 65536)
+            if not chunk:
+                return b""
+            self._pending += chunk
+        line, self._pending = self._pending.split(b"\n", 1)
+        return line + b"\n"
 
     def value(self, *fields):
         answer = self.call(*fields)

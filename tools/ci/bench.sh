@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Archive extraction throughput, side by side on one generated tree (~512 MiB,
-# thousands of files, text-like and noise): our extraction, zlib alone on the same
-# blocks (the format's limit), tar -xzf and cp -r. Best of RUNS (default 3), warm
-# page cache. "inflate+write" is zlib alone with plain write() calls into files: the
-# same page-cache writes any extraction pays. Everything lives under build/bench/ and
-# is removed at the end. Then the download benchmark (tests/bench/bench_download.py)
-# and the installation engine. BENCH=archive, BENCH=download or BENCH=install runs
-# one part only.
+# thousands of files, text-like and noise): our extraction against zlib alone on the
+# same blocks (the format's limit), tar -xzf and cp -r. Each baseline is measured
+# alternately with the extraction (A B A B ..., ARCHIVE_RUNS pairs, default 5, warm page
+# cache), so load from elsewhere on the machine falls on both alike; the ratios are
+# medians of the per-pair ratios. "inflate+write" is zlib alone with plain write()
+# calls into files: the same page-cache writes any extraction pays. Everything
+# lives under build/bench/ and is removed at the end.
+# Then the download benchmark (tests/bench/bench_download.py) and the installation
+# engine. BENCH=archive, BENCH=download or BENCH=install runs one part only.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mib=${BENCH_MIB:-512}
 runs=${RUNS:-3}
+pairs=${ARCHIVE_RUNS:-5}
 host=build/host
 work=build/bench
 bench=$host/tests/bench/bench_archive
@@ -32,48 +35,56 @@ tar -czf "$work/src.tar.gz" -C "$work" src
 printf 'bench: archive %s bytes (pack %.1f s), tar.gz %s bytes, tree %s bytes\n' \
   "$(stat -c %s "$work/data1.dat")" "$pack_s" "$(stat -c %s "$work/src.tar.gz")" "$bytes"
 
-# best_of NAME CMD...: runs CMD RUNS times with its output folder emptied first and
-# keeps the run with the shortest wall time: wall, user and system seconds; and the
-# largest peak RSS (KiB) seen.
-declare -A secs user sys rss
-best_of() {
-  local name=$1; shift
-  local best="" peak=0
-  for ((i = 0; i < runs; i++)); do
-    rm -rf "$work/out"; mkdir -p "$work/out"; sync
-    local line
-    line=$( { /usr/bin/time -f "TIME %e %U %S %M" "$@" >/dev/null; } 2>&1 | grep '^TIME' )
-    read -r _ e u s k <<<"$line"
-    if [ -z "$best" ] || awk -v a="$e" -v b="$best" 'BEGIN {exit !(a < b)}'; then
-      best=$e; user[$name]=$u; sys[$name]=$s
-    fi
-    (( k > peak )) && peak=$k
-  done
-  secs[$name]=$best; rss[$name]=$peak
+# measure NAME CMD...: one run with the output folder emptied first; sets the
+# global wall (s) and rss (KiB).
+measure() {
+  shift
+  rm -rf "$work/out"; mkdir -p "$work/out"; sync
+  local t0 t1 line
+  t0=$(date +%s.%N)
+  line=$( { /usr/bin/time -f "TIME %M" "$@" >/dev/null; } 2>&1 | grep '^TIME' )
+  t1=$(date +%s.%N)
+  wall=$(awk -v a="$t0" -v b="$t1" 'BEGIN {print b - a}')
+  rss=${line#TIME }
 }
 
-best_of inflate "$bench" inflate "$work/data1.dat"
-best_of inflate+write "$bench" inflate-write "$work/data1.dat" "$work/out"
-best_of extract "$bench" extract "$work/data1.dat" "$work/out"
-cmp -s "$work/src/big-noise.bin" "$work/out/big-noise.bin" || { echo "bench: extracted data differ"; exit 1; }
-best_of "tar-xzf" tar -xzf "$work/src.tar.gz" -C "$work/out"
-best_of "cp-r" cp -r "$work/src" "$work/out/"
+median_of_lines() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
-printf '\n%-14s %8s %9s %11s %7s %7s %10s\n' mode wall-s MB/s "vs inflate" user-s sys-s "peak RSS"
-for m in inflate inflate+write extract tar-xzf cp-r; do
-  # /usr/bin/time has 10 ms resolution; keep divisions finite.
-  awk -v s="${secs[$m]}" -v base="${secs[inflate]}" -v n="$bytes" -v k="${rss[$m]}" -v m="$m" \
-      -v u="${user[$m]}" -v y="${sys[$m]}" 'BEGIN {
-    if (s < 0.01) s = 0.01
-    printf "%-14s %8.2f %9.1f %10.2fx %7.2f %7.2f %6.1f MiB\n", m, s, n / s / 1e6, base / s, u, y, k / 1024 }'
-done
+run_extract() { measure extract "$bench" extract "$work/data1.dat" "$work/out"; }
+run_inflate() { measure inflate "$bench" inflate "$work/data1.dat"; }
+run_inflate_write() { measure inflate+write "$bench" inflate-write "$work/data1.dat" "$work/out"; }
+run_tar() { measure tar-xzf tar -xzf "$work/src.tar.gz" -C "$work/out"; }
+run_cp() { measure cp-r cp -r "$work/src" "$work/out/"; }
+
+# pair BASELINE: ARCHIVE_RUNS rounds of extraction then the baseline; prints the medians of
+# both wall times and of baseline / extraction (above 1: extraction is faster).
+extract_rss=0
+pair() {
+  local name=$1 fn=$2 a b ratios="" as="" bs=""
+  for ((i = 0; i < pairs; i++)); do
+    run_extract; a=$wall; (( rss > extract_rss )) && extract_rss=$rss
+    "$fn"; b=$wall
+    as+="$a"$'\n'; bs+="$b"$'\n'
+    ratios+=$(awk -v a="$a" -v b="$b" 'BEGIN {print (a < 0.001 ? 0 : b / a)}')$'\n'
+  done
+  local ma mb mr
+  ma=$(printf '%s' "$as" | median_of_lines); mb=$(printf '%s' "$bs" | median_of_lines); mr=$(printf '%s' "$ratios" | median_of_lines)
+  printf '%-14s %10.3f %12.3f %9.1f %14.3f\n' "$name" "$mb" "$ma" "$(awk -v n="$bytes" -v s="$mb" 'BEGIN {print n / (s < 0.001 ? 0.001 : s) / 1e6}')" "$mr"
+  ratio[$name]=$mr
+}
+
+declare -A ratio
+printf '\n%-14s %10s %12s %9s %14s\n' baseline "wall-s" "extract-s" "MB/s" "base/extract"
+pair inflate run_inflate
+pair inflate+write run_inflate_write
+run_extract
+cmp -s "$work/src/big-noise.bin" "$work/out/big-noise.bin" || { echo "bench: extracted data differ"; exit 1; }
+pair tar-xzf run_tar
+pair cp-r run_cp
 echo
-awk -v i="${secs[inflate]}" -v w="${secs[inflate+write]}" -v e="${secs[extract]}" -v k="${rss[extract]}" \
-    -v iu="${user[inflate]}" -v eu="${user[extract]}" 'BEGIN {
-  printf "extract vs raw inflate in memory (wall): %.3f (target >= 0.9)\n", i / e
-  printf "extract vs raw inflate written to plain files (wall): %.3f\n", w / e
-  printf "extract vs raw inflate, user CPU: %.3f\n", (eu > 0 ? iu / eu : 0)
-  printf "extract peak RSS %.1f MiB (target < 32)\n", k / 1024 }'
+printf 'extract vs raw inflate in memory (median of pairs): %.3f (target >= 0.9)\n' "${ratio[inflate]}"
+printf 'extract vs raw inflate written to plain files (median of pairs): %.3f\n' "${ratio[inflate+write]}"
+printf 'extract peak RSS %.1f MiB (target < 32)\n' "$(awk -v k="$extract_rss" 'BEGIN {print k / 1024}')"
 rm -rf "$work"
 fi
 

@@ -38,7 +38,7 @@ std::vector<SectionSpec> Build() {
                 "RegistryDefaultPath", "DriveToWinDrive", "AllowAdminFreedom", "UnInstall", "UnInstallLogFile",
                 "UnInstallIconTitle", "InstallLogFile", "BuildDate", "Background", "Grad Start", "Grad End",
                 "One Color", "Banner Alignment", "Copyright Alignment", "BannerFont", "CopyrightFont",
-                "CopyrightText", "RqInstallerVersion"}));
+                "CopyrightText", "RqInstallerVersion", "KeepBackups"}));
   c.push_back({"Variables", {}, std::nullopt, false, true});
   c.push_back(Fixed("Buttons",
                {"BackButton", "NextButton", "CloseButton", "CancelButton", "FinishButton", "BrowseButton"}));

@@ -79,9 +79,11 @@ class Win32Service : public platform::Service {
   bool ChangeConfig(const ServiceConfig& c) override {
     const std::wstring path = Wide(c.binaryPath), group = Wide(c.loadOrderGroup), deps = MultiString(c.dependencies),
                        account = Wide(c.account), display = Wide(c.displayName);
+    // Display names are unique among services: an empty one read back (a service
+    // registered without one) is left as it is rather than written as "".
     return ChangeServiceConfigW(handle_.get(), c.serviceType, c.startType, c.errorControl, path.c_str(), group.c_str(),
                                 nullptr, deps.c_str(), account.empty() ? nullptr : account.c_str(), nullptr,
-                                display.c_str()) != 0;
+                                display.empty() ? nullptr : display.c_str()) != 0;
   }
 
   bool ChangeStartType(uint32_t startType) override {

@@ -1,5 +1,6 @@
 #include "base/win32/windows_clean.h"
 
+#include <cstring>
 #include <vector>
 
 #include "base/text.h"
@@ -76,6 +77,11 @@ platform::VersionRecord Win32System::ReadVersion(const std::string& path) {
   if (size == 0 || size > kMaxVersionInfoBytes) return v;
   std::vector<char> data(size_t(size) + 1);
   if (!getInfo(wpath.c_str(), 0, size, data.data())) return v;
+  // The root block starts with its own length; one that claims more than the
+  // resource holds is damaged.
+  WORD declared = 0;
+  std::memcpy(&declared, data.data(), sizeof declared);
+  if (declared > size) return v;
   VS_FIXEDFILEINFO* info = nullptr;
   UINT len = 0;
   if (!query(data.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info || len < sizeof *info) return v;

@@ -30,7 +30,7 @@ TEST_F(LeaveChecks, InstallKindStopsAnOlderServerForTheUpgrade) {
 
 TEST_F(LeaveChecks, InstallKindFailures) {
   AddServer(kFolder, "fbserver.exe", Version(2, 5, 2, 26540));
-  m.windows.windows.push_back({"FB_Server", platform::FakeDesktopWindows::OnClose::Refuses});
+  m.windows.windows.push_back({"FB_Server", platform::FakeDesktopWindows::OnClose::Refuses, ""});
   EXPECT_FALSE(InstallKindLeaveCheck(ctx, true));
   EXPECT_EQ(jumps, std::vector<std::string>{kCannotStopRunningServer});
   EXPECT_EQ(app.back(), "restore");

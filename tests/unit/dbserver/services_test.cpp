@@ -46,9 +46,9 @@ TEST_F(Services, StopServersClosesTheInterBaseWindowFirst) {
     bool stopped;
   } cases[] = {
       {{}, {}, true},
-      {{{"FB_Server", OnClose::Closes}, {"IB_Server", OnClose::Closes}}, {"IB_Server"}, true},
-      {{{"FB_Server", OnClose::Refuses}}, {"FB_Server"}, false},
-      {{{"IB_Server", OnClose::Hangs}}, {"IB_Server"}, false},
+      {{{"FB_Server", OnClose::Closes, ""}, {"IB_Server", OnClose::Closes, ""}}, {"IB_Server"}, true},
+      {{{"FB_Server", OnClose::Refuses, ""}}, {"FB_Server"}, false},
+      {{{"IB_Server", OnClose::Hangs, ""}}, {"IB_Server"}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.asked.size());

@@ -1,0 +1,68 @@
+#include "base/text.h"
+#include "installer/engine/backups.h"
+#include "installer/engine/install_run.h"
+#include "installer/engine/record_blocks.h"
+#include "installer/engine/uninstall_kinds.h"
+#include "installer/engine/uninstall_run.h"
+
+namespace ostravel::engine {
+
+UninstallKindChoice ChosenUninstallKind(const RunContext& ctx) {
+  const int kind = ctx.choices.uninstallKindIndex;
+  if (kind >= 0 && kind == ctx.selection.rollbackKindIndex) return UninstallKindChoice::Rollback;
+  if (kind >= 0 && kind == ctx.selection.repairKindIndex) return UninstallKindChoice::Repair;
+  return UninstallKindChoice::FullUninstall;
+}
+
+bool HeldOpen(platform::FileSystem& files, const std::string& path) {
+  const auto info = files.Find(path);
+  if (!info || info->IsDirectory()) return false;
+  const bool readOnly = info->attributes & platform::kAttrReadOnly;
+  if (readOnly) files.SetAttributes(path, info->attributes & ~uint32_t(platform::kAttrReadOnly));
+  const bool open = files.CanOpenExclusive(path);
+  if (readOnly) files.SetAttributes(path, info->attributes);
+  return !open;
+}
+
+void LogQuietly(RunContext& ctx, const std::string& text) {
+  try {
+    ctx.log.WriteLog(text);
+  } catch (...) {
+  }
+}
+
+void RunFullUninstall(RunContext& ctx, const UninstallFrame& frame) {
+  const std::vector<UninstallAction> actions = ParseInstallRecord(frame.recordText);
+  const std::string& record = ctx.process.installRecordPath;
+  RemoveBackups(ctx, BackupsOf(SplitLines(frame.recordText), record), record, frame.texts.removeBackup);
+  ctx.progress.SetStatus("Uninstalling ...");
+  ctx.progress.ProcessMessages();
+  Uninstall(ctx, actions);
+  ctx.end = RunEnd::Success;
+}
+
+void RunUninstall(RunContext& ctx) {
+  UninstallFrame frame;
+  frame.texts = WithScript(ctx.machine.files, ctx.process.scriptPath,
+                           [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
+  ctx.progress.SetSmooth(frame.texts.smooth);
+  ctx.progress.SetInfo(ctx.variables.ExpandVariables(frame.texts.info));
+  ctx.progress.SetStatus("Collecting uninstall informations ...");
+  ctx.progress.ProcessMessages();
+  const std::string& record = ctx.process.installRecordPath;
+  if (!ctx.machine.files.FileExists(record) || !ctx.machine.files.ReadFile(record, frame.recordText))
+    frame.recordText.clear();
+  switch (ChosenUninstallKind(ctx)) {
+    case UninstallKindChoice::Rollback:
+      RunRollback(ctx, frame);
+      break;
+    case UninstallKindChoice::Repair:
+      RunRepair(ctx, frame);
+      break;
+    case UninstallKindChoice::FullUninstall:
+      RunFullUninstall(ctx, frame);
+      break;
+  }
+}
+
+}  // namespace ostravel::engine
