@@ -37,6 +37,8 @@ class System {
   // Parameters 1..count (the program itself is not included).
   virtual std::vector<std::string> Parameters() = 0;
   virtual DateTime Now() = 0;
+  // Milliseconds since the system started; wraps after 49 days.
+  virtual uint32_t TickCount() = 0;
   // Version resource of a file; valid=false when it has none.
   virtual VersionRecord ReadVersion(const std::string& path) = 0;
   virtual bool IsWow64() = 0;

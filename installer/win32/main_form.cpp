@@ -6,6 +6,7 @@
 
 #include "base/win32/undef_macros.h"
 
+#include <functional>
 #include <memory>
 
 #include "base/win32/wide.h"
@@ -64,6 +65,14 @@ class MainForm final : public Win32ControlView<wizard::WizardView> {
   }
   bool ShowProxySettingsDialog(model::ProxySettings& values) override { return ShowProxySettingsForm(hwnd_, values); }
   int ShowModalForm(FormId form, wizard::FormLogic& logic) override { return RunModalForm(hwnd_, form, logic); }
+  void StartTimer(int intervalMs, std::function<void()> tick) override {
+    timerTick_ = std::move(tick);
+    SetTimer(hwnd_, kTimerId, UINT(intervalMs), nullptr);
+  }
+  void StopTimer() override {
+    if (timerTick_) KillTimer(hwnd_, kTimerId);
+    timerTick_ = nullptr;
+  }
 
  private:
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -82,6 +91,8 @@ class MainForm final : public Win32ControlView<wizard::WizardView> {
   UniqueIcon uninstallIcon_, uninstallSmallIcon_;
   bool closeRequested_ = false;
   bool activated_ = false;
+  static constexpr UINT_PTR kTimerId = 1;
+  std::function<void()> timerTick_;
 };
 
 void MainForm::RegisterFormClass() {
@@ -250,6 +261,12 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_CLOSE:
       if (sink) sink->FormClose();
+      return 0;
+    case WM_TIMER:
+      if (wp == kTimerId && timerTick_) {
+        auto tick = timerTick_;  // the tick may stop the timer
+        tick();
+      }
       return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);

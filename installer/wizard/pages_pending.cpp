@@ -20,6 +20,12 @@ PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& scri
     const PageHeader header = ReadPageHeader(script, section::kCopyFilesPage);
     view.SetText(ctl::kInstallTitleLabel, wizard.Expand(header.title));
     view.SetText(ctl::kInstallDescriptionLabel, wizard.Expand(header.description));
+    const CopyFilesPageSection page = ReadCopyFilesPageSection(script);
+    view.SetText(ctl::kGbDownloadStatistics, page.wuStatGroupHeader);
+    view.SetText(ctl::kWUStatCurrentPackageCaption, page.wuStatCurrentPackage + " ");
+    view.SetText(ctl::kWUStatPackageSizeCaption, page.wuStatPackageSize);
+    view.SetText(ctl::kWUStatDownloadedCaption, page.wuStatDownloaded);
+    view.SetText(ctl::kWUStatAvgSpeedCaption, page.wuStatAvgSpeed);
   }
   if (wizard.installRun) {
     engine::RunContext context = wizard.MakeRunContext();

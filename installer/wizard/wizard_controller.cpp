@@ -21,7 +21,7 @@ const char* const kNoInstallRecord =
     "Az eltávolításhoz szükséges leírófájl nem létezik. Az eltávolítás nem lehetséges!";
 
 WizardController::WizardController(WizardView& view, WizardServices services)
-    : view_(view), services_(services), progress_(view) {}
+    : view_(view), services_(services), progress_(view), statistics_(view, services.machine.system) {}
 
 void WizardController::OnEvent(const std::string& control, ControlEvent event) {
   if (EventHandlerFn handler = EventHandlerOf(control, event)) Guarded([&] { handler(*this); });
@@ -69,6 +69,7 @@ engine::RunContext WizardController::MakeRunContext() {
                [&](const TExtIniFile& script) { BuildModuleList(*this, script); });
   };
   context.buildComponentEntries = [this] { BuildComponentEntries(*this, services_.process.scriptPath); };
+  context.downloadStatistics = &statistics_;
   return context;
 }
 
@@ -148,7 +149,10 @@ void WizardController::CloseForm() {
 
 void WizardController::FormActivate() {
   if (!Silent() || activated_) return;
+  // A failure that escapes the chain lands on the error page; the run must end
+  // there all the same.
   Guarded([&] { StartSilently(); });
+  if (startedSilently_ && !closed_) Guarded([&] { EndUnattendedRun(); });
 }
 
 void WizardController::StartSilently() {
@@ -163,8 +167,8 @@ void WizardController::StartSilently() {
     view_.CloseWindow();
     return;
   }
+  startedSilently_ = true;
   GoToPage(Page(first));
-  if (!closed_) EndUnattendedRun();
 }
 
 // The chain has returned. A finished wizard closes as usual; one that stopped on a

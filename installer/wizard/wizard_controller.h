@@ -20,6 +20,7 @@
 #include "installer/model/selection.h"
 #include "installer/model/server_decisions.h"
 #include "installer/model/web_update.h"
+#include "installer/wizard/view_download_statistics.h"
 #include "installer/wizard/view_progress.h"
 #include "installer/wizard/web_steps.h"
 #include "installer/wizard/wizard_state.h"
@@ -134,7 +135,9 @@ class WizardController : public WizardSink {
   model::InstallRecordEntries record_;
   model::FinishActions finish_;
   ViewProgress progress_;
+  ViewDownloadStatistics statistics_;
   std::optional<Page> current_;
+  bool startedSilently_ = false;
   bool activated_ = false;
   bool closed_ = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The wizard window as the page logic sees it: its controls (control_view.h), the
 // notebook, the dialogs it opens and the few window-level operations.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,10 @@ class WizardView : public ControlView {
   virtual bool ShowProxySettingsDialog(model::ProxySettings& values) = 0;
   // Shows a dialog of the control table modally over the wizard; its modal result.
   virtual int ShowModalForm(FormId form, FormLogic& logic) = 0;
+  // The window's one timer: `tick` runs every `intervalMs` from the processing of
+  // window messages until StopTimer (which does nothing when none runs).
+  virtual void StartTimer(int intervalMs, std::function<void()> tick) = 0;
+  virtual void StopTimer() = 0;
 };
 
 // The window's side of its logic: its lifecycle besides the control events.

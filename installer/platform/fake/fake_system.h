@@ -19,6 +19,7 @@ class FakeSystem : public System {
   std::string programPath = "D:\\Setup\\installer.exe";
   std::vector<std::string> parameters;
   DateTime now{2026, 3, 7, 14, 5, 9, 0};
+  uint32_t tickCount = 0;
   std::map<std::string, VersionRecord> versions;  // by path
   bool wow64 = false;
   WindowsVersion windowsVersion{true, 10, 0};
@@ -36,6 +37,7 @@ class FakeSystem : public System {
   std::string ProgramPath() override { return programPath; }
   std::vector<std::string> Parameters() override { return parameters; }
   DateTime Now() override { return now; }
+  uint32_t TickCount() override { return tickCount; }
   VersionRecord ReadVersion(const std::string& path) override;
   bool IsWow64() override { return wow64; }
   WindowsVersion GetWindowsVersion() override { return windowsVersion; }

@@ -76,6 +76,7 @@ class Win32System : public platform::System {
   std::string ProgramPath() override;
   std::vector<std::string> Parameters() override;
   DateTime Now() override;
+  uint32_t TickCount() override;
   platform::VersionRecord ReadVersion(const std::string& path) override;
   bool IsWow64() override;
   platform::WindowsVersion GetWindowsVersion() override;

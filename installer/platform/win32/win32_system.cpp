@@ -60,6 +60,8 @@ DateTime Win32System::Now() {
   return DateTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
+uint32_t Win32System::TickCount() { return GetTickCount(); }
+
 platform::VersionRecord Win32System::ReadVersion(const std::string& path) {
   using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
   using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);

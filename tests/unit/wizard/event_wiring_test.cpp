@@ -73,6 +73,18 @@ TEST_F(WizardTest, TheRunGetsThePagesChoicesAndDrivesTheProgressPage) {
     run.progress.SetFileLabel("C:\\BELLORO.WIN\\a.exe");
     run.record.push_back({model::RecordAction::MakeDir, "C:\\BELLORO.WIN"});
     EXPECT_FALSE(run.errorReported());
+    ASSERT_NE(run.downloadStatistics, nullptr);
+    net::DownloadStatisticsSurface& box = *run.downloadStatistics;
+    box.SetVisible(true);
+    EXPECT_TRUE(view.Visible(ctl::kDownloadPackageSpeedKBLabel));
+    box.SetPackagePath(box.PackagePathCaption() + "http://site/a.dat");
+    box.SetPackagePath(box.PackagePathCaption() + "http://site/b.dat");  // the caption, not the last address
+    system.tickCount = 500;
+    box.StartTimer(1000, [&] { box.SetSpeed(std::to_string(box.TickCount())); });
+    EXPECT_EQ(view.timerInterval, 1000);
+    view.timerTick();
+    box.StopTimer();
+    EXPECT_FALSE(view.timerTick);
   };
   NextUntil(Page::CreateIcon);
   view.Type(ctl::kEIcon, "Belloro");
@@ -91,6 +103,8 @@ TEST_F(WizardTest, TheRunGetsThePagesChoicesAndDrivesTheProgressPage) {
   EXPECT_EQ(Text(ctl::kDebugLabel), "UpdateRegistry");
   EXPECT_EQ(Text(ctl::kLabel2), "C:\\BELLORO.WIN\\a.exe");
   EXPECT_EQ(wizard->Record().size(), 1u);
+  EXPECT_EQ(Text(ctl::kDownloadPackagePathLabel), "http://site/b.dat");
+  EXPECT_EQ(Text(ctl::kDownloadPackageSpeedKBLabel), "500");
 }
 
 }  // namespace

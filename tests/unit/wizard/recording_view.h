@@ -235,6 +235,14 @@ class RecordingView : public RecordingControls<wizard::WizardView> {
   bool ShowProxySettingsDialog(model::ProxySettings& values) override {
     return onProxyDialog && onProxyDialog(values);
   }
+  // The running timer's tick and interval; the test fires it.
+  std::function<void()> timerTick;
+  int timerInterval = 0;
+  void StartTimer(int intervalMs, std::function<void()> tick) override {
+    timerInterval = intervalMs;
+    timerTick = std::move(tick);
+  }
+  void StopTimer() override { timerTick = nullptr; }
   int ShowModalForm(wizard::FormId form, wizard::FormLogic& logic) override {
     if (!onModalForm) {
       ADD_FAILURE() << "a dialog opened that the test does not expect";

@@ -255,6 +255,21 @@ TEST_F(WizardTest, SilentFailureEndsOnTheErrorPageWithExitCodeOne) {
   EXPECT_NE(LogText().find("Unattended run failed: broken archive"), std::string::npos) << LogText();
 }
 
+// A failure thrown out of a page entry unwinds the whole chain of entries; the
+// run must still end.
+TEST_F(WizardTest, SilentFailureThrownThroughTheChainEndsTheRunToo) {
+  WriteScript(AllPagesScript());
+  Params({"/silent"});
+  Make();
+  wizard->installRun = [](engine::RunContext&) { throw InstallerError("HTTP/1.1 401 Unauthorized"); };
+  wizard->FormCreate();
+  wizard->FormActivate();
+  EXPECT_EQ(Current(), Page::ErrorFinish);
+  EXPECT_EQ(view.closeCalls, 1);
+  EXPECT_EQ(process.exitCode, 1);
+  EXPECT_NE(LogText().find("Unattended run failed: HTTP/1.1 401 Unauthorized"), std::string::npos) << LogText();
+}
+
 TEST_F(WizardTest, UninstallWithoutRecordOpensOnTheErrorPage) {
   WriteScript("[unWelcome]\r\nVisible=1\r\n");
   Create({"/U", "/lD:\\Setup\\"});
