@@ -1,4 +1,4 @@
-// CopyFiles: the frame around the installation or uninstall run.
+// CopyFiles: the frame around the installation or uninstall run, and the download box captions.
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page_entries.h"
