@@ -106,6 +106,29 @@ int32_t ParseIntegerOr(std::string_view text, int32_t fallback) {
   return ParseInteger(text).value_or(fallback);
 }
 
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+  std::vector<std::string> tokens;
+  size_t i = 0;
+  while (true) {
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
+    if (i >= line.size()) break;
+    std::string token;
+    bool quoted = false;
+    for (; i < line.size(); ++i) {
+      const char c = line[i];
+      if (c == '"') {
+        quoted = !quoted;
+      } else if (!quoted && static_cast<unsigned char>(c) <= ' ') {
+        break;
+      } else {
+        token += c;
+      }
+    }
+    tokens.push_back(std::move(token));
+  }
+  return tokens;
+}
+
 std::vector<std::string> SplitLines(std::string_view data) {
   // CR LF, lone LF and lone CR each end a line, as the text-file readers of the
   // system do; a final line without terminator counts.

@@ -34,6 +34,11 @@ std::optional<int32_t> ParseInteger(std::string_view text);
 int32_t ParseIntegerOr(std::string_view text, int32_t fallback);
 
 std::vector<std::string> SplitLines(std::string_view data);
+// A command line split as the launcher and the installer agree: blanks outside
+// quotes separate, a quote toggles quoting and is dropped, a backslash is just a
+// character (so /l"C:\medium\" /silent stays two parameters). The first token is
+// the program.
+std::vector<std::string> SplitCommandLine(std::string_view line);
 std::string JoinLines(const std::vector<std::string>& lines, std::string_view eol = "\r\n");
 
 std::string IntToStr(int64_t value);

@@ -1,5 +1,5 @@
 #pragma once
-// The program's own command line, split and unquoted as the system does it.
+// The program's own command line, split and unquoted (SplitCommandLine).
 #include <string>
 #include <vector>
 

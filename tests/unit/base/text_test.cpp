@@ -52,6 +52,18 @@ TEST(TextUtilities, CollapseTokenAndTrailing) {
   EXPECT_EQ(WithoutTrailing("", '\\'), "");
 }
 
+TEST(TextUtilities, CommandLineKeepsBackslashesAndDropsQuotes) {
+  using V = std::vector<std::string>;
+  // The launcher's line: the folder's closing backslash must not eat the quote.
+  EXPECT_EQ(SplitCommandLine("\"C:\\Temp\\Ostravel 1\\installer.exe\" /l\"C:\\medium\\\" /silent /dc"),
+            (V{"C:\\Temp\\Ostravel 1\\installer.exe", "/lC:\\medium\\", "/silent", "/dc"}));
+  EXPECT_EQ(SplitCommandLine("setup.exe /u /l\"C:\\Program Files\\Lumbra\\install.log\""),
+            (V{"setup.exe", "/u", "/lC:\\Program Files\\Lumbra\\install.log"}));
+  EXPECT_EQ(SplitCommandLine("  a\t\"\"  b\"c d\"e  "), (V{"a", "", "bc de"}));
+  EXPECT_EQ(SplitCommandLine("x \"open to the end"), (V{"x", "open to the end"}));
+  EXPECT_EQ(SplitCommandLine(""), V{});
+}
+
 TEST(TextUtilities, TrimTakesBlanksAndControlCharacters) {
   EXPECT_EQ(Trim(" \t\x01 Count = 2 \r\x1f"), "Count = 2");
   EXPECT_EQ(Trim("   "), "");
