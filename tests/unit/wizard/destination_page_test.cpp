@@ -188,5 +188,27 @@ TEST_F(DestinationTest, UnattendedNetworkDestinationEndsTheRunAndABareSwitchChan
   EXPECT_EQ(process.exitCode, 0);
 }
 
+// A path on a drive that is not there, or longer than any folder can be: the page
+// shows what the rules give and nothing crashes.
+TEST_F(DestinationTest, PathsOnMissingDrivesOrTooLongForAnyFolder) {
+  WriteScript(DestinationScript("Path=Q:\\BELLORO.WIN\r\n"));
+  Create();
+  EXPECT_EQ(Text(ctl::kEDestination), "C:\\BELLORO.WIN") << "the folder moves to drive C";
+
+  view = RecordingView{};
+  const std::string longPath = "C:\\" + std::string(297, 'A');
+  WriteScript(DestinationScript("Path=" + longPath + "\r\n"));
+  Create();
+  EXPECT_EQ(Text(ctl::kEDestination), longPath);
+  dialogs.answers = {ui::mrYes, ui::mrOk, ui::mrOk};
+  Next();
+  // No folder system takes a name that long: the refusal is said, the page stays.
+  EXPECT_EQ(Current(), Page::Destination);
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[1].text, "Unable to create destination folder! Please make sure, that you have rights to "
+                                   "create folders on selected drive!");
+  EXPECT_TRUE(wizard->Record().empty());
+}
+
 }  // namespace
 }  // namespace ostravel::test
