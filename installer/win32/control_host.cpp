@@ -412,7 +412,12 @@ bool Win32ControlView<Base>::Enabled(const std::string& control) {
 
 template <typename Base>
 void Win32ControlView<Base>::SetVisible(const std::string& control, bool visible) {
-  if (HWND h = set_.Find(control)) ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
+  HWND h = set_.Find(control);
+  if (!h) return;
+  ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
+  // Painted now: a control shown before blocking work (the processing panel) would
+  // otherwise stay blank until the work ends.
+  if (visible) UpdateWindow(h);
 }
 
 template <typename Base>

@@ -154,7 +154,7 @@ void MainForm::ShowModal(wizard::WizardFactory& factory) {
 }
 
 void MainForm::CreateControls() {
-  HWND notebook = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+  HWND notebook = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
                                   controls_.Scale(wizard::kNotebookTop), controls_.Scale(wizard::kClientWidth),
                                   controls_.Scale(wizard::kNotebookHeight), hwnd_, nullptr, GetModuleHandleW(nullptr),
                                   nullptr);

@@ -128,6 +128,22 @@ def cut_short(body, sent):
     return route
 
 
+def slow(body, pieces=16, pause=0.25):
+    """The whole body, a piece at a time with a pause between: a slow line."""
+    def route(h, head):
+        h.send_response(200)
+        h.send_header("Content-Length", str(len(body)))
+        h.end_headers()
+        if head:
+            return
+        step = max(1, -(-len(body) // pieces))
+        for at in range(0, len(body), step):
+            h.wfile.write(body[at:at + step])
+            h.wfile.flush()
+            time.sleep(pause)
+    return route
+
+
 def with_length(body, length):
     """A body with any Content-Length text (False: none at all)."""
     def route(h, head):

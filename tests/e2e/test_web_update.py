@@ -3,12 +3,14 @@ medium, served on loopback, installed by `installer.exe /silent /y2026`."""
 import re
 import shutil
 import subprocess
+import time
 from pathlib import Path
 
 import pytest
 
 from conftest import REPO
-from loopback import Site, TinyProxy, cut_short, status
+from loopback import Site, TinyProxy, cut_short, slow, status
+from uidriver import DIALOG, UiDriver
 
 YEAR = "2020"  # the year list is fixed: 2020 down to 2003
 COPY_TARGET = r"C:\Belloro\Csomagok"
@@ -186,3 +188,60 @@ def test_a_newer_installer_is_installed_alone_and_restarts(wine, programs, web_s
     assert wine.host_path(r"C:\Belloro\UjTelepito\setup.exe").exists()
     wine.wait_idle()
     assert "/restart" in log.read_text(encoding="utf-8", errors="replace")
+
+
+def test_a_person_sees_the_proxy_dialog_and_the_download_statistics(wine, programs, update):
+    """The web update walked by hand on a slow line, with pictures of what it shows."""
+    year = update.year_dir
+    routes = {f"/{YEAR}/download.inf": slow((year / "download.inf").read_bytes(), pieces=8, pause=0.5),
+              f"/{YEAR}/data1.dat": slow((year / "data1.dat").read_bytes(), pieces=24, pause=0.25)}
+    with Site(update.served, routes) as site:
+        script = re.sub(rb"InternetUpdateSite=[^\r\n]*", f"InternetUpdateSite={site.url}".encode(), update.script)
+        (update.folder / "setup.inf").write_bytes(script)
+        process = wine.start(r"C:\websetup\installer.exe")
+        ui = UiDriver(wine, programs)
+        try:
+            ui.wait_window()
+            while ui.page() != "InstallKind":
+                ui.click("NextButton")
+                time.sleep(0.5)
+            kinds = [text.split(";")[0] for text, _ in ui.value("items", "TInstallerMainForm", "cxInstallKind")]
+            ui.select("cxInstallKind", kinds.index("Frissítés az Internetről"))
+            ui.wait_for(lambda: ui.controls()["cxProgramYear"]["visible"], "the year of the web update")
+            ui.select("cxProgramYear", 0)  # 2020
+            ui.screenshot("web-page-InstallKind")
+            ui.click("ProxySettingsButton")
+            ui.wait_window("TProxySettingsForm")
+            ui.screenshot("web-dialog-ProxySettings", "TProxySettingsForm")
+            ui.close("TProxySettingsForm")
+            ui.wait_gone("TProxySettingsForm")
+
+            ui.click("NextButton")
+            ui.wait_page("Destination")
+            assert ui.text("eDestination") == r"C:\BELLORO.WIN"  # the web update's own destination
+            ui.click("NextButton")
+            ui.wait_window(DIALOG)  # the folder is missing: create it
+            ui.click("Yes", DIALOG)
+            # The update script comes down the slow line behind the processing panel.
+            ui.wait_page("Customize", timeout=60)
+            ui.wait_for(lambda: not ui.controls()["ProcessingPanel"]["visible"], "the component list")
+            ui.screenshot("web-page-Customize")
+            while ui.page() != "Summary":
+                ui.click("NextButton")
+                time.sleep(0.5)
+            ui.click("NextButton")
+            # The window keeps answering while the first archive comes in (6 s).
+            ui.wait_for(lambda: ui.text("DownloadPackagePathLabel").endswith("/data1.dat"), "the archive's address")
+            ui.wait_for(lambda: ui.text("DownloadPackageDoneKBLabel") not in ("", "0.00 KB"), "bytes received")
+            ui.wait_for(lambda: "KB/s" in ui.text("DownloadPackageSpeedKBLabel"), "the speed after a second")
+            ui.screenshot("web-download-statistics")
+            ui.wait_page("Finished", timeout=120)
+            assert not ui.controls()["gbDownloadStatistics"]["visible"]
+            ui.click("CancelButton")
+            ui.wait_gone()
+            assert process.wait(timeout=60) == 0
+        finally:
+            ui.close_driver()
+            if process.poll() is None:
+                process.kill()
+    assert "lumbra.exe" in update.installed(), update.log()

@@ -5,6 +5,7 @@
 
 #include <winhttp.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "installer/platform/http_url.h"
@@ -198,8 +199,19 @@ HttpResult ReadBody(Exchange& exchange, HttpResult result, platform::HttpBodyTar
   if (!target.Begin(offset)) return Failed(HttpFailure::Local, "The target file cannot be written", result.status);
   std::vector<char> buffer(kPieceSize);
   for (;;) {
+    // Ask what has arrived first: a read of a whole piece waits for the whole piece,
+    // and a slow line would leave the window without progress (and messages) meanwhile.
+    DWORD available = 0;
+    if (!WinHttpQueryDataAvailable(exchange.Request(), &available)) {
+      HttpResult f = exchange.Failure();
+      f.status = result.status;
+      f.received = result.received;
+      return f;
+    }
+    if (available == 0) break;
     DWORD got = 0;
-    if (!WinHttpReadData(exchange.Request(), buffer.data(), DWORD(buffer.size()), &got)) {
+    const DWORD want = std::min<DWORD>(available, DWORD(buffer.size()));
+    if (!WinHttpReadData(exchange.Request(), buffer.data(), want, &got)) {
       HttpResult f = exchange.Failure();
       f.status = result.status;
       f.received = result.received;
