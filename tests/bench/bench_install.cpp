@@ -23,8 +23,6 @@
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
-#include "installer/script/script_lists.h"
-#include "installer/script/setup_script.h"
 
 using namespace ostravel;
 namespace fs = std::filesystem;
@@ -143,14 +141,13 @@ int Run(bool uninstall, const std::string& medium, const std::string& dest) {
   NoDialogs dialogs;
   model::Selection selection;
   selection.modules.push_back({"", true, true, false, true});
-  WithScript(files, process.scriptPath, [&](TExtIniFile& script) {
-    for (const ComponentKeys& k : ReadComponentList(script, "")) {
-      model::ComponentEntry c;
-      c.number = k.number, c.name = k.name, c.packName = k.packName, c.size = k.size;
-      c.checked = c.selected = true;
-      selection.components.push_back(c);
-    }
-  });
+  // The components as the selection pages leave them: the four packages `gen` wrote.
+  for (int p = 1; p <= kPacks; ++p) {
+    model::ComponentEntry c;
+    c.number = p, c.name = "Pack " + std::to_string(p), c.packName = "pack" + std::to_string(p), c.size = 1;
+    c.checked = c.selected = c.valid = true;
+    selection.components.push_back(c);
+  }
   model::ServerDecisions server;
   model::WebUpdate web;
   model::InstallRecordEntries record;

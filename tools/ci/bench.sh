@@ -128,16 +128,18 @@ for set in big small; do
 done
 echo "bench: install media $(du -sh "$work/big/medium" | cut -f1) ($files10 files), $(du -sh "$work/small/medium" | cut -f1) ($files1 files)"
 
-declare -A samples
+declare -A samples cpu
 peak_install=0
-# timed NAME CMD...: one sample of wall seconds; keeps the largest RSS of installs.
+# timed NAME CMD...: one sample of wall seconds and of CPU seconds (user + system,
+# which other work on the machine disturbs less); keeps the largest RSS of installs.
 timed() {
   local name=$1; shift
   sync
   local line
-  line=$( { /usr/bin/time -f "TIME %e %M" "$@" >/dev/null; } 2>&1 | grep '^TIME' ) || { echo "bench: $name failed"; exit 1; }
-  read -r _ e k <<<"$line"
+  line=$( { /usr/bin/time -f "TIME %e %M %U %S" "$@" >/dev/null; } 2>&1 | grep '^TIME' ) || { echo "bench: $name failed"; exit 1; }
+  read -r _ e k u y <<<"$line"
   samples[$name]="${samples[$name]:-} $e"
+  cpu[$name]="${cpu[$name]:-} $(awk -v u="$u" -v y="$y" 'BEGIN {print u + y}')"
   [ "$name" = install ] && (( k > peak_install )) && peak_install=$k
   return 0
 }
@@ -153,17 +155,19 @@ for ((r = 0; r < runs; r++)); do
   timed uninstall-small "$inst" uninstall "$work/small/medium" "$work/dest"
 done
 rm -rf "$work/dest" "$work/out"
-median() { tr ' ' '\n' <<<"${samples[$1]}" | grep . | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-printf '\n%-16s %s\n' run "wall seconds (median of $runs; samples)"
+median() { tr ' ' '\n' <<<"${2:-${samples[$1]}}" | grep . | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+printf '\n%-16s %8s %8s  %s\n' run wall-s cpu-s "(medians of $runs; wall samples)"
 for n in extract install uninstall rm-rf install-small uninstall-small; do
-  printf '%-16s %8.2f  (%s )\n' "$n" "$(median $n)" "${samples[$n]}"
+  printf '%-16s %8.2f %8.2f  (%s )\n' "$n" "$(median $n)" "$(median $n "${cpu[$n]}")" "${samples[$n]}"
 done
 awk -v e="$(median extract)" -v i="$(median install)" -v u="$(median uninstall)" -v rm="$(median rm-rf)" \
     -v is="$(median install-small)" -v us="$(median uninstall-small)" -v big="$files10" -v small="$files1" \
-    -v k="$peak_install" 'BEGIN {
+    -v k="$peak_install" -v ec="$(median extract "${cpu[extract]}")" -v ic="$(median install "${cpu[install]}")" \
+    -v uc="$(median uninstall "${cpu[uninstall]}")" -v rc="$(median rm-rf "${cpu[rm-rf]}")" 'BEGIN {
   if (e < 0.01) e = 0.01; if (rm < 0.01) rm = 0.01; if (is < 0.01) is = 0.01; if (us < 0.01) us = 0.01
-  printf "\ninstall run vs bare extraction: %.2f (target <= 1.3)\n", i / e
+  if (ec < 0.01) ec = 0.01; if (rc < 0.01) rc = 0.01
+  printf "\ninstall run vs bare extraction: %.2f wall, %.2f CPU (target <= 1.3)\n", i / e, ic / ec
   printf "install time per file, %d vs %d files: %.2f (target <= 1.5)\n", big, small, (i / big) / (is / small)
   printf "uninstall time per file, %d vs %d files: %.2f (target <= 1.5)\n", big, small, (u / big) / (us / small)
-  printf "uninstall vs rm -rf: %.2f (target <= 3)\n", u / rm
+  printf "uninstall vs rm -rf: %.2f wall, %.2f CPU (target <= 3)\n", u / rm, uc / rc
   printf "install peak RSS %.1f MiB (target < 64)\n", k / 1024 }'
