@@ -198,34 +198,46 @@ HttpResult ReadBody(Exchange& exchange, HttpResult result, platform::HttpBodyTar
   }
   if (!target.Begin(offset)) return Failed(HttpFailure::Local, "The target file cannot be written", result.status);
   std::vector<char> buffer(kPieceSize);
-  for (;;) {
-    // Ask what has arrived first: a read of a whole piece waits for the whole piece,
-    // and a slow line would leave the window without progress (and messages) meanwhile.
-    DWORD available = 0;
-    if (!WinHttpQueryDataAvailable(exchange.Request(), &available)) {
-      HttpResult f = exchange.Failure();
-      f.status = result.status;
-      f.received = result.received;
-      return f;
+  auto failure = [&] {
+    HttpResult f = exchange.Failure();
+    f.status = result.status;
+    f.received = result.received;
+    return f;
+  };
+  // Reads take what has arrived (a read of a whole piece waits for the whole piece,
+  // and a slow line would leave the window without progress or messages); what they
+  // take is gathered into the piece and written and reported when it is full or
+  // 100 ms old, so a fast line is not cut into thousands of small writes.
+  bool ended = false;
+  while (!ended) {
+    size_t filled = 0;
+    const DWORD started = GetTickCount();
+    while (filled < buffer.size()) {
+      DWORD available = 0;
+      if (!WinHttpQueryDataAvailable(exchange.Request(), &available)) return failure();
+      if (available == 0) {
+        ended = true;
+        break;
+      }
+      DWORD got = 0;
+      const DWORD want = std::min<DWORD>(available, DWORD(buffer.size() - filled));
+      if (!WinHttpReadData(exchange.Request(), buffer.data() + filled, want, &got)) return failure();
+      if (got == 0) {
+        ended = true;
+        break;
+      }
+      filled += got;
+      if (GetTickCount() - started >= 100) break;
     }
-    if (available == 0) break;
-    DWORD got = 0;
-    const DWORD want = std::min<DWORD>(available, DWORD(buffer.size()));
-    if (!WinHttpReadData(exchange.Request(), buffer.data(), want, &got)) {
-      HttpResult f = exchange.Failure();
-      f.status = result.status;
-      f.received = result.received;
-      return f;
-    }
-    if (got == 0) break;
-    if (options.maxBytes >= 0 && offset + result.received + int64_t(got) > options.maxBytes)
+    if (filled == 0) break;
+    if (options.maxBytes >= 0 && offset + result.received + int64_t(filled) > options.maxBytes)
       return Failed(HttpFailure::Protocol, platform::TooLongMessage(options.maxBytes), result.status);
-    if (!target.Write(buffer.data(), got)) {
+    if (!target.Write(buffer.data(), filled)) {
       HttpResult f = Failed(HttpFailure::Local, "The target file cannot be written", result.status);
       f.received = result.received;
       return f;
     }
-    result.received += got;
+    result.received += int64_t(filled);
     if (progress) progress(offset + result.received);
   }
   // Wine's WinHTTP ends a dropped body like a complete one: count for ourselves.
