@@ -12,7 +12,7 @@ int64_t DiskSpace(platform::FileSystem& fs, char driveLetter, bool freeWanted) {
   return int64_t(freeWanted ? space->freeBytes : space->totalBytes);
 }
 
-void ApplyFontSpecification(const std::string& text, FontSpec& font, int pixelsPerInch) {
+void ApplyFontSpecification(const std::string& text, FontStyle& font, int pixelsPerInch) {
   std::string rest = text;
   font.color = ParseIntegerOr(NextToken(rest, ';'), 0);
   font.height = ParseIntegerOr(NextToken(rest, ';'), font.height);

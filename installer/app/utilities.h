@@ -11,7 +11,7 @@ namespace ostravel {
 // the drive cannot be queried.
 int64_t DiskSpace(platform::FileSystem& fs, char driveLetter, bool freeWanted);
 
-struct FontSpec {
+struct FontStyle {
   int32_t color = 0;  // a system colour value
   int32_t height = 0;
   std::string face;
@@ -20,7 +20,7 @@ struct FontSpec {
 };
 // "colour;height;face;size;bold;italic;underline;strike-out". Size is applied after
 // height and so decides the final height (at `pixelsPerInch`).
-void ApplyFontSpecification(const std::string& text, FontSpec& font, int pixelsPerInch = 96);
+void ApplyFontSpecification(const std::string& text, FontStyle& font, int pixelsPerInch = 96);
 
 // "%d.%.2d" of product major and product release.
 platform::VersionRecord ReadProductVersion(platform::System& system, const std::string& path);

@@ -16,15 +16,15 @@ constexpr const wchar_t* kBackFormClass = L"TInstallerBackForm";
 constexpr UINT kShowWizard = WM_APP + 2;
 constexpr int kTopLabelHeight = 257, kBottomLabelHeight = 197;
 
-UniqueFont FontOf(const FontSpec& spec, int dpi) {
+UniqueFont FontOf(const FontStyle& style, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(spec.size, dpi, 72);
-  font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  font.lfItalic = spec.italic;
-  font.lfUnderline = spec.underline;
-  font.lfStrikeOut = spec.strikeOut;
+  font.lfHeight = -MulDiv(style.size, dpi, 72);
+  font.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = style.italic;
+  font.lfUnderline = style.underline;
+  font.lfStrikeOut = style.strikeOut;
   font.lfCharSet = EASTEUROPE_CHARSET;
-  const std::wstring face = Wide(spec.face.empty() ? "Tahoma" : spec.face);
+  const std::wstring face = Wide(style.face.empty() ? "Tahoma" : style.face);
   wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   return UniqueFont(CreateFontIndirectW(&font));
 }
@@ -50,7 +50,7 @@ class BackForm {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
-  void DrawLabel(HDC dc, const std::string& text, const FontSpec& spec, wizard::TextAlignment alignment, RECT box,
+  void DrawLabel(HDC dc, const std::string& text, const FontStyle& style, wizard::TextAlignment alignment, RECT box,
                  bool atBottom);
 
   wizard::WizardFactory& factory_;
@@ -156,13 +156,13 @@ void BackForm::Paint(HDC dc) {
   DrawLabel(dc, settings_.copyrightText, settings_.copyrightFont, settings_.copyrightAlignment, bottom, true);
 }
 
-void BackForm::DrawLabel(HDC dc, const std::string& text, const FontSpec& spec, wizard::TextAlignment alignment,
+void BackForm::DrawLabel(HDC dc, const std::string& text, const FontStyle& style, wizard::TextAlignment alignment,
                          RECT box, bool atBottom) {
   if (text.empty()) return;
-  UniqueFont font = FontOf(spec, GetDeviceCaps(dc, LOGPIXELSY));
+  UniqueFont font = FontOf(style, GetDeviceCaps(dc, LOGPIXELSY));
   SelectedObject selected(dc, font.get());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ui::ResolveColour(spec.color, SystemColour));
+  SetTextColor(dc, ui::ResolveColour(style.color, SystemColour));
   std::wstring wide = Wide(text);
   const UINT flags = AlignmentFlags(alignment) | DT_WORDBREAK | DT_NOPREFIX;
   if (atBottom) {

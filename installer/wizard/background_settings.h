@@ -16,7 +16,7 @@ struct BackgroundSettings {
   int32_t gradStart = 0, gradEnd = 0, oneColor = 0;
   std::string topBanner, copyrightText;
   TextAlignment bannerAlignment = TextAlignment::Left, copyrightAlignment = TextAlignment::Left;
-  FontSpec bannerFont, copyrightFont;
+  FontStyle bannerFont, copyrightFont;
 };
 
 BackgroundSettings ReadBackgroundSettings(const TExtIniFile& script);

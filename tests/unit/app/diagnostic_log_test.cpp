@@ -50,7 +50,7 @@ TEST_F(DiagnosticLogTest, UnwritableLogRaisesAnError) {
 }
 
 TEST(Utilities, FontSpecification) {
-  FontSpec font;
+  FontStyle font;
   font.height = 7;
   ApplyFontSpecification("255;12;Tahoma;9;1;0;1;x", font);
   EXPECT_EQ(font.color, 255);
