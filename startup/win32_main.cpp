@@ -64,7 +64,7 @@ bool PrepareScratchScript(const std::string& launcherFolder, const std::string& 
 void MarkRunAsAdmin(const std::string& installerPath) {
   ostravel::win32::UniqueHkey key;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers", 0,
-                      nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+                      nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | KEY_WOW64_32KEY, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
     return;
   }
   static constexpr wchar_t kValue[] = L"RUNASADMIN";

@@ -13,7 +13,8 @@
 namespace ostravel::platform {
 
 enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
-enum class RegView { Default, Wow32, Wow64 };
+// Wow32 is the view a 32-bit program sees; both builds use it unless told otherwise.
+enum class RegView { Wow32, Wow64 };
 enum class RegRead { Ok, Missing, WrongType };
 
 // Exact-case root names of scripts ("HKEY_LOCAL_MACHINE"); nullopt otherwise.

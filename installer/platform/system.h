@@ -41,6 +41,8 @@ class System {
   virtual uint32_t TickCount() = 0;
   // Version resource of a file; valid=false when it has none.
   virtual VersionRecord ReadVersion(const std::string& path) = 0;
+  // True on 64-bit Windows for the i686 build (the system reports it running as a
+  // 32-bit program) and always for the x86_64 build, which stands in for it.
   virtual bool IsWow64() = 0;
   // The version the system really is, whatever the program's manifest declares.
   virtual WindowsVersion GetWindowsVersion() = 0;

@@ -4,6 +4,7 @@
 #include "base/win32/dos_time.h"
 #include "base/win32/unique_handle.h"
 #include "base/win32/wide.h"
+#include "installer/platform/win32/file_names.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {
@@ -78,13 +79,13 @@ std::optional<FileInfo> Win32FileSystem::Find(const std::string& path) {
   std::string p = path;
   // A root like "C:\" has no find entry; ask for its attributes instead.
   if (p.size() <= 3 && p.size() >= 2 && p[1] == ':') {
-    DWORD a = GetFileAttributesW(Wide(WithTrailing(p, '\\')).c_str());
+    DWORD a = GetFileAttributesW(FileName(WithTrailing(p, '\\')).c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return FileInfo{a, 0, 0};
   }
   p = WithoutTrailing(p, '\\');
   WIN32_FIND_DATAW data;
-  UniqueFind find(FindFirstFileW(Wide(p).c_str(), &data));
+  UniqueFind find(FindFirstFileW(FileName(p).c_str(), &data));
   if (!find) {
     Fail();
     return std::nullopt;
@@ -99,7 +100,7 @@ std::optional<FileInfo> Win32FileSystem::Find(const std::string& path) {
 bool Win32FileSystem::CreateDirectories(const std::string& path) {
   std::string p = WithoutTrailing(path, '\\');
   if (p.empty()) return false;
-  DWORD a = GetFileAttributesW(Wide(p).c_str());
+  DWORD a = GetFileAttributesW(FileName(p).c_str());
   if (a != INVALID_FILE_ATTRIBUTES) {
     if (a & FILE_ATTRIBUTE_DIRECTORY) return true;
     SetLastError(ERROR_ALREADY_EXISTS);
@@ -107,23 +108,23 @@ bool Win32FileSystem::CreateDirectories(const std::string& path) {
   }
   size_t slash = p.find_last_of('\\');
   if (slash != std::string::npos && slash > 2 && !CreateDirectories(p.substr(0, slash))) return false;
-  if (CreateDirectoryW(Wide(p).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+  if (CreateDirectoryW(FileName(p).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
   return Fail();
 }
 
 bool Win32FileSystem::RemoveDirectory(const std::string& path) {
-  return RemoveDirectoryW(Wide(WithoutTrailing(path, '\\')).c_str()) || Fail();
+  return RemoveDirectoryW(FileName(WithoutTrailing(path, '\\')).c_str()) || Fail();
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(Wide(path).c_str()) || Fail(); }
+bool Win32FileSystem::DeleteFile(const std::string& path) { return DeleteFileW(FileName(path).c_str()) || Fail(); }
 
 bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, bool overwrite) {
-  return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), !overwrite) || Fail();
+  return CopyFileW(FileName(from).c_str(), FileName(to).c_str(), !overwrite) || Fail();
 }
 
 bool Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
   // Between volumes the system copies and removes a failed copy itself.
-  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) || Fail();
+  return MoveFileExW(FileName(from).c_str(), FileName(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) || Fail();
 }
 
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& data) {
@@ -142,34 +143,34 @@ bool Win32FileSystem::ReadFile(const std::string& path, std::string& data) {
 bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& data) {
   // Write beside the target, flush, then swap it in with one rename: a crash
   // leaves either the old or the new content, never a truncated file.
-  DWORD a = GetFileAttributesW(Wide(path).c_str());
+  DWORD a = GetFileAttributesW(FileName(path).c_str());
   if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return Fail();
   }
   const std::string temp = path + ".~tmp";
   {
-    UniqueFile f(CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    UniqueFile f(CreateFileW(FileName(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
     if (!f) return Fail();
     Win32Output out(f.release());
     bool ok = out.Write(data.data(), data.size());
     if (!out.Close() || !ok) {
       Fail();
-      DeleteFileW(Wide(temp).c_str());
+      DeleteFileW(FileName(temp).c_str());
       return false;
     }
   }
-  if (!MoveFileExW(Wide(temp).c_str(), Wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(FileName(temp).c_str(), FileName(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail();
-    DeleteFileW(Wide(temp).c_str());
+    DeleteFileW(FileName(temp).c_str());
     return false;
   }
   return true;
 }
 
 std::unique_ptr<platform::InputFile> Win32FileSystem::OpenRead(const std::string& path) {
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  HANDLE h = CreateFileW(FileName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     Fail();
@@ -179,7 +180,7 @@ std::unique_ptr<platform::InputFile> Win32FileSystem::OpenRead(const std::string
 }
 
 std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenWrite(const std::string& path) {
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(FileName(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     Fail();
     return nullptr;
@@ -188,19 +189,19 @@ std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenWrite(const std::stri
 }
 
 bool Win32FileSystem::CanOpenExclusive(const std::string& path) {
-  UniqueFile f(CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  UniqueFile f(CreateFileW(FileName(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   return f || Fail();
 }
 
 bool Win32FileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
-  return SetFileAttributesW(Wide(path).c_str(), attributes) || Fail();
+  return SetFileAttributesW(FileName(path).c_str(), attributes) || Fail();
 }
 
 bool Win32FileSystem::SetDosTime(const std::string& path, uint32_t dosTime) {
   const std::optional<FILETIME> utc = FileTimeFromDosTime(dosTime);
   if (!utc) return Fail();
-  UniqueFile f(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  UniqueFile f(CreateFileW(FileName(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!f) return Fail();
   return SetFileTime(f.get(), nullptr, nullptr, &*utc) || Fail();
@@ -209,7 +210,7 @@ bool Win32FileSystem::SetDosTime(const std::string& path, uint32_t dosTime) {
 std::vector<std::string> Win32FileSystem::List(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW data;
-  UniqueFind find(FindFirstFileW(Wide(WithTrailing(folder, '\\') + "*").c_str(), &data));
+  UniqueFind find(FindFirstFileW(FileName(WithTrailing(folder, '\\') + "*").c_str(), &data));
   if (!find) return names;
   do {
     std::wstring n = data.cFileName;
@@ -219,7 +220,7 @@ std::vector<std::string> Win32FileSystem::List(const std::string& folder) {
 }
 
 std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenAppend(const std::string& path) {
-  HANDLE h = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(FileName(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     Fail();
     return nullptr;

@@ -2,6 +2,7 @@
 
 #include "base/cp1250.h"
 #include "base/win32/wide.h"
+#include "installer/platform/win32/file_names.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {
@@ -37,6 +38,6 @@ bool Win32Fonts::FamilyInstalled(const std::string& family) {
   return search.found;
 }
 
-bool Win32Fonts::AddFontFile(const std::string& path) { return AddFontResourceW(Wide(path).c_str()) != 0; }
+bool Win32Fonts::AddFontFile(const std::string& path) { return AddFontResourceW(FileName(path).c_str()) != 0; }
 
 }  // namespace ostravel::win32

@@ -32,15 +32,9 @@ HKEY RootHandle(RootKey root) {
 }
 
 REGSAM ViewFlag(RegView view) {
-  // The installer reads the registry as a 32-bit program sees it, on every build.
-  switch (view) {
-    case RegView::Wow32:
-      return KEY_WOW64_32KEY;
-    case RegView::Wow64:
-      return KEY_WOW64_64KEY;
-    default:
-      return 0;
-  }
+  // Named on every build, so the x86_64 build sees what the i686 one does; 32-bit
+  // Windows ignores the flag.
+  return view == RegView::Wow64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 }
 
 UniqueHkey Open(RootKey root, const std::string& subKey, RegView view, REGSAM access) {

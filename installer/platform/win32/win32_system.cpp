@@ -8,6 +8,7 @@
 #include "base/win32/system_library.h"
 #include "base/win32/unique_handle.h"
 #include "base/win32/wide.h"
+#include "installer/platform/win32/file_names.h"
 #include "installer/platform/win32/win32_platform.h"
 
 namespace ostravel::win32 {
@@ -71,7 +72,7 @@ platform::VersionRecord Win32System::ReadVersion(const std::string& path) {
   auto query = SystemProc<QueryFn>(L"version.dll", "VerQueryValueW");
   platform::VersionRecord v;
   if (!getSize || !getInfo || !query) return v;
-  std::wstring wpath = Wide(path);
+  std::wstring wpath = FileName(path);
   DWORD handle = 0;
   DWORD size = getSize(wpath.c_str(), &handle);
   // A version resource is at most 64 KiB (its length is a 16-bit field); the size
@@ -104,11 +105,17 @@ platform::VersionRecord Win32System::ReadVersion(const std::string& path) {
 }
 
 bool Win32System::IsWow64() {
+#ifdef _WIN64
+  // A 64-bit program runs on 64-bit Windows only; the answer is the one the i686
+  // build gets there, so both take the same roads.
+  return true;
+#else
   using IsWow64Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
   auto isWow64 = reinterpret_cast<IsWow64Fn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
   BOOL wow = FALSE;
   return isWow64 && isWow64(GetCurrentProcess(), &wow) && wow;
+#endif
 }
 
 platform::WindowsVersion Win32System::GetWindowsVersion() {
