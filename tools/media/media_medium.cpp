@@ -13,16 +13,16 @@ namespace fs = std::filesystem;
 
 const char* const kUsage = "PRODUCT_DIR TEMPLATE OUT_DIR [--scramble] [--launcher FILE] [--installer FILE]";
 
-// The programs of a win32 build beside the tool: the host tool lives in
-// build/host/tools/media, the Windows one in build/win32/tools/media.
+// The programs of a Windows build beside the tool, the i686 one first: the host tool
+// lives in build/host/tools/media, the Windows ones in build/win32 or build/win64.
 fs::path DefaultProgram(const char* relative) {
   std::vector<fs::path> bases;
 #ifndef _WIN32
   std::error_code ec;
   fs::path self = fs::read_symlink("/proc/self/exe", ec).parent_path();
-  if (!ec) bases = {self / "../../../win32", self / "../.."};
+  if (!ec) bases = {self / "../../../win32", self / "../../../win64", self / "../.."};
 #endif
-  bases.push_back("build/win32");
+  bases.insert(bases.end(), {"build/win32", "build/win64"});
   for (const auto& b : bases)
     if (fs::is_regular_file(b / relative)) return (b / relative).lexically_normal();
   return fs::path("build/win32") / relative;

@@ -16,6 +16,7 @@
 #include "tools/media/medium_check.h"
 #include "tools/media/medium_names.h"
 #include "tools/media/medium_plan.h"
+#include "tools/media/pe_version.h"
 #include "tools/media/script_catalogue.h"
 #include "tools/media/szdd_format.h"
 
@@ -73,6 +74,7 @@ class Builder {
       r.messages.push_back(f.message);
       return r;
     }
+    r.messages.push_back("medium: the " + launcherMachine_ + " launcher and the " + installerMachine_ + " installer");
     r.messages.push_back(Format("medium: %llu files in %llu archives -> %s", (unsigned long long)fileCount_,
                                 (unsigned long long)archives_, U8(o_.outDir).c_str()));
     return r;
@@ -127,6 +129,12 @@ class Builder {
   bool CheckOutput(MediumResult& r) {
     for (const fs::path& p : {o_.launcher, o_.installer})
       if (!fs::is_regular_file(p)) return Refuse(r, kMediumUnreadable, "cannot read " + U8(p) + " (see --launcher, --installer)");
+    // The launcher starts the installer it expands: both must come from one build.
+    launcherMachine_ = ReadPeMachineFile(U8(o_.launcher)).value_or("unknown");
+    installerMachine_ = ReadPeMachineFile(U8(o_.installer)).value_or("unknown");
+    if (launcherMachine_ != installerMachine_ && launcherMachine_ != "unknown" && installerMachine_ != "unknown")
+      return Refuse(r, kMediumRefused, "the launcher is built for " + launcherMachine_ + " and the installer for " +
+                                           installerMachine_ + ": take both from one build");
     std::error_code ec;
     fs::path out = fs::weakly_canonical(o_.outDir, ec), product = fs::weakly_canonical(o_.productDir, ec);
     auto inside = [](const fs::path& a, const fs::path& b) {
@@ -286,7 +294,7 @@ class Builder {
 
   const MediumOptions& o_;
   std::unique_ptr<platform::FileSystem> files_;
-  std::string text_, plain_, tempCp_;
+  std::string text_, plain_, tempCp_, launcherMachine_, installerMachine_;
   MediumDecl decl_;
   std::vector<std::string> moduleOrder_, variables_;
   ProductScan scan_;

@@ -169,6 +169,23 @@ std::optional<PeVersion> ReadPeVersion(ByteSource& source) {
   return ReadFixedInfo(r, *data, dataSize);
 }
 
+std::optional<std::string> ReadPeMachine(ByteSource& source) {
+  Reader r{source};
+  uint32_t mz = 0, peOffset = 0, signature = 0, machine = 0;
+  if (!r.U16(0, mz) || mz != 0x5A4D || !r.U32(0x3C, peOffset)) return std::nullopt;
+  if (!r.U32(peOffset, signature) || signature != 0x00004550 || !r.U16(uint64_t(peOffset) + 4, machine))
+    return std::nullopt;
+  if (machine == 0x014C) return "i686";
+  if (machine == 0x8664) return "x86_64";
+  return Format("machine 0x%04X", unsigned(machine));
+}
+
+std::optional<std::string> ReadPeMachineFile(const std::string& utf8Path) {
+  FileSource source(utf8Path);
+  if (!source.Ok()) return std::nullopt;
+  return ReadPeMachine(source);
+}
+
 std::optional<PeVersion> ReadPeVersionFile(const std::string& utf8Path) {
   FileSource source(utf8Path);
   if (!source.Ok()) return std::nullopt;

@@ -40,6 +40,11 @@ std::optional<PeVersion> ReadPeVersion(ByteSource& source);
 // Opens the file by UTF-8 path; nullopt also when it cannot be read.
 std::optional<PeVersion> ReadPeVersionFile(const std::string& utf8Path);
 
+// The processor a Windows program is built for: "i686", "x86_64", or "machine 0x…"
+// for others; nullopt when the file is no PE program.
+std::optional<std::string> ReadPeMachine(ByteSource& source);
+std::optional<std::string> ReadPeMachineFile(const std::string& utf8Path);
+
 // "a.b.c.d" of the file version: what the setup script's ModuleVersion holds.
 std::string ModuleVersionText(const PeVersion& v);
 // "%d.%.2d" of the product major and release: the short product version text.

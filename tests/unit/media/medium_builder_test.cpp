@@ -39,6 +39,29 @@ std::map<std::string, std::string> Extract(platform::HostFileSystem& files, cons
   return contents;
 }
 
+TEST(MediumBuilder, PacksLauncherAndInstallerOfOneBuildOnly) {
+  pe_testing::PeLayout plus;
+  plus.pe32Plus = true;
+  struct Case {
+    std::string launcher, installer;
+    int exitCode;
+    const char* says;
+  } cases[] = {
+      {pe_testing::MakePeImage(plus), pe_testing::MakePeImage(plus), 0, "the x86_64 launcher and the x86_64 installer"},
+      {pe_testing::MakePeImage(), pe_testing::MakePeImage(plus), 1, "launcher is built for i686 and the installer for x86_64"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    MediumFixture f;
+    Spit(f.root / "startup.exe", c.launcher);
+    Spit(f.root / "installer.exe", c.installer);
+    MediumResult r = f.Build();
+    EXPECT_EQ(r.exitCode, c.exitCode);
+    EXPECT_NE(MediumFixture::Joined(r).find(c.says), std::string::npos) << MediumFixture::Joined(r);
+    EXPECT_EQ(fs::exists(f.out / "setup.exe"), c.exitCode == 0);
+  }
+}
+
 TEST(MediumBuilder, TheInstallerReadsBackWhatWasBuilt) {
   MediumFixture f;
   MediumResult r = f.Build();

@@ -28,6 +28,22 @@ TEST(PeVersion, ReadsBothHeaderFormsAndFormatsTheScriptTexts) {
   }
 }
 
+TEST(PeVersion, NamesTheProcessorAProgramIsBuiltFor) {
+  auto machine = [](const std::string& image) {
+    MemorySource source(image);
+    return ReadPeMachine(source);
+  };
+  EXPECT_EQ(machine(MakePeImage()), "i686");
+  PeLayout plus;
+  plus.pe32Plus = true;
+  EXPECT_EQ(machine(MakePeImage(plus)), "x86_64");
+  std::string arm = MakePeImage();
+  Put16(arm, kPeHeader + 4, 0xAA64);
+  EXPECT_EQ(machine(arm), "machine 0xAA64");
+  EXPECT_EQ(machine("launcher double"), std::nullopt);
+  EXPECT_EQ(machine(MakePeImage().substr(0, kPeHeader + 5)), std::nullopt);
+}
+
 TEST(PeVersion, DamagedImagesHaveNoVersion) {
   struct Case {
     const char* name;
