@@ -16,11 +16,12 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "e2e"))
+import winehost  # noqa: E402
 from loopback import Site  # noqa: E402
 
 
 def probe(env, exe, *args):
-    out = subprocess.run(["wine", exe, *args], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+    out = subprocess.run([*winehost.host().loader, exe, *args], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                          timeout=900).stdout.decode("utf-8", "replace").strip().splitlines()
     return out[-1] if out else ""
 
@@ -42,9 +43,11 @@ def main():
         for i in range(mib):
             f.write(block[i:] + block[:i])
     expected = hashlib.md5(archive.read_bytes()).hexdigest().upper()
-    env = dict(os.environ, WINEPREFIX=str(work / "prefix"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    env = dict(os.environ, WINEPREFIX=str(work / "prefix"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+               **winehost.host().env())
     env.pop("DISPLAY", None)
-    subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=600)
+    print(winehost.host().describe())
+    winehost.make_prefix(work / "prefix", env, winehost.host().arch)
     shutil.copy(exe, work / "http_probe.exe")
     wexe = "Z:" + str(work / "http_probe.exe").replace("/", "\\")
     wout = "Z:" + str(out / "client.dat").replace("/", "\\")

@@ -1,8 +1,10 @@
 """Wine harness: one fresh prefix per test session, a cheap copy per test.
 
-The base prefix (wine32 + wine64, WOW64) is made once with wineboot; each test
-gets a hard-linked copy whose registry and ini files are real copies, so tests
-never see each other's changes. Windows run on a private Xvfb display.
+The base prefix is made once with wineboot, for the build this host runs
+(winehost.py: the i686 build in a WoW64 prefix, or the x86_64 build in a 64-bit
+one); each test gets a hard-linked copy whose registry and ini files are real
+copies, so tests never see each other's changes. Windows run on a private Xvfb
+display.
 """
 import os
 import shutil
@@ -12,9 +14,10 @@ from pathlib import Path, PureWindowsPath
 
 import pytest
 
+import winehost
+
 REPO = Path(__file__).resolve().parents[2]
 BUILD = REPO / "build"
-WIN32 = BUILD / "win32"
 WORK = BUILD / "e2e"
 SCREENS = BUILD / "screens"
 
@@ -29,6 +32,17 @@ TEST_TIME_LIMIT = 300
 def pytest_configure(config):
     if not config.pluginmanager.hasplugin("timeout"):
         raise pytest.UsageError("the Wine tests need pytest-timeout (python3-pytest-timeout): run make deps")
+
+
+def pytest_sessionstart(session):
+    # Also under -q, so the CI log shows which build ran.
+    reporter = session.config.pluginmanager.get_plugin("terminalreporter")
+    if reporter is not None:
+        reporter.write_line(winehost.host().describe())
+
+
+def pytest_terminal_summary(terminalreporter):
+    terminalreporter.write_line(winehost.host().describe())
 
 
 def pytest_collection_modifyitems(items):
@@ -46,6 +60,7 @@ def _env(prefix, display):
         DISPLAY=display,
         LC_ALL="C.UTF-8",
     )
+    env.update(winehost.host().env())
     return env
 
 
@@ -66,16 +81,27 @@ def display():
     proc.wait(timeout=10)
 
 
+def make_base_prefix(prefix, display):
+    """A fresh prefix for the build this host runs; falls back to the 64-bit one
+    when a 32-bit program does not run after all (unless the choice was forced)."""
+    def fresh(arch):
+        subprocess.run(["wineserver", "-k"], env=_env(prefix, display), check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shutil.rmtree(prefix, ignore_errors=True)
+        return winehost.make_prefix(prefix, _env(prefix, display), arch)
+
+    if not fresh(winehost.host().arch) and winehost.host().arch == 32 and not winehost.forced():
+        winehost.fall_back_to_64("a 32-bit program did not run in a WoW64 prefix")
+        fresh(64)
+    assert (prefix / "system.reg").exists(), f"wineboot did not create a prefix; {winehost.host().describe()}"
+    return prefix
+
+
 @pytest.fixture(scope="session")
 def base_prefix(display, tmp_path_factory):
     WORK.mkdir(parents=True, exist_ok=True)
-    prefix = WORK / f"prefix-base-{os.getpid()}"
-    shutil.rmtree(prefix, ignore_errors=True)
+    prefix = make_base_prefix(WORK / f"prefix-base-{os.getpid()}", display)
     env = _env(prefix, display)
-    subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=600, check=False)
-    subprocess.run(["wineserver", "-w"], env=env, timeout=600, check=False)
-    assert (prefix / "system.reg").exists(), "wineboot did not create a prefix"
     yield prefix
     subprocess.run(["wineserver", "-k"], env=env, check=False)
     shutil.rmtree(prefix, ignore_errors=True)
@@ -133,11 +159,16 @@ class WinePrefix:
         return p
 
     # ---- processes ----
+    @staticmethod
+    def command(*args):
+        """A Windows command line for subprocess: the loader of this run first."""
+        return [*winehost.host().loader, *args]
+
     def _command(self, exe, args):
         exe = str(exe)
         if not exe.lower().startswith(("c:", "z:")):
             exe = self.win_path(exe)
-        return ["wine", exe, *args]
+        return self.command(exe, *args)
 
     def run(self, exe, *args, timeout=60, cwd=None, env=None):
         """Runs a Windows program to its end; the exit code, or timed_out."""
@@ -162,6 +193,11 @@ class WinePrefix:
         return subprocess.Popen(self._command(exe, args), env=self.env, cwd=cwd,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
+    def output(self, *args, timeout=60):
+        """What a Windows command prints, as text."""
+        proc = subprocess.run(self.command(*args), env=self.env, capture_output=True, timeout=timeout)
+        return proc.stdout.decode("utf-8", "replace")
+
     def wait_idle(self, timeout=60):
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=timeout, check=False)
 
@@ -178,7 +214,7 @@ class WinePrefix:
         """The data of a registry value as `reg query` prints it, or None."""
         args = ["reg", "query", key, f"/reg:{view}"]
         args += ["/v", value] if value is not None else ["/ve"]
-        proc = subprocess.run(["wine", *args], env=self.env, capture_output=True, timeout=60)
+        proc = subprocess.run(self.command(*args), env=self.env, capture_output=True, timeout=60)
         if proc.returncode != 0:
             return None
         for line in proc.stdout.decode("utf-8", "replace").splitlines():
@@ -190,8 +226,8 @@ class WinePrefix:
         return None
 
     def reg_add(self, key, value, data, kind="REG_SZ", view=32):
-        proc = subprocess.run(["wine", "reg", "add", key, "/v", value, "/t", kind, "/d", data,
-                               "/f", f"/reg:{view}"], env=self.env, capture_output=True, timeout=60)
+        proc = subprocess.run(self.command("reg", "add", key, "/v", value, "/t", kind, "/d", data,
+                               "/f", f"/reg:{view}"), env=self.env, capture_output=True, timeout=60)
         assert proc.returncode == 0, proc.stderr
 
     def reg_import(self, keys, views=(32, 64)):
@@ -204,13 +240,13 @@ class WinePrefix:
         file = self.make_folder(r"C:\regimport") / "keys.reg"
         file.write_bytes(text.encode("ascii"))
         for view in views:
-            proc = subprocess.run(["wine", "reg", "import", r"C:\regimport\keys.reg", f"/reg:{view}"],
+            proc = subprocess.run(self.command("reg", "import", r"C:\regimport\keys.reg", f"/reg:{view}"),
                                   env=self.env, capture_output=True, timeout=60)
             assert proc.returncode == 0, proc.stderr
 
     def reg_keys(self, key, view=32):
         """The key and every key below it (as HKLM\\...), empty when it is missing."""
-        proc = subprocess.run(["wine", "reg", "query", key, "/s", f"/reg:{view}"], env=self.env,
+        proc = subprocess.run(self.command("reg", "query", key, "/s", f"/reg:{view}"), env=self.env,
                               capture_output=True, timeout=60)
         if proc.returncode != 0:
             return set()
@@ -244,12 +280,17 @@ def wine(base_prefix, display, request):
 
 @pytest.fixture(scope="session")
 def programs():
-    """Paths of the built Windows programs."""
+    """Paths of the built Windows programs of the build this host runs."""
+    return programs_of(winehost.host().build)
+
+
+def programs_of(build):
     found = {
-        "installer": WIN32 / "installer" / "installer.exe",
-        "startup": WIN32 / "startup" / "startup.exe",
+        "build": build,
+        "installer": build / "installer" / "installer.exe",
+        "startup": build / "startup" / "startup.exe",
         "media": BUILD / "host" / "tools" / "media" / "ostravel-media",
-        "fixtures": WIN32 / "tests" / "fixtures",
+        "fixtures": build / "tests" / "fixtures",
     }
-    assert found["installer"].exists(), "build the win32 preset first (make build-win32)"
+    assert found["installer"].exists(), f"build the {build.name} preset first (make build-{build.name})"
     return found

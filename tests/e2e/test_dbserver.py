@@ -58,7 +58,7 @@ class Machine:
         # Output to a file: a pipe can be held by the processes a service start leaves.
         out = self.tmp / "command.txt"
         with open(out, "wb") as f:
-            rc = subprocess.run(["wine", *args], env=self.wine.env, stdout=f, stderr=subprocess.STDOUT,
+            rc = subprocess.run(self.wine.command(*args), env=self.wine.env, stdout=f, stderr=subprocess.STDOUT,
                                 timeout=120).returncode
         assert rc == 0, (args, out.read_bytes())
 
@@ -107,7 +107,7 @@ class Machine:
         """Every value of a key (32-bit view): name -> data; names may hold blanks."""
         out = self.tmp / "reg.txt"
         with open(out, "wb") as f:
-            subprocess.run(["wine", "reg", "query", key, "/reg:32"], env=self.wine.env, stdout=f,
+            subprocess.run(self.wine.command("reg", "query", key, "/reg:32"), env=self.wine.env, stdout=f,
                            stderr=subprocess.DEVNULL, timeout=120)
         values = {}
         for text in out.read_bytes().decode("utf-8", "replace").splitlines():

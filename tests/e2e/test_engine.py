@@ -155,7 +155,7 @@ def test_unattended_install_and_the_uninstall_entry_leave_the_prefix_as_document
     assert (dest / "com-registered.txt").read_text().split() == ["registered"]
     assert (dest / "Mentések").is_dir()
     assert wine.host_path(r"C:\windows\Fonts\OstravelTest.ttf").exists()
-    attrs = subprocess.run(["wine", "cmd", "/c", "attrib", DEST + r"\bin\KORB2026.exe"], env=wine.env,
+    attrs = subprocess.run(wine.command("cmd", "/c", "attrib", DEST + r"\bin\KORB2026.exe"), env=wine.env,
                            capture_output=True, timeout=60).stdout.decode("cp1252", "replace")
     assert "R" in attrs.split(DEST[:2])[0], attrs
 
@@ -252,7 +252,7 @@ def test_rules_attributes_and_registry_on_an_existing_installation(wine, medium,
     assert rc == 0 and report[-1] == "end: success", report
     for name, rule, content, _, _, replaced in cases:
         assert (dest / name).read_bytes() == (b"new " + name.encode() if replaced else content), name
-    attrs = subprocess.run(["wine", "cmd", "/c", "attrib", DEST + r"\r3.txt"], env=wine.env,
+    attrs = subprocess.run(wine.command("cmd", "/c", "attrib", DEST + r"\r3.txt"), env=wine.env,
                            capture_output=True, timeout=60).stdout.decode("cp1252", "replace")
     assert set("RH") <= set(attrs.split(DEST[:2])[0]), attrs
     assert wine.reg_query(r"HKCU\Software\OstravelTest\Old", "kept") == "old"

@@ -75,16 +75,19 @@ def test_a_planted_version_dll_is_never_loaded(wine, programs):
     assert marker.exists()
 
 
-def test_programs_import_only_kernel32_and_msvcrt_at_load_time(programs):
+def test_programs_import_only_kernel32_and_msvcrt_at_load_time():
     import subprocess
-    for exe in (programs["installer"], programs["startup"],
-                programs["installer"].parents[1] / "tools" / "media" / "ostravel-media.exe"):
-        dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(exe)], capture_output=True,
-                              text=True, check=True).stdout
+    from conftest import BUILD
+    # Both builds: this needs no Wine.
+    programs = [(BUILD / build / name, objdump)
+                for build, objdump in (("win32", "i686-w64-mingw32-objdump"), ("win64", "x86_64-w64-mingw32-objdump"))
+                for name in ("installer/installer.exe", "startup/startup.exe", "tools/media/ostravel-media.exe")]
+    for exe, objdump in programs:
+        dump = subprocess.run([objdump, "-p", str(exe)], capture_output=True, text=True, check=True).stdout
         names = {line.split(":", 1)[1].strip().lower() for line in dump.splitlines()
                  if "DLL Name:" in line}
         # Everything else (and no zlib1.dll) comes from the system folder on first use.
-        assert names == {"kernel32.dll", "msvcrt.dll"}, (exe.name, names)
+        assert names == {"kernel32.dll", "msvcrt.dll"}, (exe, names)
 
 
 def test_silent_with_a_package_but_no_page_ends_with_1(wine, programs):

@@ -94,3 +94,17 @@ def test_key_deletions_keep_to_the_requested_view(wine, probe):
     assert keys(64) == {r"\Probe2"}
     assert probe("regtree", "32", r"Software\OstravelTest\Probe") == "0"
     assert probe("regtree", "32", "\\") == "0"
+
+
+def test_both_builds_see_the_machine_as_a_32_bit_program_does(wine, probe):
+    """On 64-bit Windows the i686 build runs under the emulation layer and the x86_64
+    build stands in for it: the same bitness answer, the same system folder text, and
+    the same place for the files put there (the 32-bit system folder)."""
+    assert probe("wow64") == "1"
+    assert probe("expand", "$SystemFolder$").lower() == r"c:\windows\system32" + "\\"
+    (wine.make_folder(r"C:\probe") / "client.dll").write_bytes(b"32-bit client library")
+    assert probe("copy", r"C:\probe\client.dll", r"C:\windows\system32\ostravel_client.dll") == "1"
+    windows = {p.name.lower(): p for p in wine.drive_c.joinpath("windows").iterdir()}
+    assert (windows["syswow64"] / "ostravel_client.dll").read_bytes() == b"32-bit client library"
+    assert not (windows["system32"] / "ostravel_client.dll").exists()
+    assert probe("exists", r"C:\windows\system32\ostravel_client.dll") == "1"

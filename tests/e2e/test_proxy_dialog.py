@@ -31,7 +31,7 @@ def dialog(wine, programs):
 
 def reg_add(wine, value, data, kind):
     # Output to nowhere: a first Wine command's helpers inherit pipes and hold them.
-    subprocess.run(["wine", "reg", "add", KEY, "/v", value, "/t", kind, "/d", data, "/f", "/reg:32"],
+    subprocess.run(wine.command("reg", "add", KEY, "/v", value, "/t", kind, "/d", data, "/f", "/reg:32"),
                    env=wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, check=True)
 
 

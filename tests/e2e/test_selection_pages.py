@@ -61,8 +61,8 @@ def add_cdrom(wine, letter="e"):
     if link.exists() or link.is_symlink():
         link.unlink()
     link.symlink_to(target)
-    subprocess.run(["wine", "reg", "add", r"HKLM\Software\Wine\Drives", "/v", f"{letter}:", "/d", "cdrom", "/f",
-                    "/reg:64"], env=wine.env, capture_output=True, timeout=60, check=True)
+    subprocess.run(wine.command("reg", "add", r"HKLM\Software\Wine\Drives", "/v", f"{letter}:", "/d", "cdrom", "/f",
+                    "/reg:64"), env=wine.env, capture_output=True, timeout=60, check=True)
     wine.kill()
 
 

@@ -138,7 +138,7 @@ def test_through_a_proxy_with_basic_authentication(update, tmp_path, password, r
     with Site(update.served) as site, TinyProxy(tmp_path / "proxy", "alice", "s3cret") as proxy:
         for value, data, kind in (("ProxyServer", "localhost", "REG_SZ"), ("Proxyport", str(proxy.port), "REG_DWORD"),
                                   ("ProxyUsername", "alice", "REG_SZ"), ("ProxyPassword", password, "REG_SZ")):
-            subprocess.run(["wine", "reg", "add", KEY, "/v", value, "/t", kind, "/d", data, "/f", "/reg:32"],
+            subprocess.run(update.wine.command("reg", "add", KEY, "/v", value, "/t", kind, "/d", data, "/f", "/reg:32"),
                            env=update.wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         result = update.run(site)
     assert result.rc == rc, (result, update.log())

@@ -33,7 +33,7 @@ class UiDriver:
     def __init__(self, wine, programs):
         self.wine = wine
         exe = wine.win_path(programs["fixtures"] / "uidriver.exe")
-        self.proc = subprocess.Popen(["wine", exe], env=wine.env, stdin=subprocess.PIPE,
+        self.proc = subprocess.Popen(wine.command(exe), env=wine.env, stdin=subprocess.PIPE,
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         self._pending = b""
 

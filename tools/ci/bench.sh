@@ -90,10 +90,11 @@ fi
 
 if [ "$what" = all ] || [ "$what" = download ]; then
 # The HTTP client under Wine against curl, from one loopback server.
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "${JOBS:-2}" --target http_probe >/dev/null
+preset=$(/usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/e2e"); import winehost; print(winehost.host().build.name)')
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "${JOBS:-2}" --target http_probe exit_code >/dev/null
 mkdir -p "$work/net"
-python3 tests/bench/bench_download.py "$work/net" build/win32/tests/fixtures/http_probe.exe \
+python3 tests/bench/bench_download.py "$work/net" "build/$preset/tests/fixtures/http_probe.exe" \
   "${BENCH_NET_MIB:-256}" "${NET_RUNS:-5}"
 fi
 [ "$what" = all ] || [ "$what" = install ] || exit 0

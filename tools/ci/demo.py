@@ -13,13 +13,13 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests/e2e"))
-from conftest import SCREENS, WinePrefix, _env  # noqa: E402
+import winehost  # noqa: E402
+from conftest import SCREENS, WinePrefix, _env, make_base_prefix, programs_of  # noqa: E402
+from machine_state import split_command_line, uninstall_command  # noqa: E402
 from uidriver import DIALOG, UiDriver  # noqa: E402
 
 OUT = ROOT / "build/demo"
-PROGRAMS = {"fixtures": ROOT / "build/win32/tests/fixtures", "installer": ROOT / "build/win32/installer/installer.exe"}
 REG_KEY = r"HKCU\Software\Belloro\Lumbra Demo\2026"
-UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 CHANGE = "TDestinationChangeForm"
 
 
@@ -40,13 +40,11 @@ def private_display():
 
 
 def base_prefix(display):
-    base = OUT / "prefix-base"
+    # One per architecture: a prefix kept from a run of the other build does not serve.
+    base = OUT / f"prefix-base-{winehost.host().arch}"
     if not (base / "system.reg").exists():
         say("creating the Wine prefix (once, about half a minute)")
-        shutil.rmtree(base, ignore_errors=True)
-        env = _env(base, display)
-        subprocess.run(["wineboot", "-i"], env=env, capture_output=True, timeout=600, check=False)
-        subprocess.run(["wineserver", "-w"], env=env, timeout=600, check=False)
+        make_base_prefix(base, display)
     return base
 
 
@@ -74,35 +72,6 @@ def shortcuts(wine):
     return sorted(p for p in wine.drive_c.glob("users/*/**/*.lnk") if "Lumbra" in str(p) or "Orvel" in str(p))
 
 
-def uninstall_command(wine):
-    out = subprocess.run(["wine", "reg", "query", UNINSTALL, "/s", "/reg:32"],
-                         env=wine.env, capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
-    key, command = None, None
-    for line in out.splitlines():
-        if line.startswith("HKEY_"):
-            if key and command:
-                break
-            key = line.strip() if "Lumbra" in line else None
-        elif key and "UninstallString" in line and command is None:
-            command = line.split("REG_SZ", 1)[1].strip()
-    return key, command
-
-
-def split_command_line(line):
-    """As the installer splits its own: quotes toggle and are dropped, blanks separate."""
-    tokens, token, quoted, started = [], "", False, False
-    for c in line + " ":
-        if c == '"':
-            quoted, started = not quoted, True
-        elif c.isspace() and not quoted:
-            if started:
-                tokens.append(token)
-            token, started = "", False
-        else:
-            token, started = token + c, True
-    return tokens
-
-
 def report(wine, title):
     say(title)
     folder = install_folder(wine)
@@ -121,7 +90,7 @@ def report(wine, title):
     say(f"  registry values under {REG_KEY}: {len(values)}")
     for name, data in values:
         say(f"    {name} = {data}")
-    key, command = uninstall_command(wine)
+    key, command = uninstall_command(wine, "Lumbra")
     say(f"  uninstall entry: {key or 'none'}")
     if command:
         say(f"    UninstallString = {command}")
@@ -162,9 +131,10 @@ def walk(base, display):
     """Through the pages as a person would, with a picture of each."""
     wine = fresh_prefix(base, "prefix-walk", display)
     # The installer as setup.exe leaves it, so the driver finds the wizard at once.
-    shutil.copy(PROGRAMS["installer"], wine.drive_c / "medium/installer.exe")
+    programs = programs_of(winehost.host().build)
+    shutil.copy(programs["installer"], wine.drive_c / "medium/installer.exe")
     process = wine.start(r"C:\medium\installer.exe")
-    ui = UiDriver(wine, PROGRAMS)
+    ui = UiDriver(wine, programs)
     try:
         ui.wait_window()
         for page in ("Welcome", "License", "InstallKind"):
@@ -230,6 +200,7 @@ def interactive(base, display):
 
 
 def main():
+    say(winehost.host().describe())
     xvfb = None
     display = os.environ.get("DISPLAY")
     if os.environ.get("DEMO_INTERACTIVE") == "1" and display:
@@ -240,6 +211,7 @@ def main():
         base = base_prefix(display)
         unattended(base, display)
         walk(base, display)
+        say(f"done with the {winehost.host().build.name} build; {winehost.host().describe()}")
     finally:
         xvfb.terminate()
         xvfb.wait(timeout=10)

@@ -7,7 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 media=$root/build/host/tools/media/ostravel-media
-win=$root/build/win32
+# The Windows build this host can run under Wine (tests/e2e/winehost.py).
+preset=$(/usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/e2e"); import winehost; print(winehost.host().build.name)')
+echo "demo: building the $preset preset, the one this host runs"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "${JOBS:-2}"
+win=$root/build/$preset
 out=$root/build/demo
 medium=$out/medium
 product=$out/product
