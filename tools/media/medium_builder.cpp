@@ -1,6 +1,7 @@
 #include "tools/media/medium_builder.h"
 
 #include <fstream>
+#include <tuple>
 #include <system_error>
 
 #include "base/cp1250.h"
@@ -172,7 +173,8 @@ class Builder {
   }
 
   void WriteModule(TExtIniFile& ini, const ModulePlan& m) {
-    const std::string compSec = ModuleSection(m.module, "Components"), filesSec = ModuleSection(m.module, "Files");
+    const std::string compSec = ModuleSection(m.module, ComponentList().section);
+    const std::string filesSec = ModuleSection(m.module, FileList().section);
     // Count first, as a person would write the list.
     size_t total = 0;
     for (const auto& c : m.components) total += c.files.size();
@@ -180,40 +182,42 @@ class Builder {
     ini.WriteInteger(filesSec, "Count", int32_t(total));
     int fileNumber = 0;
     for (const auto& c : m.components) {
-      const std::string stem = "Component" + std::to_string(c.number);
-      auto [packSize, packMd5] = WriteArchive(c);
-      ini.WriteString(compSec, stem + ".Name", c.decl->name);
-      ini.WriteBool(compSec, stem + ".Checked", c.decl->checked);
-      ini.WriteBool(compSec, stem + ".Enabled", c.decl->enabled);
-      ini.WriteBool(compSec, stem + ".AlwaysUpdate", c.decl->alwaysUpdate);
-      ini.WriteString(compSec, stem + ".PackName", c.decl->packName);
-      ini.WriteInteger(compSec, stem + ".Size", int32_t(c.size));
-      ini.WriteInteger(compSec, stem + ".PackSize", packSize);
-      ini.WriteString(compSec, stem + ".PackMD5Checksum", packMd5);
-      if (!c.decl->targetDir.empty()) ini.WriteString(compSec, stem + ".TargetDir", c.decl->targetDir);
-      for (const auto& f : c.files) WriteFile(ini, filesSec, ++fileNumber, c.number, f);
+      ComponentKeys keys;
+      keys.number = c.number;
+      std::tie(keys.packSize, keys.packMD5Checksum) = WriteArchive(c);
+      keys.name = c.decl->name;
+      keys.checked = c.decl->checked;
+      keys.enabled = c.decl->enabled;
+      keys.alwaysUpdate = c.decl->alwaysUpdate;
+      keys.packName = c.decl->packName;
+      keys.size = int32_t(c.size);
+      keys.targetDir = c.decl->targetDir;
+      WriteListEntry(ini, ComponentList(), compSec, keys);
+      for (const auto& f : c.files) WriteListEntry(ini, FileList(), filesSec, FileEntry(++fileNumber, c.number, f));
     }
   }
 
-  static void WriteFile(TExtIniFile& ini, const std::string& sec, int n, int component, const PlannedFile& f) {
-    const std::string stem = "File" + std::to_string(n);
-    ini.WriteInteger(sec, stem + ".CompID", component);
-    ini.WriteString(sec, stem + ".SourceFile", f.storedName);
-    ini.WriteString(sec, stem + ".TargetFile", f.target);
-    ini.WriteInteger(sec, stem + ".FileSize", int32_t(f.file->size));
+  static FileKeys FileEntry(int n, int component, const PlannedFile& f) {
+    FileKeys keys;
+    keys.number = n;
+    keys.compId = component;
+    keys.sourceFile = f.storedName;
+    keys.targetFile = f.target;
+    keys.fileSize = int32_t(f.file->size);
     // The packed time as the 32-bit signed value the installer reads.
-    ini.WriteInteger(sec, stem + ".FileTime", int32_t(f.file->dosTime));
-    ini.WriteInteger(sec, stem + ".FileUpdateRule", f.group->rule);
-    ini.WriteString(sec, stem + ".MD5HashInfo", f.file->md5);
+    keys.fileTime = int32_t(f.file->dosTime);
+    keys.fileUpdateRule = f.group->rule;
+    keys.md5HashInfo = f.file->md5;
     if (f.file->version) {
-      ini.WriteString(sec, stem + ".ModuleVersion", ModuleVersionText(*f.file->version));
-      ini.WriteString(sec, stem + ".ProductVersion", ProductVersionText(*f.file->version));
+      keys.moduleVersion = ModuleVersionText(*f.file->version);
+      keys.productVersion = ProductVersionText(*f.file->version);
     }
-    const std::pair<bool, const char*> flags[] = {{f.group->readOnly, ".ReadOnly"}, {f.group->hidden, ".Hidden"},
-                                                  {f.group->system, ".System"}, {f.group->archive, ".Archive"}};
-    for (const auto& [set, suffix] : flags)
-      if (set) ini.WriteInteger(sec, stem + suffix, 1);
-    if (!f.relPath.empty()) ini.WriteString(sec, stem + ".RelPath", f.relPath);
+    keys.readOnly = f.group->readOnly;
+    keys.hidden = f.group->hidden;
+    keys.system = f.group->system;
+    keys.archive = f.group->archive;
+    keys.relPath = f.relPath;
+    return keys;
   }
 
   std::pair<int32_t, std::string> WriteArchive(const PlannedComponent& c) {

@@ -130,11 +130,11 @@ class Linter {
   }
 
   void CheckModule(const std::string& module) {
-    const std::string filesSec = ModuleSection(module, "Files"), compSec = ModuleSection(module, "Components");
+    const std::string filesSec = ModuleSection(module, FileList().section);
+    const std::string compSec = ModuleSection(module, ComponentList().section);
     if (Skipped(filesSec)) return;
-    const SectionSpec* spec = nullptr;
     std::string ignored;
-    spec = FindSectionSpec("Files", ignored);
+    const SectionSpec* spec = FindSectionSpec(FileList().section, ignored);
     std::map<int, int> present;
     for (const auto& s : index_.Sections())
       if (SameText(s.name, filesSec)) {
@@ -145,19 +145,19 @@ class Linter {
     for (const auto& c : ReadComponentList(Ini(), module)) components.insert(c.number);
     for (const FileKeys& f : ReadFileList(Ini(), module)) {
       if (!present.count(f.number)) continue;  // reported as missing
-      const std::string stem = "File" + std::to_string(f.number);
-      CheckRule(filesSec, stem);
-      CheckTarget(LineOr(filesSec, stem + ".TargetFile", stem), stem + ".TargetFile", f.targetFile);
-      CheckSource(filesSec, stem, f.sourceFile);
+      const std::string stem = EntryStem(FileList(), f.number);
+      const std::string targetKey = KeyName(FileList(), f.number, &FileKeys::targetFile);
+      CheckRule(filesSec, f.number);
+      CheckTarget(LineOr(filesSec, targetKey, stem), targetKey, f.targetFile);
+      CheckSource(filesSec, f.number, f.sourceFile);
       if (!components.count(f.compId))
-        Add(LineOr(filesSec, stem + ".CompID", stem),
+        Add(LineOr(filesSec, KeyName(FileList(), f.number, &FileKeys::compId), stem),
             Format("%s.CompID %d names no component of [%s]", stem.c_str(), f.compId, compSec.c_str()));
       used.insert(f.compId);
     }
     for (int n : components) {
-      const std::string stem = "Component" + std::to_string(n);
-      if (!used.count(n) && index_.LineOf(compSec, stem + ".Name"))
-        Add(index_.LineOf(compSec, stem + ".Name"), stem + " has no file in [" + filesSec + "]");
+      const int line = index_.LineOf(compSec, KeyName(ComponentList(), n, &ComponentKeys::name));
+      if (!used.count(n) && line) Add(line, EntryStem(ComponentList(), n) + " has no file in [" + filesSec + "]");
     }
   }
 
@@ -170,16 +170,17 @@ class Linter {
     return index_.SectionLine(sec);
   }
 
-  void CheckRule(const std::string& sec, const std::string& stem) {
-    const std::string key = stem + ".FileUpdateRule";
+  void CheckRule(const std::string& sec, int number) {
+    const std::string key = KeyName(FileList(), number, &FileKeys::fileUpdateRule);
     if (!Ini().ValueExists(sec, key)) return;
     auto rule = ParseInteger(Ini().ReadString(sec, key, ""));
     if (!rule || *rule < 0 || *rule > 3)
       Add(index_.LineOf(sec, key), key + " \"" + Ini().ReadString(sec, key, "") + "\" is not a rule 0 to 3");
   }
 
-  void CheckSource(const std::string& sec, const std::string& stem, const std::string& source) {
-    const int line = LineOr(sec, stem + ".SourceFile", stem);
+  void CheckSource(const std::string& sec, int number, const std::string& source) {
+    const std::string stem = EntryStem(FileList(), number);
+    const int line = LineOr(sec, KeyName(FileList(), number, &FileKeys::sourceFile), stem);
     if (source.empty()) {
       Add(line, stem + " has no SourceFile");
       return;

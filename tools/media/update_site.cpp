@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "installer/platform/local_file_system.h"
 #include "installer/script/ext_ini_file.h"
+#include "installer/script/script_lists.h"
 #include "startup/scramble.h"
 #include "startup/startup_key.h"
 #include "tools/media/binary_file.h"
@@ -87,10 +88,11 @@ bool CopyPackage(const fs::path& medium, const fs::path& site, const std::string
 
 // Every section of components: the base product's and each install module's.
 std::vector<std::string> ComponentSections(const TExtIniFile& ini) {
+  const std::string base = ComponentList().section, tail = "." + base;
   std::vector<std::string> all, out;
   ini.ReadSections(all);
   for (const auto& s : all)
-    if (SameText(s, "Components") || (s.size() > 11 && SameText(s.substr(s.size() - 11), ".Components")))
+    if (SameText(s, base) || (s.size() > tail.size() && SameText(s.substr(s.size() - tail.size()), tail)))
       out.push_back(s);
   return out;
 }
@@ -112,12 +114,10 @@ int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
   auto files = platform::MakeLocalFileSystem();
   TExtIniFile ini(*files, scriptPath.string(), false);
   for (const std::string& section : ComponentSections(ini)) {
-    const int count = ini.BoundedCount(section, "Component", ini.ReadInteger(section, "Count", 0));
-    for (int n = 1; n <= count; ++n) {
-      const std::string key = "Component" + std::to_string(n);
-      const std::string pack = ini.ReadString(section, key + ".PackName", "");
-      if (Trim(pack).empty()) continue;
-      const std::string packFile = pack + ".dat";
+    for (const ComponentKeys& c : ReadListSection(ini, ComponentList(), section, SameText(section, ComponentList().section))) {
+      if (Trim(c.packName).empty()) continue;
+      const std::string key = EntryStem(ComponentList(), c.number);
+      const std::string packFile = c.packName + ".dat";
       Digests d;
       if (!Digest(o.mediumDir / PathOf(Cp1250ToUtf8(packFile)), d))
         return Fail(r, 1, "site: " + Cp1250ToUtf8(section) + " " + key + ": the medium has no " + Cp1250ToUtf8(packFile));
@@ -127,9 +127,9 @@ int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
       if (!fs::exists(work / PathOf(Cp1250ToUtf8(packFile))) &&
           !CopyPackage(o.mediumDir, work, Cp1250ToUtf8(packFile), d, error))
         return Fail(r, 2, "site: " + error);
-      ini.WriteString(section, key + ".PackSize", std::to_string(d.size));
-      ini.WriteString(section, key + ".PackMD5Checksum", d.md5);
-      ini.WriteString(section, key + ".PackSHA256Checksum", d.sha256);
+      ini.WriteString(section, KeyName(ComponentList(), c.number, &ComponentKeys::packSize), std::to_string(d.size));
+      ini.WriteString(section, KeyName(ComponentList(), c.number, &ComponentKeys::packMD5Checksum), d.md5);
+      ini.WriteString(section, KeyName(ComponentList(), c.number, &ComponentKeys::packSHA256Checksum), d.sha256);
       r.messages.push_back(Cp1250ToUtf8(packFile) + " " + std::to_string(d.size) + " " + d.md5);
     }
   }
