@@ -91,8 +91,7 @@ std::optional<std::string> StartInstaller(const std::string& path, const std::st
   // The working folder as current folder: the medium's drive stays free to eject.
   const std::wstring folder = Wide(workFolder);
   if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const ostravel::win32::UniqueProcessHandles started(pi);  // not waited for
     return std::nullopt;
   }
   DWORD error = GetLastError();

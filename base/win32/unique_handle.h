@@ -71,4 +71,10 @@ using UniqueScHandle = UniqueAny<SC_HANDLE, HandleTraits<SC_HANDLE, CloseService
 // WinHTTP session, connection and request handles.
 using UniqueHinternet = UniqueAny<HINTERNET, HandleTraits<HINTERNET, CloseInternetFn>>;
 
+// The process and thread handles CreateProcess hands back, owned together.
+struct UniqueProcessHandles {
+  UniqueHandle process, thread;
+  explicit UniqueProcessHandles(const PROCESS_INFORMATION& info) : process(info.hProcess), thread(info.hThread) {}
+};
+
 }  // namespace ostravel::win32
