@@ -3,10 +3,13 @@
 // activation and closes when the wizard is gone.
 #include "base/win32/windows_clean.h"
 
+#include <optional>
+
 #include "base/win32/wide.h"
 #include "installer/ui/gradient.h"
 #include "installer/win32/app_windows.h"
 #include "installer/win32/gdi_handles.h"
+#include "installer/win32/modal_loop.h"
 
 namespace ostravel::win32 {
 
@@ -78,16 +81,10 @@ void BackForm::ShowModal() {
   }
   ShowWindow(hwnd_, SW_SHOWMAXIMIZED);
   SetForegroundWindow(hwnd_);
-  MSG msg;
-  while (!closed_) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      PostQuitMessage(int(msg.wParam));
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  // No owner and no dialog keys: the wizard above it has its own.
+  const std::optional<int> quit = RunModalLoop(nullptr, [this] { return closed_; });
   if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  if (quit) PostQuitMessage(*quit);
 }
 
 LRESULT CALLBACK BackForm::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

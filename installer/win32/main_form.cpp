@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "base/win32/wide.h"
 #include "installer/win32/app_windows.h"
@@ -15,7 +16,7 @@
 #include "installer/win32/control_names_win32.h"
 #include "installer/win32/message_form.h"
 #include "installer/win32/modal_form.h"
-#include "installer/win32/proxy_settings_form.h"
+#include "installer/win32/modal_loop.h"
 #include "installer/win32/scroll_box.h"
 #include "installer/win32/strings_label.h"
 #include "installer/wizard/control_names.h"
@@ -63,7 +64,6 @@ class MainForm final : public Win32ControlView<wizard::WizardView> {
   void ShowSystemError(const std::string& text) override {
     MessageBoxW(hwnd_, Wide(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
   }
-  bool ShowProxySettingsDialog(model::ProxySettings& values) override { return ShowProxySettingsForm(hwnd_, values); }
   int ShowModalForm(FormId form, wizard::FormLogic& logic) override { return RunModalForm(hwnd_, form, logic); }
   void StartTimer(int intervalMs, std::function<void()> tick) override {
     timerTick_ = std::move(tick);
@@ -128,29 +128,20 @@ void MainForm::ShowModal(wizard::WizardFactory& factory) {
   controls_.SetSink(wizard_.get());
   wizard_->FormCreate();
 
-  if (owner_) EnableWindow(owner_, FALSE);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  MSG msg;
-  bool quit = false;
-  while (!closeRequested_) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageW(hwnd_, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+  std::optional<int> quit;
+  {
+    DisabledOwner disabled(owner_);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    quit = RunModalLoop(hwnd_, [this] { return closeRequested_; });
   }
-  if (owner_) EnableWindow(owner_, TRUE);
   wizard_->FormDestroy();
   controls_.SetSink(nullptr);
   controls_.Forget();
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
   wizard_.reset();
-  if (quit) PostQuitMessage(int(msg.wParam));
+  if (quit) PostQuitMessage(*quit);
 }
 
 void MainForm::CreateControls() {
@@ -218,30 +209,8 @@ void MainForm::ReportError(const char* what) {
 
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   wizard::WizardSink* sink = wizard_.get();
+  if (std::optional<LRESULT> forwarded = controls_.Forward(msg, wp, lp, sink)) return *forwarded;
   switch (msg) {
-    case WM_COMMAND:
-      if (lp && sink) controls_.Command(HWND(lp), HIWORD(wp), *sink);
-      return 0;
-    case WM_NOTIFY:
-      if (sink) controls_.Notify(*reinterpret_cast<NMHDR*>(lp), *sink);
-      return 0;
-    case WM_DRAWITEM:
-      if (sink) controls_.DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), *sink);
-      return TRUE;
-    case WM_MEASUREITEM:
-      controls_.MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      return controls_.ControlColour(HDC(wp), HWND(lp));
-    case WM_SETCURSOR:
-      if (controls_.ShowsHourglass()) {
-        ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
     case WM_ERASEBKGND: {
       RECT client, header;
       GetClientRect(hwnd_, &client);

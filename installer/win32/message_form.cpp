@@ -1,5 +1,6 @@
 #include "installer/win32/message_form.h"
 
+#include <optional>
 #include <vector>
 
 #include "base/win32/wide.h"
@@ -7,6 +8,7 @@
 #include "installer/win32/app_windows.h"
 #include "installer/win32/control_names_win32.h"
 #include "installer/win32/gdi_handles.h"
+#include "installer/win32/modal_loop.h"
 
 namespace ostravel::win32 {
 
@@ -159,25 +161,15 @@ int ShowMessageForm(const std::wstring& text, ui::MsgDlgType type, uint32_t butt
     }
   }
 
-  if (owner) EnableWindow(owner, FALSE);
-  ShowWindow(form, SW_SHOW);
-  if (first) SetFocus(first);
-  MSG msg;
-  bool quit = false;
-  while (state.result < 0) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageW(form, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+  std::optional<int> quit;
+  {
+    DisabledOwner disabled(owner);
+    ShowWindow(form, SW_SHOW);
+    if (first) SetFocus(first);
+    quit = RunModalLoop(form, [&state] { return state.result >= 0; });
   }
-  if (owner) EnableWindow(owner, TRUE);
   DestroyWindow(form);
-  if (owner) SetActiveWindow(owner);
-  if (quit) PostQuitMessage(int(msg.wParam));
+  if (quit) PostQuitMessage(*quit);
   return state.result < 0 ? ui::mrCancel : state.result;
 }
 

@@ -12,6 +12,7 @@
 #include "installer/wizard/page_entries.h"
 #include "installer/wizard/page_handlers.h"
 #include "installer/wizard/processing_panel.h"
+#include "installer/wizard/proxy_settings_dialog.h"
 #include "installer/wizard/server_bridge.h"
 #include "installer/wizard/wizard_controller.h"
 
@@ -200,8 +201,11 @@ void cxInstallKindSelect(WizardController& wizard) {
 void ProxySettingsButtonClick(WizardController& wizard) {
   if (!wizard.webSteps.proxySettings) return;
   WizardView& view = wizard.View();
-  wizard.webSteps.proxySettings(wizard.Web(),
-                                [&view](model::ProxySettings& values) { return view.ShowProxySettingsDialog(values); });
+  wizard.webSteps.proxySettings(wizard.Web(), [&view](model::ProxySettings& values) {
+    return RunProxySettingsDialog(values, [&view](FormLogic& dialog) {
+      return view.ShowModalForm(FormId::ProxySettings, dialog);
+    });
+  });
 }
 
 bool InstallKindLeaveCheck(WizardController& wizard, const TExtIniFile&) {
