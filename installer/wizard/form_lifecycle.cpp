@@ -7,6 +7,7 @@
 #include "installer/net/proxy_settings.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
+#include "installer/wizard/server_bridge.h"
 #include "installer/wizard/visible_pages.h"
 #include "installer/wizard/wizard_controller.h"
 
@@ -201,6 +202,8 @@ void WizardController::ClosingActions() {
 }
 
 void WizardController::FormDestroy() {
+  // Whatever way the window goes, a server stopped on the way does not stay down.
+  Guarded([&] { PutBackStoppedServer(*this); });
   Guarded([&] {
     if (state_.runningAtom != 0) services_.machine.system.DeleteAtom(state_.runningAtom);
     state_.runningAtom = 0;

@@ -2,6 +2,7 @@
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page_entries.h"
+#include "installer/wizard/server_bridge.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel::wizard {
@@ -29,8 +30,10 @@ PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& scri
   }
   if (wizard.installRun) {
     engine::RunContext context = wizard.MakeRunContext();
+    ServerHeldByRun held(wizard);
     wizard.installRun(context);
   }
+  PutBackStoppedServer(wizard);
   view.SetText(ctl::kCancelButton, buttons.closeButton);
   view.SetEnabled(ctl::kCancelButton, true);
   view.SetEnabled(ctl::kBackButton, false);

@@ -2,12 +2,14 @@
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page_entries.h"
+#include "installer/wizard/server_bridge.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel::wizard {
 
 PageEntryResult EnterErrorFinish(WizardController& wizard, const TExtIniFile& script) {
   WizardView& view = wizard.View();
+  PutBackStoppedServer(wizard);
   view.SetText(ctl::kCancelButton, ReadButtonsSection(script).finishButton);
   view.SetText(ctl::kErrorFinishInfoLabel, script.ReadString(section::kErrorFinishPage, "Info", ""));
   wizard.State().wizardFinished = true;

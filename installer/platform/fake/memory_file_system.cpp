@@ -194,6 +194,30 @@ bool MemoryFileSystem::CopyFile(const std::string& from, const std::string& to, 
   return ReplaceFile(to, data);
 }
 
+bool MemoryFileSystem::RenameFolder(const std::string& from, const std::string& to) {
+  const std::string source = Key(from), target = Key(to);
+  Node* node = Lookup(from);
+  if (!node || !node->directory || IsRoot(Normalize(from))) return Fail("The system cannot find the path specified.");
+  if (Lookup(to) || IsRoot(Normalize(to))) return Fail("Cannot create a file when that file already exists.");
+  if (!ParentExists(Normalize(to)) || target.compare(0, source.size() + 1, source + '\\') == 0 ||
+      source.substr(0, 2) != target.substr(0, 2))
+    return Fail("The system cannot move the file to a different disk drive.");
+  const std::string prefix = source + '\\';
+  std::vector<std::string> moved{source};
+  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+    if (locked_.count(it->first)) return Fail(kSharingViolation);
+    moved.push_back(it->first);
+  }
+  const std::string newPath = Normalize(to);
+  for (const std::string& key : moved) {
+    auto owned = nodes_[key];
+    nodes_.erase(key);
+    owned->path = newPath + owned->path.substr(Normalize(from).size());
+    nodes_[target + key.substr(source.size())] = owned;
+  }
+  return true;
+}
+
 bool MemoryFileSystem::ReadFile(const std::string& path, std::string& data) {
   auto c = Contents(path);
   if (!c) return Fail("The system cannot find the file specified.");
