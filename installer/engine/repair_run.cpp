@@ -5,6 +5,7 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "installer/engine/archive_backup_file.h"
+#include "installer/engine/created_folders.h"
 #include "installer/engine/file_list.h"
 #include "installer/engine/install_run.h"
 #include "installer/engine/install_steps.h"
@@ -171,9 +172,8 @@ class RepairRun {
       restore = r && r->Has(kFileUpdate) && !repaired_.count(UpperCase(r->targetPath));
       if (!restore) return;
       name = current_ = r->targetPath;
-      const std::string folder = FolderOf(name);
-      if (!ctx_.machine.files.DirectoryExists(folder) && !recordedFolders_.count(UpperCase(folder)))
-        newFolders_.push_back(folder), recordedFolders_.insert(UpperCase(folder));
+      for (const std::string& level : MissingFolderLevels(ctx_.machine.files, FolderOf(name)))
+        if (recordedFolders_.insert(UpperCase(level)).second) newFolders_.push_back(level);
     };
     archive.OnFileRestored = [this](TBackupFile&, std::string& name, platform::OutputFile&) {
       repaired_.insert(UpperCase(name));
