@@ -52,7 +52,10 @@ PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& scri
     wizard.installRun(context);
   }
   wizard.State().runDone = true;
-  if (wizard.CurrentPage() != Page::CopyFiles) return {};
+  if (wizard.CurrentPage() != Page::CopyFiles) {
+    view.SetEnabled(ctl::kCancelButton, true);
+    return {};
+  }
   view.SetText(ctl::kCancelButton, buttons.closeButton);
   view.SetEnabled(ctl::kCancelButton, true);
   view.SetEnabled(ctl::kBackButton, false);

@@ -137,15 +137,16 @@ void WizardController::FormClose() {
 
 void WizardController::CloseForm() {
   if (closed_) return;
+  // The run cannot be interrupted, also not from the error page it reported to:
+  // the title bar's close is refused as Cancel is.
+  if (state_.runInProgress) {
+    services_.log.WriteLog("Close refused: the installation run is working");
+    return;
+  }
   if (state_.wizardFinished) {
     ClosingActions();
     closed_ = true;
     view_.CloseWindow();
-    return;
-  }
-  // The run cannot be interrupted: the title bar's close is refused as Cancel is.
-  if (state_.runInProgress) {
-    services_.log.WriteLog("Close refused: the installation run is working");
     return;
   }
   if (Silent()) return;

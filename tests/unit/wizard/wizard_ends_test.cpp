@@ -38,6 +38,8 @@ TEST_F(WizardEnds, TheRunRefusesTheCloseAndOnlyAFinishedRunStartsPrograms) {
       run.finish.installerProgramPath = "C:\\BELLORO.WIN\\install.exe";
       run.finish.restartCommand = "C:\\W\\setup.exe /restart";
       if (locked) run.errorJump("locked");
+      CloseWithYes();  // also from the error page the run reported to
+      EXPECT_EQ(view.closeCalls, 0);
     };
     NextUntil(Page::Summary);
     Next();
@@ -47,6 +49,7 @@ TEST_F(WizardEnds, TheRunRefusesTheCloseAndOnlyAFinishedRunStartsPrograms) {
     wizard->BackButtonClick();  // a stray click
     if (!locked) Next();
     EXPECT_EQ(Text(ctl::kCancelButton), "Finish");
+    EXPECT_TRUE(Enabled(ctl::kCancelButton));
     Close();
     EXPECT_EQ(system.started.size(), locked ? 0u : 2u);
   }
