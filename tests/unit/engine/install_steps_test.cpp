@@ -91,7 +91,8 @@ TEST(InstallSteps, TheChosenGroupTakesEffectAndShortcutsNotMadeSayWhy) {
   const std::string log = t.Contents("C:\\TEMP\\belloro-installer.log");
   for (const char* why : {"Orvel 2026: no shortcut title holds KORB", "D: it names no icon file"})
     EXPECT_NE(log.find(std::string("Shortcut not created: ") + why), std::string::npos) << why;
-  std::vector<ShortcutEntry> icons{{"$UserPrograms$\\Lumbra 2026"}};
+  std::vector<ShortcutEntry> icons(1);
+  icons[0].placement = "$UserPrograms$\\Lumbra 2026";
   for (const char* group : {"Lumbra 2026", "..\\Windows", "C:\\x", ""})
     EXPECT_EQ(ApplyIconGroup(icons, t.variables, "Lumbra 2026", group), 0) << group;
 }
