@@ -13,43 +13,34 @@ class WizardEnds : public WizardTest {
     dialogs.answers = {ui::mrYes};
     wizard->FormClose();
   }
-  void Unattended(const std::string& script, std::vector<std::string> parameters) {
-    view = RecordingView{};
-    process.exitCode = 0;
-    WriteScript(script);
-    Params(std::move(parameters));
-    Make();
-  }
 };
 
-// A close while the run works is refused, the run is never entered again, and only
-// a run that ended on Finished starts "install.exe" and the new launcher.
+// A close while the run works is refused, also from the error page the run
+// reported to; the run is never entered again; only a run that ended on Finished
+// starts "install.exe" and the new launcher.
 TEST_F(WizardEnds, TheRunRefusesTheCloseAndOnlyAFinishedRunStartsPrograms) {
   files.ReplaceFile("C:\\BELLORO.WIN\\install.exe", "MZ");
   for (bool locked : {false, true}) {
-    SCOPED_TRACE(locked);
     view = RecordingView{};
-    system.started.clear();
     WriteScript(AllPagesScript());
     Create();
     wizard->installRun = [&](engine::RunContext& run) {
       CloseWithYes();
-      EXPECT_EQ(Current(), Page::CopyFiles);
       run.finish.installerProgramPath = "C:\\BELLORO.WIN\\install.exe";
       run.finish.restartCommand = "C:\\W\\setup.exe /restart";
       if (locked) run.errorJump("locked");
-      CloseWithYes();  // also from the error page the run reported to
+      CloseWithYes();
       EXPECT_EQ(view.closeCalls, 0);
     };
     NextUntil(Page::Summary);
     Next();
-    EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(Current(), locked ? Page::ErrorFinish : Page::Readme);
     EXPECT_FALSE(Enabled(ctl::kBackButton));
     wizard->BackButtonClick();  // a stray click
     if (!locked) Next();
-    EXPECT_EQ(Text(ctl::kCancelButton), "Finish");
-    EXPECT_TRUE(Enabled(ctl::kCancelButton));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(Text(ctl::kCancelButton) == "Finish" && Enabled(ctl::kCancelButton));
+    system.started.clear();
     Close();
     EXPECT_EQ(system.started.size(), locked ? 0u : 2u);
   }
@@ -73,34 +64,43 @@ TEST_F(WizardEnds, ACloseDuringBlockingPageWorkLeavesTheErrorPageFinal) {
   }
 }
 
-TEST_F(WizardEnds, AnUnattendedSelfUpdateRestartsUnattendedOrFails) {
-  for (bool startFails : {false, true}) {
-    system.started.clear();
-    system.startFails = startFails;
-    Unattended(AllPagesScript(), {"/silent", "/y2020", "-dC", "/lC:\\medium\\", "/noicon", "/restart", "/Modul A"});
-    wizard->installRun = [](engine::RunContext& run) { run.finish.restartCommand = " C:\\W\\setup.exe /restart "; };
-    wizard->FormCreate();
-    wizard->FormActivate();
-    EXPECT_EQ(system.started, std::vector<std::string>{"C:\\W\\setup.exe /restart /silent /y2020 -dC /noicon \"/Modul A\""});
-    EXPECT_EQ(process.exitCode, startFails ? 1 : 0);
-  }
-}
-
-// Window creation failed, or the uninstall kind named is not offered (the kinds
-// depend on the packages present): nothing is walked or removed, exit code 1.
-TEST_F(WizardEnds, UnattendedUninstallsThatCannotGoOnEndAtOnce) {
+// A self-update restarts unattended (exit code 1 when it cannot); an uninstall whose
+// window creation failed, or whose kind named is not offered (the kinds depend on
+// the packages present), ends at once with exit code 1 and removes nothing.
+TEST_F(WizardEnds, UnattendedRunsEndWithoutWalkingOn) {
   files.ReplaceFile("C:\\TEMP\\record.log", "Title:\r\n");
-  for (bool recordThere : {false, true}) {
-    Unattended("[unWelcome]\r\nVisible=1\r\n[unInstall Type Page]\r\nRollbackEnabled=1\r\nDefaultSelected=2\r\n",
-               {"/u", "/silent", recordThere ? "/lC:\\TEMP\\record.log" : "/lC:\\TEMP\\none.log"});
-    wizard->installRun = [](engine::RunContext&) { ADD_FAILURE() << "nothing may be removed"; };
+  const std::string uninstall = "[unWelcome]\r\nVisible=1\r\n[unInstall Type Page]\r\nRollbackEnabled=1\r\nDefaultSelected=2\r\n";
+  struct Case {
+    std::string script;
+    std::vector<std::string> parameters;
+    bool startFails;
+    size_t pages;
+    int exitCode;
+  } cases[] = {
+      {AllPagesScript(), {"/silent", "/y2020", "-dC", "/lC:\\m\\", "/noicon", "/restart", "/Modul A"}, false, 10, 0},
+      {AllPagesScript(), {"/silent", "/y2020"}, true, 10, 1},
+      {uninstall, {"/u", "/silent", "/lC:\\TEMP\\none.log"}, false, 1, 1},
+      {uninstall, {"/u", "/silent", "/lC:\\TEMP\\record.log"}, false, 2, 1},
+  };
+  for (const Case& c : cases) {
+    view = RecordingView{};
+    process.exitCode = 0;
+    system.startFails = c.startFails;
+    WriteScript(c.script);
+    Params(c.parameters);
+    Make();
+    wizard->installRun = [&](engine::RunContext& run) {
+      EXPECT_FALSE(process.uninstallMode) << "nothing may be removed";
+      run.finish.restartCommand = " C:\\W\\setup.exe /restart ";
+    };
     wizard->FormCreate();
     wizard->FormActivate();
-    const std::vector<Page> walked = {Page::Welcome, Page::InstallKind}, none = {Page::ErrorFinish};
-    EXPECT_EQ(view.shownPages, recordThere ? walked : none);
-    EXPECT_EQ(process.exitCode, 1);
+    EXPECT_EQ(view.shownPages.size(), c.pages);
+    EXPECT_EQ(process.exitCode, c.exitCode);
     EXPECT_EQ(view.closeCalls, 1);
   }
+  EXPECT_EQ(system.started, (std::vector<std::string>{"C:\\W\\setup.exe /restart /silent /y2020 -dC /noicon \"/Modul A\"",
+                                                      "C:\\W\\setup.exe /restart /silent /y2020"}));
   EXPECT_NE(LogText().find("DefaultSelected=2 is not offered"), std::string::npos) << LogText();
 }
 
