@@ -243,6 +243,7 @@ def test_a_close_while_the_run_works_is_refused_and_back_never_leads_into_it(win
         (folder / "release").write_bytes(b"")
         ui.wait_page("Readme", timeout=120)
         assert not ui.controls()["BackButton"]["enabled"]  # never back into the run
+        ui.screenshot("run-Readme-after-the-run")
         assert ui.text("ErrorFinishMemo") == ""
         ui.click("NextButton")
         ui.wait_page("Finished")
