@@ -13,7 +13,7 @@ PageEntryResult EnterErrorFinish(WizardController& wizard, const TExtIniFile& sc
   view.SetText(ctl::kCancelButton, ReadButtonsSection(script).finishButton);
   view.SetText(ctl::kErrorFinishInfoLabel, script.ReadString(section::kErrorFinishPage, "Info", ""));
   wizard.State().wizardFinished = true;
-  view.SetEnabled(ctl::kCancelButton, true);
+  view.SetEnabled(ctl::kCancelButton, !wizard.State().runInProgress);  // the run's end enables it
   view.SetEnabled(ctl::kBackButton, false);
   view.SetEnabled(ctl::kNextButton, false);
   view.SetVisible(ctl::kWebBrowserButton, wizard.Finish().showErrorLink);

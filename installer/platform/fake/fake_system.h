@@ -28,6 +28,7 @@ class FakeSystem : public System {
   std::function<void(const std::string& program, const std::string& parameters)> onRun;
   std::vector<std::string> ran;      // "program parameters" of RunAndWait
   std::vector<std::string> started;  // command lines of Start
+  bool startFails = false;           // Start reports that nothing could be started
   int processMessagesCalls = 0;
   uint64_t pausedMs = 0;
   std::set<std::string> windowClasses;

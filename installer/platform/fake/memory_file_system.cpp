@@ -219,6 +219,7 @@ bool MemoryFileSystem::RenameFolder(const std::string& from, const std::string& 
 }
 
 bool MemoryFileSystem::ReadFile(const std::string& path, std::string& data) {
+  if (unreadable_.count(Key(path))) return Fail("Access is denied.");
   auto c = Contents(path);
   if (!c) return Fail("The system cannot find the file specified.");
   data = *c;
@@ -269,6 +270,10 @@ std::unique_ptr<InputFile> MemoryFileSystem::OpenRead(const std::string& path) {
   auto it = nodes_.find(Key(path));
   if (it == nodes_.end() || it->second->directory) {
     Fail("The system cannot find the file specified.");
+    return nullptr;
+  }
+  if (unreadable_.count(it->first)) {
+    Fail("Access is denied.");
     return nullptr;
   }
   return std::make_unique<MemoryInput>(it->second);
