@@ -2,6 +2,7 @@
 
 #include "installer/dbserver/detection.h"
 #include "installer/dbserver/server_names.h"
+#include "installer/dbserver/server_restore.h"
 #include "installer/dbserver/service_setup.h"
 
 namespace ostravel::dbserver {
@@ -14,12 +15,17 @@ std::string ServiceServerFolder(ServerContext& ctx) {
 void AlterFBWindowsService(ServerContext& ctx, const std::string& serverFolder) {
   platform::Platform& machine = ctx.machine;
   const std::string folder = serverFolder + "\\";
+  std::vector<std::string> settled;
   if (machine.files.FileExists(serverFolder + "\\bin\\fbserver.exe")) {
     ReconfigureAndStartService(machine, kGuardianService, kGuardian, folder);
     ReconfigureAndStartService(machine, kServerService, kSuperServer, folder);
+    settled = {kGuardianService, kServerService};
   } else if (machine.files.FileExists(serverFolder + "\\bin\\fb_inet_server.exe")) {
     ReconfigureAndStartService(machine, kServerService, kClassicServer, folder);
+    settled = {kServerService};
   }
+  // What the reconfiguration did not touch goes back as the first stop found it.
+  RestoreServers(ctx, settled);
 }
 
 }  // namespace ostravel::dbserver

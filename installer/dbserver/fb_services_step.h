@@ -14,7 +14,9 @@ std::string ServiceServerFolder(ServerContext& ctx);
 // Called by the installation run's step "AlterFBWindowsService" with that folder:
 // the guardian and the super server when the folder holds "bin\fbserver.exe",
 // else the classic server when it holds "bin\fb_inet_server.exe", each pointed at
-// the folder and started. Failures are passed over.
+// the folder and started. Every other service a stop took (the InterBase server,
+// or all of them when the folder holds no server) is put back as it was. Failures
+// are passed over.
 void AlterFBWindowsService(ServerContext& ctx, const std::string& serverFolder);
 
 }  // namespace ostravel::dbserver

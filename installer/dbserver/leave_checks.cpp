@@ -5,7 +5,7 @@
 #include "base/text.h"
 #include "installer/dbserver/detection.h"
 #include "installer/dbserver/server_names.h"
-#include "installer/dbserver/server_stop.h"
+#include "installer/dbserver/server_restore.h"
 #include "installer/dbserver/version_tests.h"
 
 namespace ostravel::dbserver {
@@ -28,7 +28,7 @@ struct RestoreOnExit {
 bool StopForUpgrade(ServerContext& ctx) {
   if (ctx.minimise) ctx.minimise();
   RestoreOnExit restore{ctx};
-  if (StopServers(ctx.machine)) return true;
+  if (StopRememberedServers(ctx)) return true;
   ErrorJump(ctx, kCannotStopRunningServer);
   return false;
 }

@@ -18,7 +18,9 @@ inline constexpr const char* kAdminRightsNeeded =
 // answer whether the server archive exists (the web file check for the web-update
 // kind, which the page runs with its processing panel; else the file beside the
 // installer). Finds the server, decides `upgradeServer` and stops the running
-// servers for an upgrade at once. False when it handed an error to the error jump.
+// servers for an upgrade at once, remembering what ran (the wizard puts it back
+// when it ends without the run's service step). False when it handed an error to
+// the error jump.
 bool InstallKindLeaveCheck(ServerContext& ctx, bool archiveAvailable);
 
 // Called by the destination page's Next check once the destination folder exists.

@@ -30,9 +30,9 @@ struct ServerContext {
   std::function<void(const std::string& text)> setStatus{};
   // Minimise and restore the application around a server stop; may be unset.
   std::function<void()> minimise{}, restore{};
-  // Extracts a package archive into a folder (with trailing "\"). When unset, a
-  // private archive reader does it.
-  std::function<void(const std::string& archive, const std::string& folder)> extract{};
+  // Extracts a package archive into a folder (with trailing "\"); false when it
+  // could not. When unset, a private archive reader does it.
+  std::function<bool(const std::string& archive, const std::string& folder)> extract{};
 };
 
 // Hands the text to the error jump (or raises it).

@@ -19,5 +19,8 @@ inline constexpr const char* kClassicServer = "fb_inet_server.exe";
 inline constexpr const char* kGuardianService = "FirebirdGuardianDefaultInstance";
 inline constexpr const char* kServerService = "FirebirdServerDefaultInstance";
 inline constexpr const char* kInterBaseService = "InterBaseServer";
+// In the order they are stopped: the guardian first, or it starts the server again.
+inline constexpr const char* kServerServices[] = {kGuardianService, kServerService, kInterBaseService};
+inline constexpr const char* kServerWindowClasses[] = {"IB_Server", "FB_Server"};
 
 }  // namespace ostravel::dbserver

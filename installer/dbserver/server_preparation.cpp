@@ -6,6 +6,7 @@
 #include "installer/dbserver/older_installation.h"
 #include "installer/dbserver/server_names.h"
 #include "installer/dbserver/server_registry.h"
+#include "installer/dbserver/server_restore.h"
 #include "installer/dbserver/setup_command.h"
 #include "installer/dbserver/setup_exit_code.h"
 #include "installer/dbserver/version_tests.h"
@@ -14,36 +15,71 @@
 namespace ostravel::dbserver {
 namespace {
 
-bool RemoveForUpgrade(ServerContext& ctx) {
+struct SetupRun {
+  std::string failure;  // why no server could be installed; empty when the setup ran
+  int exitCode = 0;
+  bool boxShown = false;  // the exit-code box was shown already
+};
+
+bool ArchiveBesideInstaller(ServerContext& ctx) {
+  return ctx.machine.files.FileExists(ctx.process.sourceFolder + kServerArchive);
+}
+
+// A server is only replaced when a new one is to be installed.
+bool SetOlderServerAside(ServerContext& ctx, SetAside& aside) {
   const model::ServerDecisions& s = ctx.server;
-  if (Trim(s.serverFolder).empty() || !ctx.machine.files.FileExists(ctx.process.sourceFolder + kServerArchive) ||
-      !s.hasAdminRights || !OlderThanTarget(ctx.machine, s.serverFolder))
+  if (Trim(s.serverFolder).empty() || !ArchiveBesideInstaller(ctx) || !s.hasAdminRights || !s.installServer ||
+      !OlderThanTarget(ctx.machine, s.serverFolder))
     return true;
-  if (RemoveOlderInstallation(ctx.machine, s.serverFolder, kTargetVersion)) return true;
+  const AsideResult result = SetOlderInstallationAside(ctx, s.serverFolder, kTargetVersion, aside);
+  if (result == AsideResult::NotOlder || result == AsideResult::Moved) return true;
+  RestoreServers(ctx);
   ErrorJump(ctx, kCannotStopFirebird);
   return false;
 }
 
-void Extract(ServerContext& ctx, const std::string& archive, const std::string& folder) {
+bool Extract(ServerContext& ctx, const std::string& archive, const std::string& folder) {
   if (ctx.extract) return ctx.extract(archive, folder);
   engine::TBackupFile reader(ctx.machine.files);
   reader.RestoreMode = engine::rmAll;
   reader.RestoreFullPath = false;
   reader.ProcessMessages = [&] { ctx.machine.system.ProcessMessages(); };
-  reader.Restore(archive, folder);
+  try {
+    return reader.Restore(archive, folder);
+  } catch (const std::exception& e) {
+    ctx.log.WriteLog("FireBird archive unreadable: " + std::string(e.what()));
+    return false;
+  }
 }
 
-int RunServerSetup(ServerContext& ctx, bool webUpdateKind, const std::string& copyTargetFolder) {
+SetupRun RunServerSetup(ServerContext& ctx, bool webUpdateKind, const std::string& copyTargetFolder) {
   if (ctx.setStatus) ctx.setStatus("FireBird 2.5.4.26856 kiszolgáló alkalmazás telepítése...");
   const std::string from = webUpdateKind ? copyTargetFolder : ctx.process.sourceFolder;
-  Extract(ctx, WithTrailing(from, '\\') + kServerArchive, ctx.variables.ExpandVariables("$TempFolder$") + "\\");
   const std::string program = SetupProgram(ctx);
+  // A copy left by an earlier run must never stand in for this archive's.
+  if (ctx.machine.files.FileExists(program)) ctx.machine.files.DeleteFile(program);
+  const std::string archive = WithTrailing(from, '\\') + kServerArchive;
+  if (!Extract(ctx, archive, ctx.variables.ExpandVariables("$TempFolder$") + "\\") ||
+      !ctx.machine.files.FileExists(program))
+    return {archive + " could not be extracted"};
   ctx.log.WriteLog("FireBird setup start: " + program);
   // Quoted, so a temporary folder with a blank never starts another program.
-  int code = ctx.machine.system.RunAndWait("\"" + program + "\"", SetupParameters(ctx));
+  const int code = ctx.machine.system.RunAndWait("\"" + program + "\"", SetupParameters(ctx));
   ctx.log.WriteLog("FireBird setup done: " + IntToStr(code));
-  // A setup that could not be started counts as 0; the verification has the last word.
-  return code == platform::System::kRunFailed ? 0 : code;
+  if (code == platform::System::kRunFailed) return {program + " could not be started"};
+  ReportSetupExitCode(ctx, code);
+  return {"", code, !SetupSucceeded(code)};
+}
+
+// The new server is there when a 2.5 folder was found whose server program
+// reports the target version.
+std::string VerificationFailure(ServerContext& ctx, const SetupRun& setup) {
+  if (!setup.failure.empty()) return setup.failure;
+  if (Trim(ctx.server.serverFolder).empty()) return "no FireBird 2.5 folder after the setup";
+  std::string found;
+  if (DiffersFromTarget(ctx.machine, ctx.server.serverFolder, found) || found.empty())
+    return "FireBird version after setup: " + (found.empty() ? std::string("none") : found);
+  return "";
 }
 
 void Configure(ServerContext& ctx) {
@@ -55,31 +91,50 @@ void Configure(ServerContext& ctx) {
   EditConfigurationKey(ctx.machine.files, folder, "GCPolicy", "background");
 }
 
-bool Verify(ServerContext& ctx, int exitCode) {
-  std::string found;
-  if (!ctx.server.installServer || !DiffersFromTarget(ctx.machine, ctx.server.serverFolder, found)) return true;
-  ctx.log.WriteLog("FireBird version after setup: " + found);
-  if (SetupSucceeded(exitCode)) ShowServerErrorBox(ctx, kServerSetupFailed);
-  ErrorJump(ctx, kServerSetupFailed);
-  return false;
+// The machine as it was before the setup: the old folder back, DefaultInstance as
+// it read, the services as the first stop found them.
+void UndoServerSetup(ServerContext& ctx, const SetAside& aside, const std::optional<std::string>& defaultInstance) {
+  if (PutOlderInstallationBack(ctx, aside) && !aside.aside.empty()) ctx.server.serverFolder = aside.folder + "\\";
+  if (defaultInstance)
+    WriteDefaultInstance(ctx.machine.registry, *defaultInstance);
+  else
+    ctx.machine.registry.DeleteValue(platform::RootKey::LocalMachine, kInstancesKey, kDefaultInstance);
+  RestoreServers(ctx);
+}
+
+std::optional<std::string> ReadRegisteredInstance(platform::Registry& registry) {
+  std::string value;
+  if (registry.ReadString(platform::RootKey::LocalMachine, kInstancesKey, kDefaultInstance, value) !=
+      platform::RegRead::Ok)
+    return std::nullopt;
+  return value;
 }
 
 }  // namespace
 
 bool PrepareServer(ServerContext& ctx, bool webUpdateKind, const std::string& copyTargetFolder) {
-  if (!RemoveForUpgrade(ctx)) return false;
+  SetAside aside;
+  if (!SetOlderServerAside(ctx, aside)) return false;
   CleanCompatibilityLayers(ctx.machine.registry);
   MarkServerRunAsAdmin(ctx);
-  int exitCode = 0;
-  if (ctx.server.installServer) {
-    exitCode = RunServerSetup(ctx, webUpdateKind, copyTargetFolder);
-    ReportSetupExitCode(ctx, exitCode);
-  }
+  const std::optional<std::string> defaultInstance = ReadRegisteredInstance(ctx.machine.registry);
+  SetupRun setup;
+  if (ctx.server.installServer) setup = RunServerSetup(ctx, webUpdateKind, copyTargetFolder);
   ctx.server.serverFolder = SearchServerFolder(ctx, 2, 5);
-  Configure(ctx);
   RemoveAutostartValue(ctx.machine);
-  WriteDefaultInstance(ctx.machine.registry, ctx.server.serverFolder);
-  return Verify(ctx, exitCode);
+  const std::string failure = ctx.server.installServer ? VerificationFailure(ctx, setup) : "";
+  if (!failure.empty()) {
+    ctx.log.WriteLog("FireBird setup failed: " + failure);
+    UndoServerSetup(ctx, aside, defaultInstance);
+    if (!setup.boxShown) ShowServerErrorBox(ctx, kServerSetupFailed);
+    ErrorJump(ctx, kServerSetupFailed);
+    return false;
+  }
+  Configure(ctx);
+  // A search that found no 2.5 folder says nothing about the registered server.
+  if (!Trim(ctx.server.serverFolder).empty()) WriteDefaultInstance(ctx.machine.registry, ctx.server.serverFolder);
+  KeepOldServerFiles(ctx, aside);
+  return true;
 }
 
 }  // namespace ostravel::dbserver

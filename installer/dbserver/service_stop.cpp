@@ -3,6 +3,8 @@
 namespace ostravel::dbserver {
 namespace {
 
+constexpr uint32_t kPollMs = 250;
+
 bool NothingToDo(uint32_t error) {
   return error == platform::kErrorServiceDoesNotExist || error == platform::kErrorInvalidName ||
          error == platform::kErrorInvalidHandle;
@@ -22,6 +24,20 @@ bool StopAndDisableService(platform::Services& services, const std::string& name
   if (auto service = manager->OpenService(name, platform::kServiceChangeConfig, error))
     service->ChangeStartType(platform::kStartDisabled);
   return true;
+}
+
+bool WaitUntilServiceStopped(platform::Platform& machine, const std::string& name, uint32_t since, uint32_t limitMs) {
+  auto manager = machine.services.OpenManager();
+  if (!manager) return true;  // no service control manager: no service can run
+  uint32_t error = 0;
+  auto service = manager->OpenService(name, platform::kServiceQueryStatus, error);
+  if (!service) return NothingToDo(error);
+  for (;;) {
+    const auto state = service->QueryState();
+    if (state && *state == platform::kServiceStopped) return true;
+    if (machine.system.TickCount() - since >= limitMs) return false;
+    machine.system.Pause(kPollMs);
+  }
 }
 
 }  // namespace ostravel::dbserver

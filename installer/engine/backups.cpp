@@ -62,6 +62,7 @@ class BackupSession {
     std::string value = e.value;
     switch (e.kind) {
       case model::RecordAction::CopyFile:
+      case model::RecordAction::ReplaceFile:
       case model::RecordAction::CloneFile:
       case model::RecordAction::CreateIcon:
         handledFiles_.insert(UpperCase(value));

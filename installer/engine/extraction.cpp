@@ -5,6 +5,8 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "installer/engine/archive_backup_file.h"
+#include "installer/engine/created_folders.h"
+#include "installer/engine/shared_files.h"
 #include "installer/engine/target_paths.h"
 
 namespace ostravel::engine {
@@ -24,7 +26,7 @@ class ExtractionEvents {
       BackupFileRestoreFile(name, restore);
     };
     archive.OnFileRestored = [this](TBackupFile&, std::string& name, platform::OutputFile&) {
-      ctx_.record.push_back({model::RecordAction::CopyFile, name});
+      BackupFileFileRestored(name);
     };
     archive.OnProgress = [this](TBackupFile&, const std::string& name, int percent, bool&) {
       BackupFileProgress(name, percent);
@@ -46,11 +48,21 @@ class ExtractionEvents {
     }
     name = target;
     current_ = target;
+    currentExisted_ = r->Has(kFileExists);
     const std::string folder = FolderOf(target);
     // Thousands of members share a few folders: each is looked at once. The reader
     // makes a missing one right after this event.
     if (!knownFolders_.insert(UpperCase(folder)).second) return;
-    if (!ctx_.machine.files.DirectoryExists(folder)) ctx_.record.push_back({model::RecordAction::MakeDir, folder});
+    // Every level the reader is about to make, so that none is left behind empty.
+    for (const std::string& level : MissingFolderLevels(ctx_.machine.files, folder))
+      ctx_.record.push_back({model::RecordAction::MakeDir, level});
+  }
+
+  // A file that was there before the installation is not the installation's to
+  // remove: it is recorded as replaced.
+  void BackupFileFileRestored(const std::string& name) {
+    ctx_.record.push_back({currentExisted_ ? model::RecordAction::ReplaceFile : model::RecordAction::CopyFile, name});
+    CountSharedFile(ctx_, name, currentExisted_);
   }
 
   void BackupFileProgress(const std::string& name, int percent) {
@@ -88,6 +100,7 @@ class ExtractionEvents {
   RunContext& ctx_;
   const FileList& list_;
   std::string current_;
+  bool currentExisted_ = false;
   std::string lastPrompt_;
   std::unordered_set<std::string> knownFolders_;  // upper-cased
 };

@@ -68,10 +68,14 @@ void Decide(FileRecord& r, const InstalledFile& installed) {
   }
 }
 
+// Attributes the lock test cleared: the record's position and what it held.
+using ClearedAttributes = std::vector<std::pair<size_t, uint32_t>>;
+
 // Only files about to be replaced are tried: a kept file may well be open.
-bool PassesLockTest(RunContext& ctx, FileRecord& r) {
+bool PassesLockTest(RunContext& ctx, FileRecord& r, size_t position, ClearedAttributes& cleared) {
   if (!r.Has(kFileExists) || !r.Has(kFileUpdate)) return true;
   platform::FileSystem& files = ctx.machine.files;
+  if (const auto info = files.Find(r.targetPath)) cleared.emplace_back(position, info->attributes);
   files.SetAttributes(r.targetPath, 0);
   if (files.CanOpenExclusive(r.targetPath)) return true;
   r.flags &= ~uint32_t(kFileUpdate);
@@ -103,6 +107,7 @@ bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, b
   ctx.variables.SetCurrentDestination(ctx.choices.destination);
   list.Clear();
   bool result = true;
+  ClearedAttributes cleared;
   for (const model::InstallModuleEntry& module : ctx.selection.modules) {
     if (!module.included) continue;
     for (const FileKeys& keys : ReadFileList(script, module.name)) {
@@ -115,12 +120,18 @@ bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, b
                                                                  r.targetPath, needVersion)
                                           : InstalledFile{};
       Decide(r, installed);
-      if (!PassesLockTest(ctx, r)) result = false;
+      if (!PassesLockTest(ctx, r, list.Records().size(), cleared)) result = false;
       if (!noStep) ctx.progress.SetPosition(ctx.progress.Position() + 1);
       if (ctx.process.debugInfoMode) AddDebugInfo(ctx, r, installed);
       list.Add(std::move(r));
       ctx.progress.ProcessMessages();
     }
+  }
+  // A file that will not be written keeps its attributes, and a run that stops on
+  // locked files has changed nothing.
+  for (const auto& [position, attributes] : cleared) {
+    const FileRecord& r = list.Records()[position];
+    if (!result || !r.Has(kFileUpdate)) ctx.machine.files.SetAttributes(r.targetPath, attributes);
   }
   return result;
 }

@@ -36,6 +36,35 @@ bool SaveRecordBlock(RunContext& ctx) {
                                 RecordHeaderFor(ctx.process, ctx.variables, ctx.choices.installStartTime), ctx.record);
 }
 
+const char* const kRecordUnreadable =
+    "Az eltávolítási napló nem olvasható, ezért a Telepítő nem írta felül, hogy a korábbi telepítések adatai "
+    "megmaradjanak: ";
+const char* const kRecordSetAside = "Ennek a telepítésnek az adatai külön eltávolítási naplóba kerülnek: ";
+
+namespace {
+
+bool Unreadable(platform::FileSystem& files, const std::string& path) {
+  std::string text;
+  return files.FileExists(path) && !files.ReadFile(path, text);
+}
+
+}  // namespace
+
+void SetAsideUnreadableRecord(RunContext& ctx) {
+  if (!ctx.process.uninstallEnabled || ctx.process.uninstallMode) return;
+  platform::FileSystem& files = ctx.machine.files;
+  const std::string record = ctx.variables.ExpandVariables(ctx.process.installRecordPath);
+  if (Trim(record).empty() || !Unreadable(files, record)) return;
+  std::string aside;
+  for (int n = 1; n < 100 && aside.empty(); ++n)
+    if (!Unreadable(files, record + "." + IntToStr(n))) aside = record + "." + IntToStr(n);
+  LogQuietly(ctx, "Installation record unreadable, kept as it is: " + record +
+                      (aside.empty() ? "; this installation is not recorded" : "; this installation is recorded in " + aside));
+  ctx.errorJump(kRecordUnreadable + record + (aside.empty() ? "" : "\r\n" + std::string(kRecordSetAside) + aside));
+  // Without a record of its own the installation writes no uninstall entry.
+  ctx.process.installRecordPath = aside;
+}
+
 std::string SharedScriptCopyPath(const PathVariables& vars) {
   return SharedFolder(vars) + vars.ExpandVariables("$ApplicationName$") + "\\setup.inf";
 }

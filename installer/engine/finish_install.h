@@ -19,6 +19,17 @@ RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariabl
 // is enabled. Best effort, like every save of the record.
 bool SaveRecordBlock(RunContext& context);
 
+// Said on the error page when the record cannot be read; the record's path and
+// the one this installation records itself in follow.
+extern const char* const kRecordUnreadable;
+extern const char* const kRecordSetAside;
+
+// Before the run records anything: a record that exists but cannot be read is kept
+// as it is, and this installation records itself in a record of its own beside it
+// ("<record>.1", or the next number that is free or readable), which its
+// uninstall entry and shortcut then name. The log and the error page say so.
+void SetAsideUnreadableRecord(RunContext& context);
+
 // "Quillmarch Shared\<application name>\setup.inf" below the common-files folder.
 std::string SharedScriptCopyPath(const PathVariables& variables);
 

@@ -26,13 +26,16 @@ std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, cons
 // installation left (found by its first line) is replaced where it stands,
 // otherwise the block goes on top of the blocks already there. The file is
 // replaced in one step (temporary file, then rename), so a run that dies at any
-// point leaves the previous record or the new one, never a cut one. Best effort:
-// false when it could not be saved; nothing is shown.
+// point leaves the previous record or the new one, never a cut one. A record that
+// exists but cannot be read is left as it is. Best effort: false when it could
+// not be saved; nothing is shown.
 bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath,
                             const RecordBlockHeader& header, const model::InstallRecordEntries& entries);
 
-// What the uninstaller removes, by its own numbering.
-enum class UninstallKind { Folder = 0, File = 1, Shortcut = 2, RegistryKey = 3, RegistryValue = 4 };
+// What the uninstaller removes, by its own numbering. A replaced file ("Replace
+// File", which the documented reader passes over) is never removed; it only counts
+// in the use counts of shared files, and Repair puts it back when it is missing.
+enum class UninstallKind { Folder = 0, File = 1, Shortcut = 2, RegistryKey = 3, RegistryValue = 4, ReplacedFile = 5 };
 
 struct UninstallAction {
   UninstallKind kind = UninstallKind::File;
@@ -40,9 +43,10 @@ struct UninstallAction {
 };
 
 // Every action line of the record in file order (newest block first), or of its
-// first block only. A missing record gives an empty list. Lines that name no
-// action, lack the colon, carry an empty value or control characters are passed
-// over, and so are file, shortcut and folder values that are no absolute path.
+// first block only. A missing record gives an empty list. A line that begins with
+// "[" starts a block; lines that name no action, lack the colon, carry an empty
+// value or control characters are passed over, and so are file, shortcut and
+// folder values that are no absolute path.
 std::vector<UninstallAction> ReadInstallRecord(platform::FileSystem& files, const std::string& recordPath,
                                                bool allBlocks = true);
 // The same from the record's text.

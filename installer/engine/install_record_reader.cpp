@@ -14,6 +14,7 @@ constexpr KindName kKinds[] = {
     {"Make Dir", UninstallKind::Folder},          {"Copy File", UninstallKind::File},
     {"Clone File", UninstallKind::File},          {"Create Icon", UninstallKind::Shortcut},
     {"Create Reg Key", UninstallKind::RegistryKey}, {"Write Reg Value", UninstallKind::RegistryValue},
+    {"Replace File", UninstallKind::ReplacedFile},
 };
 
 const KindName* KindOf(const std::string& name) {
@@ -28,7 +29,10 @@ bool HasControlCharacters(const std::string& text) {
   return false;
 }
 
-bool IsPathKind(UninstallKind kind) { return kind == UninstallKind::Folder || kind == UninstallKind::File || kind == UninstallKind::Shortcut; }
+bool IsPathKind(UninstallKind kind) {
+  return kind == UninstallKind::Folder || kind == UninstallKind::File || kind == UninstallKind::Shortcut ||
+         kind == UninstallKind::ReplacedFile;
+}
 
 }  // namespace
 
@@ -40,7 +44,6 @@ std::vector<UninstallAction> ParseInstallRecord(const std::string& text, bool al
       if (++blocks > 1 && !allBlocks) break;
       continue;
     }
-    if (EndsWith(line, "]")) continue;
     const size_t colon = line.find(':');
     if (colon == std::string::npos) continue;
     const KindName* kind = KindOf(line.substr(0, colon));

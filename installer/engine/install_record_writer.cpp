@@ -29,6 +29,8 @@ const char* RecordLabel(model::RecordAction kind) {
       return "Backup File: ";
     case model::RecordAction::BackupRegValue:
       return "Backup Reg Value: ";
+    case model::RecordAction::ReplaceFile:
+      return "Replace File: ";
   }
   return "";
 }
@@ -50,7 +52,10 @@ bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& reco
   std::vector<std::string> block = FormatRecordBlock(header, entries);
   std::vector<std::string> old;
   std::string text;
-  if (files.FileExists(recordPath) && files.ReadFile(recordPath, text)) old = SplitLines(text);
+  // A record that is there but cannot be read is never replaced: the blocks of
+  // every earlier installation would go with it.
+  if (files.FileExists(recordPath) && !files.ReadFile(recordPath, text)) return false;
+  old = SplitLines(text);
 
   std::vector<std::string> lines;
   lines.reserve(block.size() + old.size());

@@ -45,6 +45,7 @@ class InstallRun {
       return;
     }
     ctx_.end = RunEnd::Stopped;
+    SetAsideUnreadableRecord(ctx_);
     // Whatever stops the run from here on, what it did is in the record.
     try {
       if (Download() && Prepare() && Backups() && PrepareServer()) {
@@ -101,11 +102,25 @@ class InstallRun {
   }
 
   void ReadLists(const TExtIniFile& script) {
-    const bool uninstaller = ctx_.process.uninstallEnabled && !ctx_.process.uninstallMode;
+    const bool uninstaller = UninstallerWanted();
     registry_ = ReadRegistryList(script, ctx_.selection.modules, ctx_.variables,
                                  {uninstaller, ctx_.process.installRecordPath});
     icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.variables,
                           {uninstaller, ctx_.process.installRecordPath, ctx_.choices.uninstallIconTitle});
+    const RunChoices& c = ctx_.choices;
+    if (const int moved = ApplyIconGroup(icons_, ctx_.variables, c.offeredIconGroup, c.iconGroup))
+      LogQuietly(ctx_, Format("Shortcut group \"%s\" instead of \"%s\" for %d shortcuts", c.iconGroup.c_str(),
+                              c.offeredIconGroup.c_str(), moved));
+  }
+
+  // The uninstall entry and shortcut start the uninstaller with the record: without
+  // a record path they could only fail.
+  bool UninstallerWanted() {
+    if (!ctx_.process.uninstallEnabled || ctx_.process.uninstallMode) return false;
+    if (!Trim(ctx_.variables.ExpandVariables(ctx_.process.installRecordPath)).empty()) return true;
+    LogQuietly(ctx_, "No uninstall entry or uninstall shortcut: [Configuration] UnInstallLogFile names no "
+                     "installation record");
+    return false;
   }
 
   // Before anything is replaced; a backup that cannot be made raises.

@@ -5,6 +5,7 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "installer/engine/archive_backup_file.h"
+#include "installer/engine/created_folders.h"
 #include "installer/engine/file_list.h"
 #include "installer/engine/install_run.h"
 #include "installer/engine/install_steps.h"
@@ -87,6 +88,7 @@ class RepairRun {
     ctx_.end = RunEnd::Stopped;
     for (const UninstallAction& a : ParseInstallRecord(frame_.recordText)) {
       if (a.kind == UninstallKind::File) recorded_.push_back(a.value), recordedFiles_.insert(UpperCase(a.value));
+      if (a.kind == UninstallKind::ReplacedFile) replacedFiles_.insert(UpperCase(a.value));
       if (a.kind == UninstallKind::Folder) recordedFolders_.insert(UpperCase(a.value));
     }
     const std::vector<ScriptFile> files = WithScript(ctx_.machine.files, ctx_.process.scriptPath,
@@ -105,13 +107,18 @@ class RepairRun {
  private:
   // Only files the record lists as written are ever touched. A file the script
   // writes only when it is missing is the customer's once it exists: only missing
-  // ones come back.
+  // ones come back. So is a file the installation found and replaced (another
+  // program may have written it since): it comes back only when it is gone.
   void Consider(const ScriptFile& f) {
     FileRecord r = MakeFileRecord(f.keys, ctx_.variables);
     if (!r.usableTarget) return;
     r.targetPath = NormalizeTargetPath(ctx_.variables.ExpandVariables(r.targetPath));
-    const bool recorded = IsUsableTargetPath(r.targetPath) && recordedFiles_.count(UpperCase(r.targetPath));
-    if (recorded && r.rule != kRuleNeverWrite && Damaged(r.targetPath, r.rule, f.keys.md5HashInfo)) {
+    const std::string key = UpperCase(r.targetPath);
+    const bool usable = IsUsableTargetPath(r.targetPath);
+    const bool damaged = usable && recordedFiles_.count(key) ? Damaged(r.targetPath, r.rule, f.keys.md5HashInfo)
+                         : usable && replacedFiles_.count(key) ? !ctx_.machine.files.FileExists(r.targetPath)
+                                                               : false;
+    if (damaged && r.rule != kRuleNeverWrite) {
       r.flags |= kFileUpdate;
       if (ctx_.machine.files.FileExists(r.targetPath)) r.flags |= kFileExists;
       needed_.push_back({r.targetPath, r.rule, f.keys.md5HashInfo});
@@ -165,9 +172,8 @@ class RepairRun {
       restore = r && r->Has(kFileUpdate) && !repaired_.count(UpperCase(r->targetPath));
       if (!restore) return;
       name = current_ = r->targetPath;
-      const std::string folder = FolderOf(name);
-      if (!ctx_.machine.files.DirectoryExists(folder) && !recordedFolders_.count(UpperCase(folder)))
-        newFolders_.push_back(folder), recordedFolders_.insert(UpperCase(folder));
+      for (const std::string& level : MissingFolderLevels(ctx_.machine.files, FolderOf(name)))
+        if (recordedFolders_.insert(UpperCase(level)).second) newFolders_.push_back(level);
     };
     archive.OnFileRestored = [this](TBackupFile&, std::string& name, platform::OutputFile&) {
       repaired_.insert(UpperCase(name));
@@ -238,7 +244,7 @@ class RepairRun {
   RunContext& ctx_;
   const UninstallFrame& frame_;
   std::vector<std::string> recorded_;
-  std::set<std::string> recordedFiles_, recordedFolders_;  // upper-cased
+  std::set<std::string> recordedFiles_, replacedFiles_, recordedFolders_;  // upper-cased
   FileList list_;
   struct Needed {
     std::string target;

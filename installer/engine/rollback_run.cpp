@@ -6,6 +6,7 @@
 #include "installer/engine/backups.h"
 #include "installer/engine/install_run.h"
 #include "installer/engine/record_blocks.h"
+#include "installer/engine/shared_files.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/engine/uninstall_run.h"
 
@@ -38,10 +39,12 @@ class RollbackRun {
     if (newest_.empty() && backups_.empty())
       LogQuietly(ctx_, "Rollback: the newest installation lists nothing; only its block is removed");
     if (!NothingLocked()) return;
+    stillUsed_ = ReleaseSharedFiles(ctx_, newest_);
     ctx_.progress.SetRange(0, int(newest_.size() + backups_.files.size()));
     ctx_.progress.SetPosition(0);
     ctx_.progress.SetBaseOffset(0);
     Phase(UninstallKind::File, [this](const std::string& v) { UndoFile(v); });
+    Phase(UninstallKind::ReplacedFile, [this](const std::string& v) { UndoReplacedFile(v); });
     Phase(UninstallKind::Shortcut, [this](const std::string& v) { UndoFile(v); });
     RestoreOtherBackups();
     Phase(UninstallKind::RegistryValue, [this](const std::string& v) { UndoValue(v); });
@@ -105,11 +108,23 @@ class RollbackRun {
   void UndoFile(const std::string& path) {
     auto backup = fileBackups_.find(UpperCase(path));
     if (backup != fileBackups_.end()) {
-      if (!Restore(path, backup->second)) RemoveRecordedFile(ctx_, path);
+      if (!Restore(path, backup->second, kRemoved)) RemoveRecordedFile(ctx_, path);
       restored_.insert(backup->first);
-    } else if (!OlderHas(UninstallKind::File, path) && !OlderHas(UninstallKind::Shortcut, path)) {
+    } else if (!OlderHas(UninstallKind::File, path) && !OlderHas(UninstallKind::Shortcut, path) &&
+               !stillUsed_.count(UpperCase(path))) {
       RemoveRecordedFile(ctx_, path);
     }
+  }
+
+  // A file that was there before the block: back from its backup when there is
+  // one. Without that it stays, unless an older installation of the record wrote
+  // it, which a backup that cannot be read leaves as a full uninstall would.
+  void UndoReplacedFile(const std::string& path) {
+    auto backup = fileBackups_.find(UpperCase(path));
+    if (backup == fileBackups_.end()) return;
+    restored_.insert(backup->first);
+    const bool olderWrote = OlderHas(UninstallKind::File, path);
+    if (!Restore(path, backup->second, olderWrote ? kRemoved : kStays) && olderWrote) RemoveRecordedFile(ctx_, path);
   }
 
   // Backups of files the block did not record as written (the uninstaller's script
@@ -117,12 +132,15 @@ class RollbackRun {
   void RestoreOtherBackups() {
     for (const FileBackup& b : backups_.files) {
       if (!restored_.insert(UpperCase(b.target)).second) continue;
-      Restore(b.target, b.copy);
+      Restore(b.target, b.copy, kStays);
       ctx_.progress.SetPosition(ctx_.progress.Position() + 1);
     }
   }
 
-  bool Restore(const std::string& target, const std::string& copy) {
+  static constexpr const char* kRemoved = "the file is removed as a full uninstall would";
+  static constexpr const char* kStays = "the file stays as it is";
+
+  bool Restore(const std::string& target, const std::string& copy, const char* otherwise) {
     platform::FileSystem& files = ctx_.machine.files;
     const auto info = files.Find(copy);
     if (info && !info->IsDirectory()) {
@@ -133,7 +151,7 @@ class RollbackRun {
       }
     }
     LogQuietly(ctx_, "Rollback: the backup " + copy + " of " + target + " is " + (info ? "unreadable" : "missing") +
-                         "; the file is removed as a full uninstall would");
+                         "; " + otherwise);
     return false;
   }
 
@@ -161,6 +179,7 @@ class RollbackRun {
   std::map<std::string, std::string> fileBackups_;   // upper-cased target -> copy
   std::map<std::string, std::string> valueBackups_;  // root;subkey;name -> old data
   std::set<std::string> restored_;                   // upper-cased targets
+  std::set<std::string> stillUsed_;                  // upper-cased shared files others count
 };
 
 }  // namespace

@@ -72,6 +72,7 @@ struct RunChoices {
   bool windowsVariant = true;    // the operating-system list's first entry is chosen
   bool hasOpSystemList = true;   // the operating-system list has entries
   std::string iconGroup;         // the shortcut group name
+  std::string offeredIconGroup;  // the group the icons page offered ("" when not shown)
   bool doNotCreateIcons = false;
   bool needLumbraIcon = false, needOrvelIcon = false;
   int uninstallKindIndex = -1;   // the uninstall kind chosen (uninstall mode)
@@ -103,6 +104,9 @@ struct RunContext {
   // How the run ended; the page frame moves on only after Success.
   RunEnd end = RunEnd::Success;
 };
+
+// A diagnostic log line; a log that cannot be written never stops a step.
+void LogQuietly(RunContext& context, const std::string& text);
 
 // The run of the progress page, in install or uninstall mode.
 using RunFn = std::function<void(RunContext& context)>;

@@ -1,5 +1,6 @@
 #include "installer/engine/shortcuts.h"
 
+#include "base/cp1250.h"
 #include "base/installer_error.h"
 #include "base/text.h"
 #include "installer/engine/target_paths.h"
@@ -61,6 +62,41 @@ std::vector<ShortcutEntry> ReadIconList(const TExtIniFile& script, const std::ve
   }
   if (uninstall.add) list.push_back(UninstallEntry(vars, uninstall));
   return list;
+}
+
+namespace {
+
+// A group is one or more folder names below the programs folder, never a way out of it.
+bool UsableGroup(const std::string& group) {
+  const std::string g = Trim(group);
+  if (g.empty() || g.front() == '\\' || g.find(':') != std::string::npos) return false;
+  std::string rest = g;
+  while (!rest.empty())
+    if (Trim(NextToken(rest, '\\')) == "..") return false;
+  return IsUsableTargetPath("C:\\x\\" + g);
+}
+
+}  // namespace
+
+int ApplyIconGroup(std::vector<ShortcutEntry>& icons, const PathVariables& vars, const std::string& offered,
+                   const std::string& chosen) {
+  if (Trim(offered).empty() || chosen == offered || !UsableGroup(chosen)) return 0;
+  int moved = 0;
+  for (ShortcutEntry& s : icons) {
+    const std::string placement = NormalizeTargetPath(WithoutTrailing(vars.ExpandVariables(s.placement), '\\'));
+    const std::string upper = UpperCase(placement);
+    for (const char* programs : {"$UserPrograms$", "$AllUserPrograms$"}) {
+      const std::string root = WithoutTrailing(vars.ExpandVariables(programs), '\\');
+      if (root.empty()) continue;
+      const std::string group = NormalizeTargetPath(root + "\\" + offered);
+      const std::string key = UpperCase(group);
+      if (upper != key && !StartsWith(upper, key + "\\")) continue;
+      s.placement = root + "\\" + Trim(chosen) + placement.substr(key.size());
+      ++moved;
+      break;
+    }
+  }
+  return moved;
 }
 
 std::string ShortcutPath(const PathVariables& vars, const std::string& placement, const std::string& title) {

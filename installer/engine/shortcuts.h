@@ -39,6 +39,14 @@ struct UninstallShortcut {
 std::vector<ShortcutEntry> ReadIconList(const TExtIniFile& script, const std::vector<model::InstallModuleEntry>& modules,
                                         const PathVariables& variables, const UninstallShortcut& uninstall);
 
+// The Start-menu group chosen on the icons page in place of the one it offered:
+// placements that are that group, or lie below it, in the user's or all users'
+// programs folder move to the chosen group. Nothing changes when the choice is
+// the offer, nothing was offered, or the choice names no usable folder. Gives the
+// number of shortcuts moved.
+int ApplyIconGroup(std::vector<ShortcutEntry>& icons, const PathVariables& variables, const std::string& offered,
+                   const std::string& chosen);
+
 // The ".lnk" file CreateShortcut saves for a placement and title; "" when it would
 // make none.
 std::string ShortcutPath(const PathVariables& variables, const std::string& placement, const std::string& title);

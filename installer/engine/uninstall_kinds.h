@@ -21,6 +21,10 @@ struct UninstallFrame {
   std::string recordText;  // empty when the record is missing or unreadable
 };
 
+// Said when the record is there but cannot be read; its path follows. Nothing is
+// removed then, the record included.
+extern const char* const kRecordUnreadableAtUninstall;
+
 // Status lines of the kinds (Full Uninstall shows "Uninstalling ...").
 extern const char* const kRollingBack;
 extern const char* const kRepairing;
@@ -32,8 +36,5 @@ void RunRepair(RunContext& context, const UninstallFrame& frame);
 // Another program holds the file open. A read-only file is tried without its flag
 // and gets it back: nothing changes before a kind knows it can finish.
 bool HeldOpen(platform::FileSystem& files, const std::string& path);
-
-// A diagnostic log line; a log that cannot be written never stops a removal.
-void LogQuietly(RunContext& context, const std::string& text);
 
 }  // namespace ostravel::engine

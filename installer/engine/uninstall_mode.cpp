@@ -7,6 +7,9 @@
 
 namespace ostravel::engine {
 
+const char* const kRecordUnreadableAtUninstall =
+    "Az eltávolítási napló nem olvasható, ezért az eltávolítás nem lehetséges: ";
+
 UninstallKindChoice ChosenUninstallKind(const RunContext& ctx) {
   const int kind = ctx.choices.uninstallKindIndex;
   if (kind >= 0 && kind == ctx.selection.rollbackKindIndex) return UninstallKindChoice::Rollback;
@@ -50,8 +53,13 @@ void RunUninstall(RunContext& ctx) {
   ctx.progress.SetStatus("Collecting uninstall informations ...");
   ctx.progress.ProcessMessages();
   const std::string& record = ctx.process.installRecordPath;
-  if (!ctx.machine.files.FileExists(record) || !ctx.machine.files.ReadFile(record, frame.recordText))
-    frame.recordText.clear();
+  if (ctx.machine.files.FileExists(record) && !ctx.machine.files.ReadFile(record, frame.recordText)) {
+    // Removing nothing and deleting the record would lose every installation in it.
+    LogQuietly(ctx, "Installation record unreadable, nothing removed: " + record);
+    ctx.errorJump(kRecordUnreadableAtUninstall + record);
+    ctx.end = RunEnd::Stopped;
+    return;
+  }
   switch (ChosenUninstallKind(ctx)) {
     case UninstallKindChoice::Rollback:
       RunRollback(ctx, frame);

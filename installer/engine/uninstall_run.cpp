@@ -4,6 +4,7 @@
 
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "installer/engine/shared_files.h"
 
 namespace ostravel::engine {
 namespace {
@@ -69,7 +70,11 @@ void Uninstall(RunContext& ctx, const std::vector<UninstallAction>& actions) {
   ctx.progress.SetRange(0, int(actions.size()));
   ctx.progress.SetPosition(0);
   ctx.progress.SetBaseOffset(0);
-  Phase(ctx, actions, UninstallKind::File, RemoveRecordedFile);
+  // Shared files of the system folder that other programs still count stay.
+  const std::set<std::string> stillUsed = ReleaseSharedFiles(ctx, actions);
+  Phase(ctx, actions, UninstallKind::File, [&stillUsed](RunContext& c, const std::string& path) {
+    if (!stillUsed.count(UpperCase(path))) RemoveRecordedFile(c, path);
+  });
   Phase(ctx, actions, UninstallKind::Shortcut, RemoveRecordedFile);
   Phase(ctx, actions, UninstallKind::RegistryValue, RemoveRecordedValue);
   Phase(ctx, actions, UninstallKind::RegistryKey, RemoveRecordedKey);

@@ -16,6 +16,8 @@ enum class RecordAction {
   // Only with [Configuration] KeepBackups: what a replaced file or value held before.
   BackupFile = 6,      // target "|" backup copy
   BackupRegValue = 7,  // root ";" subkey ";" value name "|" the old data in hexadecimal
+  // A file that was there before and was written over: the uninstall leaves it.
+  ReplaceFile = 8,
 };
 
 struct InstallRecordEntry {

@@ -1,5 +1,6 @@
 #include "installer/net/installer_version.h"
 
+#include "base/cp1250.h"
 #include "base/text.h"
 #include "base/version_text.h"
 #include "installer/script/setup_script.h"
@@ -34,6 +35,18 @@ void ApplyInstallerUpdate(model::ComponentEntry& entry, const std::string& expan
   entry.enabled = false;
   entry.checked = entry.packName == kSelfUpdatePackName;
   if (entry.checked) restartCommand = expandedTargetDir + "\\setup.exe /restart";
+}
+
+std::string UnattendedRestartCommand(const std::string& restartCommand, const std::vector<std::string>& parameters) {
+  std::string command = Trim(restartCommand);
+  for (const std::string& p : parameters) {
+    const std::string upper = UpperCase(p);
+    if (upper.empty() || upper.compare(0, 2, "/L") == 0 || upper.compare(0, 2, "-L") == 0 || upper == "/S" ||
+        upper == "/RESTART" || upper == "/U" || upper == "-U")
+      continue;
+    command += " " + (p.find(' ') == std::string::npos ? p : "\"" + p + "\"");
+  }
+  return command;
 }
 
 }  // namespace ostravel::net

@@ -2,6 +2,7 @@
 // The web update's one rule of its own: the update site may demand a newer
 // installer, and then the update becomes a self-update of the installer.
 #include <string>
+#include <vector>
 
 #include "installer/model/selection.h"
 #include "installer/model/web_update.h"
@@ -28,5 +29,11 @@ bool InstallerVersionCheck(const NetContext& net, model::WebUpdate& web, bool we
 // expanded `Component<n>.TargetDir` gives the restart command.
 void ApplyInstallerUpdate(model::ComponentEntry& entry, const std::string& expandedTargetDir,
                           std::string& restartCommand);
+
+// The restart command as an unattended run starts it: the run's own switches
+// follow it, so the new installer goes on unattended with the same year, drive,
+// modules and shortcut choice. Left out: the launcher's "/l", "/s" and "/restart"
+// (the new launcher adds its own "/l", the command has its "/restart").
+std::string UnattendedRestartCommand(const std::string& restartCommand, const std::vector<std::string>& parameters);
 
 }  // namespace ostravel::net

@@ -19,6 +19,9 @@ class DesktopWindows {
   virtual bool CloseWindowOfClass(const std::string& className) = 0;
   // A top-level window whose title is exactly `title`, letter case included.
   virtual bool WindowWithTitleExists(const std::string& title) = 0;
+  // The program file of the process that owns the first top-level window of the
+  // class; empty when there is none or it cannot be told.
+  virtual std::string ProgramOfWindowClass(const std::string& /*className*/) { return ""; }
 };
 
 // A desktop without windows.

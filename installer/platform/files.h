@@ -71,6 +71,10 @@ class FileSystem {
   // Moves a file; an existing target is never replaced. Between drives it copies,
   // and a copy that fails leaves no target behind. The default copies and deletes.
   virtual bool MoveFile(const std::string& from, const std::string& to);
+  // Renames a folder, or moves it to another parent on the same volume, in one
+  // step: never a copy. False when the target exists, the volumes differ or a file
+  // inside is in use. The default cannot do it in one step and refuses.
+  virtual bool RenameFolder(const std::string& /*from*/, const std::string& /*to*/) { return false; }
   virtual bool ReadFile(const std::string& path, std::string& data) = 0;
   // Replaces the file's content in one step: a reader never sees a half-written file.
   virtual bool ReplaceFile(const std::string& path, const std::string& data) = 0;

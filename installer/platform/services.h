@@ -26,6 +26,16 @@ enum ServiceStart : uint32_t {
   kStartOnDemand = 3,
   kStartDisabled = 4,
 };
+// A service's current state, as the service control manager reports it.
+enum ServiceState : uint32_t {
+  kServiceStopped = 1,
+  kServiceStartPending = 2,
+  kServiceStopPending = 3,
+  kServiceRunning = 4,
+  kServiceContinuePending = 5,
+  kServicePausePending = 6,
+  kServicePaused = 7,
+};
 constexpr uint32_t kServiceOwnProcess = 0x10;
 constexpr uint32_t kServiceErrorNormal = 1;
 
@@ -46,6 +56,7 @@ enum ServiceRight : uint32_t {
   kServiceQueryConfig = 1u << 1,
   kServiceChangeConfig = 1u << 2,
   kServiceStart = 1u << 3,
+  kServiceQueryStatus = 1u << 4,
 };
 
 // One open service; closed when destroyed.
@@ -62,6 +73,8 @@ class Service {
   virtual bool ChangeStartType(uint32_t startType) = 0;
   // Starts it without arguments; true when the request was accepted.
   virtual bool Start() = 0;
+  // Its current state (ServiceState); nullopt when it cannot be read.
+  virtual std::optional<uint32_t> QueryState() = 0;
 };
 
 // The service control manager, opened with full access; closed when destroyed.

@@ -54,6 +54,8 @@ class System {
   // Starts a program as a normal window without waiting.
   virtual bool Start(const std::string& commandLine) = 0;
   virtual void ProcessMessages() = 0;
+  // Waits about `milliseconds` while keeping this program's windows alive.
+  virtual void Pause(uint32_t milliseconds) = 0;
 
   // Global atoms and top-level windows.
   virtual uint16_t FindAtom(const std::string& name) = 0;

@@ -49,8 +49,12 @@ model::ComponentEntry ReadEntry(BuildContext& b, const std::string& module, cons
   e.name = keys.name;
   e.packChecksum = keys.packMD5Checksum;
   e.valid = true;
-  if (b.wizard.Web().installerUpdateRequired)
+  // A self-update installs the installer's own package and nothing else: what the
+  // update test finds mandatory is the new installer's to install.
+  if (b.wizard.Web().installerUpdateRequired) {
     net::ApplyInstallerUpdate(e, b.wizard.Expand(keys.targetDir), b.wizard.Finish().restartCommand);
+    mandatory = false;
+  }
   if (mandatory) {
     e.enabled = false;
     e.checked = true;

@@ -2,6 +2,7 @@
 // missing folder each ask first; then the database server is settled.
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "installer/engine/created_folders.h"
 #include "installer/engine/shortcuts.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
@@ -88,6 +89,7 @@ bool EnsureFolder(WizardController& wizard, const TExtIniFile& script, const std
   if (!wizard.Silent() && Ask(wizard, ReadDlgMessagesSection(script).folderNotExists, ui::MsgDlgType::Confirmation,
                               language) != ui::mrYes)
     return false;
+  const std::vector<std::string> levels = engine::MissingFolderLevels(files, destination);
   files.CreateDirectories(destination);
   if (!files.DirectoryExists(destination)) {
     // Unattended, the run goes on and fails where it has to write.
@@ -96,7 +98,7 @@ bool EnsureFolder(WizardController& wizard, const TExtIniFile& script, const std
                                           ui::mbOK, language);
     return false;
   }
-  wizard.Record().push_back({model::RecordAction::MakeDir, destination});
+  engine::RecordCreatedFolders(files, levels, wizard.Record());
   return true;
 }
 

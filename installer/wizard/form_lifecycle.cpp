@@ -4,9 +4,11 @@
 #include "base/win32/shared_names.h"
 #include "installer/app/command_line.h"
 #include "installer/dbserver/admin_rights.h"
+#include "installer/net/installer_version.h"
 #include "installer/net/proxy_settings.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
+#include "installer/wizard/server_bridge.h"
 #include "installer/wizard/visible_pages.h"
 #include "installer/wizard/wizard_controller.h"
 
@@ -194,13 +196,31 @@ void WizardController::ClosingActions() {
                                     view_.Text(ctl::kEDestination));
     services_.dialogs.ShowMessage(text, ui::MsgDlgType::Warning, ui::mbOK, ui::kHungarian);
   }
+  // Only a run that reached its end starts the installed program or the new
+  // installer: after a failure, a cancel or locked files the old ones would start.
+  if (current_ != Page::Finished) return;
   if (!finish_.installerProgramPath.empty() && machine.files.FileExists(finish_.installerProgramPath))
     machine.system.Start("\"" + finish_.installerProgramPath + "\"");
-  const std::string restart = Trim(finish_.restartCommand);
-  if (!restart.empty()) machine.system.Start(restart);
+  StartRestartCommand();
+}
+
+// A self-update hands over to the new installer. Unattended, it carries the run's
+// switches, and a restart that cannot start is a failure: nobody else will.
+void WizardController::StartRestartCommand() {
+  ProcessState& process = services_.process;
+  if (Trim(finish_.restartCommand).empty()) return;
+  const std::string command = process.silentMode
+                                  ? net::UnattendedRestartCommand(finish_.restartCommand, process.parameters)
+                                  : Trim(finish_.restartCommand);
+  services_.log.WriteLog("Restart: " + command);
+  if (services_.machine.system.Start(command) || !process.silentMode) return;
+  process.exitCode = 1;
+  services_.log.WriteLog("Unattended run failed: the new installer could not be started");
 }
 
 void WizardController::FormDestroy() {
+  // Whatever way the window goes, a server stopped on the way does not stay down.
+  Guarded([&] { PutBackStoppedServer(*this); });
   Guarded([&] {
     if (state_.runningAtom != 0) services_.machine.system.DeleteAtom(state_.runningAtom);
     state_.runningAtom = 0;

@@ -2,13 +2,33 @@
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page_entries.h"
+#include "installer/wizard/server_bridge.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel::wizard {
 
-// The run's frame: buttons locked while it works, then Next carries on. Errors the
-// run reports while going on leave the wizard on the error page; Next finds no page
-// after it there.
+namespace {
+
+// Marks the run as working for as long as it works, whatever way it ends.
+class RunningScope {
+ public:
+  explicit RunningScope(WizardState& state) : state_(state) { state_.runInProgress = true; }
+  ~RunningScope() {
+    state_.runInProgress = false;
+    state_.runDone = true;
+  }
+  RunningScope(const RunningScope&) = delete;
+  RunningScope& operator=(const RunningScope&) = delete;
+
+ private:
+  WizardState& state_;
+};
+
+}  // namespace
+
+// The run's frame: buttons locked while it works, then Next carries on. A run
+// that stopped on the error page leaves it as the error page made it: Finish, and
+// no way back.
 PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& script) {
   WizardView& view = wizard.View();
   const ButtonsSection buttons = ReadButtonsSection(script);
@@ -28,8 +48,16 @@ PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& scri
     view.SetText(ctl::kWUStatAvgSpeedCaption, page.wuStatAvgSpeed);
   }
   if (wizard.installRun) {
+    RunningScope running(wizard.State());
     engine::RunContext context = wizard.MakeRunContext();
+    ServerHeldByRun held(wizard);
     wizard.installRun(context);
+  }
+  PutBackStoppedServer(wizard);
+  wizard.State().runDone = true;
+  if (wizard.CurrentPage() != Page::CopyFiles) {
+    view.SetEnabled(ctl::kCancelButton, true);
+    return {};
   }
   view.SetText(ctl::kCancelButton, buttons.closeButton);
   view.SetEnabled(ctl::kCancelButton, true);

@@ -20,6 +20,7 @@ PageEntryResult EnterCreateIcon(WizardController& wizard, const TExtIniFile& scr
   view.SetText(ctl::kIconInfoLabel, page.info);
   const std::string group = wizard.WithChosenYear(wizard.Expand(page.defaultIconFolder));
   view.SetText(ctl::kEIcon, group);
+  wizard.State().offeredIconGroup = group;
   view.SetText(ctl::kCbDoNotCreateIcons, page.disableText);
 
   platform::FileSystem& files = wizard.Services().machine.files;

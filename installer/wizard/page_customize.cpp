@@ -36,7 +36,7 @@ void BuildFromScript(WizardController& wizard, const std::string& scriptPath) {
 
 // The update site's script replaces the medium's for the rest of the run.
 void BuildFromUpdateSite(WizardController& wizard) {
-  ProcessingScope busy(wizard.View(),
+  ProcessingScope busy(wizard.View(), [&wizard] { return wizard.CurrentPage() == Page::Customize; },
                        {ctl::kCustomizeInfoLabel, ctl::kClbComponents, ctl::kCustomizeSizePanel,
                         ctl::kCustomizeInfoPanel, ctl::kSlCustomize, ctl::kDownloadSizeLabel, ctl::kDnSizeLabel,
                         ctl::kRequiredSpaceLabel, ctl::kRqSpaceLabel, ctl::kAvailableSpaceLabel,
@@ -48,6 +48,7 @@ void BuildFromUpdateSite(WizardController& wizard) {
   if (!steps.downloadUpdateScript) throw InstallerError(wizard.Web().downloadGeneral);
   const std::string script = steps.downloadUpdateScript(wizard.Web());
   services.log.WriteLog("DownloadInfoFileFromInternet done");
+  if (wizard.CurrentPage() != Page::Customize) return;  // closed meanwhile
   services.process.scriptPath = script;
   if (steps.installerVersionCheck)
     steps.installerVersionCheck(wizard.Web(), true, wizard.View().SelectedIndex(ctl::kCxOpSystem) == 0);
@@ -82,6 +83,8 @@ PageEntryResult EnterCustomize(WizardController& wizard, const TExtIniFile& scri
       BuildFromUpdateSite(wizard);
     else
       BuildFromScript(wizard, wizard.Services().process.scriptPath);
+    // Closed while the list was built: the error page's buttons stay as they are.
+    if (wizard.CurrentPage() != Page::Customize) return {};
     ShowAvailableSpace(wizard);
     clbComponentsClickCheck(wizard);
     if (web && !view.Enabled(ctl::kNextButton)) {

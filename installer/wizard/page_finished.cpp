@@ -2,12 +2,14 @@
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page_entries.h"
+#include "installer/wizard/server_bridge.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel::wizard {
 
 PageEntryResult EnterFinished(WizardController& wizard, const TExtIniFile& script) {
   WizardView& view = wizard.View();
+  PutBackStoppedServer(wizard);
   // The record's final block and the shared uninstaller with its script copy.
   if (!wizard.Uninstall() && wizard.finishInstall) {
     engine::RunContext context = wizard.MakeRunContext();

@@ -87,7 +87,16 @@ PageEntryResult EnterUninstallKind(WizardController& wizard, const TExtIniFile& 
   SelectKind(view, previous, page.defaultSelected, int(items.size()));
   cxInstallKindSelect(wizard);
   // Unattended removal moves on like every other page; it would wait forever here.
-  if (wizard.Silent()) wizard.NextButtonClick();
+  // Without a kind it removes nothing: the kinds offered depend on the packages
+  // present, so a number that names none must never become a Full Uninstall.
+  if (wizard.Silent()) {
+    if (view.SelectedIndex(ctl::kCxInstallKind) < 0) {
+      wizard.StopUnattended(Format("the uninstall kind DefaultSelected=%d is not offered (%d offered); nothing removed",
+                                   page.defaultSelected, int(items.size())));
+      return {section::kUnInstallTypePage};
+    }
+    wizard.NextButtonClick();
+  }
   return {section::kUnInstallTypePage};
 }
 
@@ -130,7 +139,7 @@ void ApplyWebUpdateChoice(WizardController& wizard) {
 bool ServerArchiveAvailable(WizardController& wizard) {
   if (!WebUpdateKindSelected(wizard))
     return wizard.Services().machine.files.FileExists(wizard.Services().process.sourceFolder + kServerArchive);
-  ProcessingScope busy(wizard.View(),
+  ProcessingScope busy(wizard.View(), [&wizard] { return wizard.CurrentPage() == Page::InstallKind; },
                        {ctl::kInstallKindInfoLabel, ctl::kCxInstallKind, ctl::kProgramYearLabel, ctl::kCxProgramYear,
                         ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kInstallKindPanel, ctl::kSlInstallKind},
                        kCheckingConnection);
@@ -185,7 +194,10 @@ void cxInstallKindSelect(WizardController& wizard) {
   WizardView& view = wizard.View();
   const int selected = view.SelectedIndex(ctl::kCxInstallKind);
   // Another kind selects other components: the components page reads them afresh.
+  // The kind applied is remembered, so coming back to the page with the same kind
+  // keeps the check marks.
   if (selected != wizard.State().kindAtFocus) EmptyComponentList(wizard);
+  wizard.State().kindAtFocus = selected;
   const bool custom = CustomKindSelected(wizard), web = WebUpdateKindSelected(wizard);
   if (custom || web)
     wizard.State().visiblePages.Include(Page::Customize);
@@ -214,7 +226,10 @@ bool InstallKindLeaveCheck(WizardController& wizard, const TExtIniFile&) {
   } else if (wizard.Services().variables.Value("$varProgramYear$") < "2013") {
     wizard.State().visiblePages.Exclude(Page::Question1);
   }
-  ServerDecisionsOnLeavingInstallKind(wizard, ServerArchiveAvailable(wizard));
+  const bool serverArchive = ServerArchiveAvailable(wizard);
+  // Closed while the web check ran: the wizard has ended, and decides nothing more.
+  if (wizard.CurrentPage() != Page::InstallKind) return false;
+  ServerDecisionsOnLeavingInstallKind(wizard, serverArchive);
   return true;  // after an error jump the wizard already stands on the error page
 }
 

@@ -12,8 +12,9 @@ HourglassScope::~HourglassScope() {
   }
 }
 
-ProcessingScope::ProcessingScope(WizardView& view, const std::vector<const char*>& controls, const std::string& text)
-    : view_(view), hourglass_(view) {
+ProcessingScope::ProcessingScope(WizardView& view, std::function<bool()> stillOnPage,
+                                 const std::vector<const char*>& controls, const std::string& text)
+    : view_(view), stillOnPage_(std::move(stillOnPage)), hourglass_(view) {
   for (const char* control : controls) {
     hidden_.emplace_back(control, view_.Visible(control));
     view_.SetVisible(control, false);
@@ -29,7 +30,8 @@ ProcessingScope::ProcessingScope(WizardView& view, const std::vector<const char*
 
 ProcessingScope::~ProcessingScope() {
   try {
-    for (const auto& [button, enabled] : buttons_) view_.SetEnabled(button, enabled);
+    if (stillOnPage_())
+      for (const auto& [button, enabled] : buttons_) view_.SetEnabled(button, enabled);
     for (const auto& [control, visible] : hidden_) view_.SetVisible(control, visible);
     view_.SetVisible(ctl::kProcessingPanel, false);
   } catch (...) {

@@ -48,6 +48,7 @@ engine::RunContext WizardController::MakeRunContext() {
   choices.hasOpSystemList = !view_.Items(ctl::kCxOpSystem).empty();
   choices.windowsVariant = view_.SelectedIndex(ctl::kCxOpSystem) == 0;
   choices.iconGroup = view_.Text(ctl::kEIcon);
+  choices.offeredIconGroup = state_.offeredIconGroup;
   choices.doNotCreateIcons = view_.Checked(ctl::kCbDoNotCreateIcons);
   choices.needLumbraIcon = view_.Checked(ctl::kNeedLUMBRAIcon);
   choices.needOrvelIcon = view_.Checked(ctl::kNeedORVELIcon);
@@ -84,7 +85,8 @@ void WizardController::GoToPage(Page page) {
 void WizardController::NotebookPageChanged() {
   const Page page = *current_;
   view_.ProcessMessages();
-  view_.SetEnabled(ctl::kBackButton, int(page) != state_.firstPage);
+  // After the run no page leads back into it.
+  view_.SetEnabled(ctl::kBackButton, int(page) != state_.firstPage && !state_.runDone);
   view_.SetEnabled(ctl::kNextButton, page != state_.lastPage);
   WithScript(services_.machine.files, services_.process.scriptPath, [&](TExtIniFile& script) {
     const PageEntryResult result = PageEntryOf(page)(*this, script);
@@ -123,7 +125,9 @@ void WizardController::NextButtonClick() {
 }
 
 void WizardController::BackButtonClick() {
-  if (!current_) return;
+  // The finish and error pages are the end, and after the run there is no way back
+  // into it: a button left enabled by mistake must not reopen either.
+  if (!current_ || state_.wizardFinished || state_.runDone) return;
   if (auto previous = state_.visiblePages.Before(*current_)) GoToPage(*previous);
 }
 
@@ -133,6 +137,12 @@ void WizardController::FormClose() {
 
 void WizardController::CloseForm() {
   if (closed_) return;
+  // The run cannot be interrupted, also not from the error page it reported to:
+  // the title bar's close is refused as Cancel is.
+  if (state_.runInProgress) {
+    services_.log.WriteLog("Close refused: the installation run is working");
+    return;
+  }
   if (state_.wizardFinished) {
     ClosingActions();
     closed_ = true;
@@ -158,6 +168,11 @@ void WizardController::FormActivate() {
 void WizardController::StartSilently() {
   activated_ = true;
   view_.ProcessMessages();
+  // Window creation already failed: there is nothing to walk, only an end to report.
+  if (current_ == Page::ErrorFinish) {
+    startedSilently_ = true;
+    return;
+  }
   const int first = FirstPageOf(state_.visiblePages);
   if (first >= kPageCount) {
     // No page at all: an unattended run has nothing it could do, and a silent

@@ -118,6 +118,7 @@ class WizardController : public WizardSink {
   void NotebookPageChanged();
   void UpdateHeader(const TExtIniFile& script, const std::string& pageSection);
   void ClosingActions();
+  void StartRestartCommand();
   void ReadScriptAtCreation();
   void ApplyRegistryDefaultPath(const std::string& registryDefaultPath);
   void ApplyDriveToWinDrive();

@@ -30,6 +30,14 @@ struct WizardState {
   // Why an unattended run stopped on a page; written to the diagnostic log.
   std::string unattendedStop;
 
+  // The progress page's run: working now (a close is refused like Cancel), and
+  // over (Back never leads into it again).
+  bool runInProgress = false;
+  bool runDone = false;
+  // The shortcut group the icons page offered; the group chosen there replaces it
+  // in the placements of the shortcuts.
+  std::string offeredIconGroup;
+
   // The running-installer atom, deleted when the window goes.
   uint16_t runningAtom = 0;
 };

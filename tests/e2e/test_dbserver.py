@@ -10,6 +10,8 @@ import time
 import pefile
 import pytest
 
+from uidriver import DIALOG, UiDriver
+
 PF = r"C:\Program Files"
 PF86 = r"C:\Program Files (x86)"
 OLD = PF86 + r"\FireBird\Firebird_2_5"
@@ -67,19 +69,24 @@ class Machine:
         self.command("sc", "start", name)
 
     def medium(self, code=0, version="2.5.4.26856", layout=("fbserver.exe", "fbguard.exe"), folder=NEW,
-               setup=SETUP32):
-        """firebird.dat beside the probe: the setup double and the programs it lays out."""
+               setup=SETUP32, into=None, startable=True):
+        """firebird.dat beside the probe (or in `into`): the setup double and the
+        programs it lays out; with `startable` false the setup is no program at all."""
         src = self.tmp / "firebird"
         shutil.rmtree(src, ignore_errors=True)
         src.mkdir()
-        shutil.copy(self.fixtures / "fb_setup.exe", src / setup)
+        if startable:
+            shutil.copy(self.fixtures / "fb_setup.exe", src / setup)
+        else:
+            (src / setup).write_bytes(b"not a program " * 100)
         shutil.copy(self.double(version), src / "server.exe")
         files = "|".join(f"server.exe>bin\\{name}" for name in layout)
         (src / "fbsetup.ini").write_bytes(
             (f"[Setup]\r\nRecord=C:\\probe\\setup.txt\r\nFolder={folder}\r\nFiles={files}\r\n"
              f"ExitCode={code}\r\n").encode("utf-8"))
-        subprocess.run([str(self.media), "pack", str(self.probe_dir / "firebird.dat"), str(src)], check=True,
-                       timeout=60)
+        archive = (into or self.probe_dir) / "firebird.dat"
+        subprocess.run([str(self.media), "pack", str(archive), str(src)], check=True, timeout=60)
+        return archive
 
     def probe(self, *args):
         """The probe's answers: name -> list of values in the order printed."""
@@ -136,6 +143,17 @@ class Machine:
         path = self.wine.host_path(r"C:\server-doubles.log")
         return path.read_text(encoding="utf-8").splitlines() if path.exists() else []
 
+    def diagnostic_log(self):
+        logs = list(self.wine.drive_c.glob("users/*/**/Temp/belloro-installer.log"))
+        return logs[0].read_bytes().decode("cp1250") if logs else ""
+
+    def states(self, *names):
+        """name -> (start type, state) as the service control manager reports them;
+        state 4 is running, 1 stopped."""
+        out = self.probe("state", *names)
+        return {name: tuple(int(f.split("=")[1]) for f in rest.split()) for name, _, rest in
+                (line.partition(" ") for line in out["service"])}
+
     def setup_command_line(self):
         path = self.wine.host_path(r"C:\probe\setup.txt")
         return path.read_text(encoding="utf-8") if path.exists() else None
@@ -149,8 +167,14 @@ def machine(wine, programs, tmp_path):
 def test_upgrade_of_a_server_running_as_services(wine, machine):
     old_bin = machine.install(OLD, "2.5.2.26540")
     (old_bin / "gds32.dll").write_bytes(b"old")
+    kept = {"security2.fdb": b"users", "aliases.conf": b"books = C:\\books.fdb", r"data\BOOKS.FDB": b"books"}
+    (old_bin.parent / "data").mkdir()
+    for name, data in kept.items():
+        (old_bin.parent / name.replace("\\", "/")).write_bytes(data)
     machine.service(GUARDIAN, OLD, "fbguard.exe")
     machine.service(SERVER, OLD, "fbserver.exe")
+    # Each stop takes three seconds: the folder waits for them.
+    wine.host_path(r"C:\server-doubles.stopdelay").write_bytes(b"3")
     wine.reg_add(LAYERS, OLD + r"\bin\fbserver.exe", "WINXPSP3")
     wine.reg_add(LAYERS, r"C:\Other\keep.exe", "WINXPSP3")
     machine.medium(code=0)
@@ -161,7 +185,13 @@ def test_upgrade_of_a_server_running_as_services(wine, machine):
     assert out["folder"][-1] == OLD + "\\"
     log = machine.log()
     assert f"stop {OLD}\\bin\\fbserver.exe" in log and f"stop {OLD}\\bin\\fbguard.exe" in log
+    assert f"stopped {OLD}\\bin\\fbserver.exe" in log and f"stopped {OLD}\\bin\\fbguard.exe" in log, log
     assert not (old_bin / "gds32.dll").exists()
+    # The databases and configuration of the old server, beside the search's base folder.
+    backup, = machine.path(PF86).glob("FireBird-backup-*")
+    found = {str(p.relative_to(backup)).replace("/", "\\"): p.read_bytes() for p in backup.rglob("*") if p.is_file()}
+    assert found == kept
+    assert all(f"Kept from the older server: {wine.win_path(backup)}\\{name}" in machine.diagnostic_log() for name in kept)
     assert machine.setup_command_line().endswith(SETUP32 + '" ' + PARAMETERS.format("Super"))
     conf = machine.text(NEW + r"\firebird.conf")
     assert "\r\nCpuAffinityMask = 255\r\n" in conf and "\r\nGCPolicy = background\r\n" in conf
@@ -250,6 +280,7 @@ def test_setup_that_leaves_another_version_ends_the_run(wine, machine):
     out = machine.probe("flow")
     assert out["error"] == [SETUP_FAILED] and out["box"] == [SETUP_FAILED], out
     assert "service_folder" not in out and "done" not in out
+    assert machine.probe("version", OLD + r"\bin\fbserver.exe")["version"] == ["2.5.2.26540"]  # the old one back
     assert machine.config(GUARDIAN) == (None, None)
 
 
@@ -258,10 +289,12 @@ def test_server_window_that_refuses_to_close(wine, machine):
     machine.service(SERVER, OLD, "fbserver.exe")
     machine.medium()
     machine.start_window("FB_Server", "refuse")
-    # Leaving the page: the error, and the services stay disabled.
+    # Leaving the page: the error; on the error page the service is back as it was.
     out = machine.probe("flow")
     assert out["error"] == [CANNOT_STOP_ON_LEAVE], out
-    assert machine.config(SERVER)[1] == DISABLED
+    assert machine.config(SERVER)[1] == AUTOMATIC
+    assert machine.states(SERVER) == {SERVER: (2, 4)}
+    assert machine.log().count("start " + line(OLD, "fbserver.exe")) == 2
     # The run's own stop: the folder of a server still running is kept.
     out = machine.probe("prepare", "--install")
     assert out["error"] == [CANNOT_STOP_IN_RUN], out
@@ -317,3 +350,99 @@ def test_bad_version_resources_and_unrelated_entries(wine, machine):
     assert machine.probe("deltree", PF86 + r"\FireBird\Firebird_2_5") == {"deleted": ["1"]}
     assert sorted(p.name for p in base.iterdir()) == ["Firebird_2_5_data", "empty", "junk", "readme.txt"]
     assert machine.probe("deltree", "C:\\") == {"deleted": ["0"]}
+
+
+def installer_medium(wine, programs, machine, **setup):
+    """C:\\medium: the installer, a script (kind, destination, summary, progress and
+    finish pages), one package and firebird.dat (Machine.medium); returns the archive."""
+    folder = wine.make_folder(r"C:\medium")
+    shutil.copy(programs["installer"], folder / "installer.exe")
+    (folder / "setup.inf").write_bytes((
+        "[Configuration]\r\nPath=C:\\BELLORO.WIN\r\n[Variables]\r\n$varProgramYear$=2020\r\n[Components]\r\nCount=1\r\n"
+        "Component1.Size=1\r\nComponent1.PackName=data1\r\n[Install Type Page]\r\nVisible=1\r\nTypical=Szokásos\r\n" +
+        "".join(f"[{page} Page]\r\nVisible=1\r\n" for page in ("Destination", "Setup Summary", "Copy Files", "Finish"))
+    ).encode("cp1250"))
+    (folder / "data1.dat").write_bytes(b"package")
+    wine.make_folder(r"C:\BELLORO.WIN")
+    return machine.medium(into=folder, **setup)
+
+
+def old_server_with_services(machine):
+    """A 2.5.2 server with a security database; its guardian (automatic) and its
+    server (on demand) running. Returns their (start type, state)."""
+    machine.install(OLD, "2.5.2.26540")
+    (machine.path(OLD) / "security2.fdb").write_bytes(b"users")
+    machine.service(GUARDIAN, OLD, "fbguard.exe")
+    machine.service(SERVER, OLD, "fbserver.exe", start="demand")
+    return {GUARDIAN: (2, 4), SERVER: (3, 4)}
+
+
+def test_cancel_on_the_summary_puts_the_stopped_server_back(wine, programs, machine):
+    before = old_server_with_services(machine)
+    installer_medium(wine, programs, machine)
+    process, ui = wine.start(r"C:\medium\installer.exe"), UiDriver(wine, programs)
+    try:
+        for page in ("InstallKind", "Destination", "Question1"):
+            ui.wait_page(page)
+            ui.click("NextButton")
+        ui.wait_page("Summary")
+        assert machine.states(GUARDIAN, SERVER) == {GUARDIAN: (4, 1), SERVER: (4, 1)}  # stopped and disabled
+        ui.click("CancelButton")
+        ui.wait_window(DIALOG)
+        ui.click("Yes", DIALOG)
+        ui.wait_page("ErrorFinish")
+        # The page shows before its entry has put the server back.
+        ui.wait_for(lambda: machine.states(GUARDIAN, SERVER) == before, "the services back")
+        ui.click("CancelButton")
+        assert process.wait(timeout=60) == 0
+    finally:
+        ui.close_driver()
+        process.kill()
+    assert "Server service put back: FirebirdGuardianDefaultInstance: start type 2, started" in machine.diagnostic_log()
+    assert machine.config(SERVER) == (line(OLD, "fbserver.exe"), ON_DEMAND) and machine.setup_command_line() is None
+
+
+@pytest.mark.parametrize("fault, reason", [
+    ("setup fails", "no FireBird 2.5 folder after the setup"),
+    ("setup cannot start", SETUP32 + " could not be started"),
+    ("archive cut short", r"C:\medium\firebird.dat could not be extracted"),
+], ids=["fails", "cannot-start", "cut-short"])
+def test_a_server_that_does_not_install_leaves_the_old_one_running(wine, programs, machine, fault, reason):
+    before = old_server_with_services(machine)
+    old = machine.path(OLD)
+    old_program = (old / "bin" / "fbserver.exe").read_bytes()
+    # The failing setup lays out half a server: a client library and a configuration.
+    archive = installer_medium(wine, programs, machine, code=5 if fault == "setup fails" else 0,
+                               layout=("fbclient.dll",), startable=fault != "setup cannot start")
+    if fault == "archive cut short":
+        archive.write_bytes(archive.read_bytes()[:archive.stat().st_size // 2])
+    result = wine.run(r"C:\medium\installer.exe", "/silent", timeout=240)
+    assert result.rc == 1 and not result.timed_out, result
+    log = machine.diagnostic_log()
+    assert f"Unattended run failed: {SETUP_FAILED}" in log and reason in log, log
+    assert (old / "bin" / "fbserver.exe").read_bytes() == old_program and (old / "security2.fdb").exists()
+    assert not (old / "bin" / "fbclient.dll").exists() and not (old / "firebird.conf").exists()
+    assert not list(machine.path(PF86).glob("FireBird-backup-*"))
+    assert wine.reg_query(INSTANCES, "DefaultInstance") == OLD + "\\"
+    assert machine.states(GUARDIAN, SERVER) == before
+    assert machine.config(GUARDIAN) == (line(OLD, "fbguard.exe"), AUTOMATIC)
+
+
+def test_default_instance_is_kept_when_no_25_server_is_found(wine, machine):
+    # An older server kept because there is no firebird.dat: nothing blanks its registration.
+    machine.install(PF86 + r"\FireBird\Firebird_2_1", "2.1.7.18553")
+    out = machine.probe("prepare")
+    assert out["done"] == ["1"] and out["folder"] == [""], out
+    assert wine.reg_query(INSTANCES, "DefaultInstance") == PF86 + r"\FireBird\Firebird_2_1" + "\\"
+
+
+def test_a_server_window_closed_by_the_stop_is_started_again(wine, machine):
+    machine.start_window("FB_Server")
+    ready = machine.probe_dir / "server_window.exe.ready"
+    ready.unlink()
+    out = machine.probe("stop-restore")
+    assert out["stopped"] == ["1"] and out["window"] == [r"FB_Server C:\probe\server_window.exe"], out
+    for _ in range(150):
+        if not ready.exists():
+            time.sleep(0.2)
+    assert ready.exists() and r"Server put back: C:\probe\server_window.exe started" in machine.diagnostic_log()

@@ -197,13 +197,11 @@ def test_unattended_install_and_the_uninstall_entry_leave_the_prefix_as_document
     left = file_listing(wine.drive_c) - files_before
     # What the documents keep: the shared uninstaller and script copies, the fonts,
     # [Folders], the update-state file, the prerequisite the Windows Installer put
-    # in, the Orvel desktop link; what the batch file wrote and the link folder the
-    # shell made (neither recorded); folders made together with a deeper one (only
-    # the deepest is recorded), and so the destination that holds them.
+    # in, the Orvel desktop link; what the batch file wrote (not recorded), and so
+    # the destination that holds them. Every folder level made is recorded and goes.
     trees = [SHARED, r"C:\windows\Fonts\OstravelTest.ttf", DEST + r"\Mentések", DEST + r"\state.ini",
              r"C:\Program Files (x86)\OstravelPrereq", DEST + r"\com-registered.txt", r"C:\medium"]
-    exact = [DEST, DEST + r"\2026", DEST + r"\2026\Könyvelés",
-             wine.win_path(programs_menu / "Lumbra Teszt"), wine.win_path(desktop / "Orvel 2026.lnk")]
+    exact = [DEST, wine.win_path(desktop / "Orvel 2026.lnk")]
 
     def explained(rel):
         path = wine.win_path(wine.drive_c / rel).lower()
@@ -260,7 +258,8 @@ def test_rules_attributes_and_registry_on_an_existing_installation(wine, medium,
     record = wine.read_file(DEST + r"\uninstall.log").decode("cp1250")
     assert "Create Reg Key: HKEY_CURRENT_USER;Software\\OstravelTest\\Old" not in record
     assert "Software\\OstravelTest\\Old;kept" not in record and "Old;replaced\r\n" in record
-    assert "r1.txt" not in record and "r2keep.exe" not in record and "Copy File: " + DEST + "\\r0.txt" in record
+    # Files that were there are recorded as replaced: the uninstall leaves them.
+    assert "r1.txt" not in record and "r2keep.exe" not in record and "Replace File: " + DEST + "\\r0.txt" in record
     # "/noicon": only the startup placement gets its link; no uninstall link either.
     startup = wine.host_path(wine.reg_query(r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders",
                                             "Startup"))
@@ -350,3 +349,66 @@ def test_a_disk_that_fills_during_extraction_ends_with_a_message_and_an_exact_re
     recorded = sorted(line.rsplit("\\", 1)[1] for line in record if line.startswith("Copy File: "))
     assert recorded == written and len(written) == 2, (recorded, written)
     assert r"Make Dir: E:\App\data" in record
+
+
+def test_the_uninstall_leaves_what_was_there_before_and_no_empty_folder(wine, programs, tmp_path):
+    """Files that were there before the installation (one in the system folder,
+    shared with other programs, one of another program) survive the uninstall; what
+    the installation created goes, with every folder level it made."""
+    folder = wine.make_folder(r"C:\medium")
+    dest, other = r"C:\Melyseg\Lumbra\2026", r"C:\Közös"  # the record path travels on a command line
+    s = Script()
+    s.set("Configuration", "Application", "Lumbra").set("Configuration", "Version", "2026")
+    s.set("Configuration", "Path", dest).set("Configuration", "UnInstallLogFile", r"$DefaultDestination$\uninstall.log")
+    s.entry("Components", "Component", {".Name": "Program", ".PackName": "data1", ".Checked": 1, ".Size": 1})
+    package = Package(tmp_path, "data1")
+    for name, target in [("shared.dll", r"$SystemFolder$\ostravel_shared.dll"),
+                         ("fresh.dll", r"$SystemFolder$\ostravel_fresh.dll"),
+                         ("old.dat", other + r"\old.dat"), ("x.exe", r"$DefaultDestination$\bin\sub\x.exe")]:
+        add_file(s, package, name, b"ours", target)
+    program = r"$DefaultDestination$\bin\sub\x.exe"
+    s.entry("Icons", "Icon", {".Placement": r"$UserPrograms$\Mély Teszt\Csoport", ".Title": "X", ".File": program,
+                              ".IconFile": program})
+    package.pack(programs["media"], folder)
+    (folder / "setup.inf").write_bytes(s.bytes())
+    shutil.copy(programs["fixtures"] / "engine_probe.exe", folder / "engine_probe.exe")
+    windows = {p.name.lower(): p for p in wine.drive_c.joinpath("windows").iterdir()}
+    system = windows["syswow64"]  # where a 32-bit program's system folder lies
+    (system / "ostravel_shared.dll").write_bytes(b"theirs")
+    wine.make_folder(other).joinpath("old.dat").write_bytes(b"theirs")
+    shared_dlls = r"HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs"
+    shared, fresh = r"C:\windows\system32\ostravel_shared.dll", r"C:\windows\system32\ostravel_fresh.dll"
+
+    rc, report = probe(wine, "/silent")
+    assert rc == 0 and report[-1] == "end: success", report
+    record = wine.read_file(dest + r"\uninstall.log").decode("cp1250").lower()
+    assert f"replace file: {shared}\r\n".lower() in record and f"copy file: {fresh}\r\n".lower() in record, record
+    assert "make dir: c:\\melyseg\r\n" in record and "make dir: c:\\melyseg\\lumbra\r\n" in record, record
+    assert (wine.reg_query(shared_dlls, shared), wine.reg_query(shared_dlls, fresh)) == ("0x2", "0x1")
+
+    command = wine.reg_query(UNINSTALL_KEY, "UninstallString")
+    exe, args = command[1:command.index('"', 1)], command[command.index('"', 1) + 2:].split(" ", 1)
+    rc, report = probe(wine, args[0], args[1].replace('"', ""), exe=exe, report=SHARED + r"\probe-report.txt")
+    assert report[-1] == "end: success", report
+    assert (system / "ostravel_shared.dll").read_bytes() == b"ours" and not (system / "ostravel_fresh.dll").exists()
+    assert wine.host_path(other + r"\old.dat").read_bytes() == b"ours"
+    assert not wine.host_path(r"C:\Melyseg").exists()
+    programs_menu = wine.host_path(wine.reg_query(
+        r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders", "Programs"))
+    assert not (programs_menu / "Mély Teszt").exists()
+    assert (wine.reg_query(shared_dlls, shared), wine.reg_query(shared_dlls, fresh)) == ("0x1", None)
+
+
+def test_without_a_record_path_no_uninstall_entry_or_shortcut_is_made(wine, medium):
+    script, build = medium
+    del script.sections["Configuration"]["UnInstallLogFile"]
+    build()
+    rc, report = probe(wine, "/silent")
+    assert rc == 0 and report[-1] == "end: success", report
+    assert wine.host_path(DEST + r"\bin\KORB2026.exe").exists()
+    assert wine.reg_query(UNINSTALL_KEY, "UninstallString") is None
+    programs_menu = wine.host_path(wine.reg_query(
+        r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders", "Programs"))
+    assert not (programs_menu / f"Uninstall {APP}.lnk").exists()
+    log = next(wine.drive_c.glob("users/*/**/Temp/belloro-installer.log")).read_bytes().decode("cp1250")
+    assert "UnInstallLogFile names no installation record" in log

@@ -122,3 +122,28 @@ def test_rollback_brings_version_1_back_and_repair_puts_back_what_was_lost(wine,
     assert (dest / "cfg.ini").read_bytes() == b"the customer's settings"
     assert wine.read_file(DEST + r"\uninstall.log") == record_v1  # its folders were recorded already
     assert wine.reg_query(KEY, "Version") == "1"
+
+
+def test_an_unattended_uninstall_with_a_kind_not_offered_removes_nothing(wine, programs, tmp_path):
+    """Without the packages beside it the page offers Full Uninstall and Rollback
+    only: "DefaultSelected=2" names nothing, and the real uninstaller, started
+    unattended through the uninstall entry, ends with exit code 1 having removed
+    nothing."""
+    medium = build_version(wine, programs, tmp_path, 1, keep_backups=False)
+    with open(medium / "setup.inf", "ab") as script:
+        script.write(b"[unInstall Type Page]\r\nRollbackEnabled=1\r\nDefaultSelected=2\r\n")
+    rc, report = run_probe(wine, r"C:\medium\engine_probe.exe", "/silent")
+    assert rc == 0 and report[-1] == "end: success", report
+    # The shared uninstaller is the real installer program.
+    shutil.copy(programs["installer"], wine.host_path(SHARED + r"\setup.exe"))
+    record = wine.read_file(DEST + r"\uninstall.log")
+    command = wine.reg_query(UNINSTALL_KEY, "UninstallString")
+    exe, args = command[1:command.index('"', 1)], command[command.index('"', 1) + 2:].split(" ", 1)
+    result = wine.run(exe, args[0], args[1].replace('"', ""), "/silent", timeout=120)
+    assert result.rc == 1, result
+    wine.wait_idle()
+    assert wine.read_file(DEST + r"\uninstall.log") == record
+    assert wine.host_path(DEST + r"\bin\a.exe").read_bytes() == b"program 1"
+    assert wine.reg_query(UNINSTALL_KEY, "DisplayName") == APP
+    log = next(wine.drive_c.glob("users/*/**/Temp/belloro-installer.log")).read_bytes().decode("cp1250")
+    assert "DefaultSelected=2 is not offered" in log

@@ -173,10 +173,19 @@ def add_self_update(medium, programs, work):
 
 
 def test_a_newer_installer_is_installed_alone_and_restarts(wine, programs, web_site, tmp_path):
+    """Only the installer's own package, also where the update test finds an older
+    product that makes the program component mandatory; the new launcher goes on
+    unattended with the run's switches."""
     medium = tmp_path / "medium"
     shutil.copytree(web_site / "medium", medium)
     add_self_update(medium, programs, tmp_path)
+    script = (medium / "setup.inf").read_bytes()
+    assert b"Component1.Enabled=0" in script  # the programs, checked by the update test once enabled
+    (medium / "setup.inf").write_bytes(script.replace(b"Component1.Enabled=0", b"Component1.Enabled=1"))
     media(programs, "site", medium, tmp_path / "selfsite", "--year", YEAR)
+    # An older program in place: its product version sorts before the update's.
+    old_program = wine.make_folder(r"C:\belloro.win") / "lumbra.exe"
+    old_program.write_bytes(programs["installer"].read_bytes())
     update = WebUpdate(wine, programs, web_site, tmp_path)
     update.served = tmp_path / "selfsite"
     log = tmp_path / "restart.log"
@@ -184,10 +193,11 @@ def test_a_newer_installer_is_installed_alone_and_restarts(wine, programs, web_s
         result = update.run(site, env={"OSTRAVEL_FAKE_LOG": wine.win_path(log)})
     assert result.rc == 0, result
     assert [g for g in gets(site) if g.endswith(".dat")] == ["websetup.dat"]
+    assert old_program.read_bytes() == programs["installer"].read_bytes()
     assert update.installed() == []
     assert wine.host_path(r"C:\Belloro\UjTelepito\setup.exe").exists()
     wine.wait_idle()
-    assert "/restart" in log.read_text(encoding="utf-8", errors="replace")
+    assert f"/restart /silent /y{YEAR}" in log.read_text(encoding="utf-8", errors="replace")
 
 
 def test_a_person_sees_the_proxy_dialog_and_the_download_statistics(wine, programs, update):

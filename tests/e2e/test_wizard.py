@@ -1,8 +1,11 @@
 """The wizard window under Wine, driven by the ui driver: every visible page, the
-exit confirmation, the error page, the message dialog and the tagged welcome text.
-Screenshots land in build/screens/."""
+exit confirmation, the error page, the message dialog and the tagged welcome text,
+and the wizard's ends around the run. Screenshots land in build/screens/."""
+import time
+
 import pytest
 
+from engine_media import Package
 from uidriver import DIALOG, UiDriver
 
 CANCELLED = ("A Telepítést annak teljes befejezése előtt a felhasználó megszakította. "
@@ -193,3 +196,95 @@ def test_uninstall_without_record_opens_on_the_error_page(session):
     ui.wait_page("ErrorFinish")
     assert ui.text("ErrorFinishMemo") == \
         "Az eltávolításhoz szükséges leírófájl nem létezik. Az eltávolítás nem lehetséges!"
+
+
+def medium_with_files(wine, programs, tmp_path, text, files):
+    """C:\\medium: the installer, the script `text` with a [Files] list of
+    (name, bytes, target, rule) in data1.dat, and the hold_open fixture."""
+    folder = wine.make_folder(r"C:\medium")
+    (folder / "installer.exe").write_bytes(programs["installer"].read_bytes())
+    package = Package(tmp_path, "data1")
+    lines = [f"[Files]\r\nCount={len(files)}\r\n"]
+    for i, (name, data, target, rule) in enumerate(files, 1):
+        lines.append(f"File{i}.CompID=1\r\nFile{i}.SourceFile={package.add(name, data)}\r\n"
+                     f"File{i}.TargetFile={target}\r\nFile{i}.FileUpdateRule={rule}\r\n")
+    package.pack(programs["media"], folder)
+    (folder / "setup.inf").write_bytes((text + "".join(lines)).encode("cp1250"))
+    (folder / "hold_open.exe").write_bytes((programs["fixtures"] / "hold_open.exe").read_bytes())
+    return folder
+
+
+def test_a_close_while_the_run_works_is_refused_and_back_never_leads_into_it(wine, programs, tmp_path):
+    # The run's last file step waits in a batch file until the test lets it go.
+    bat = b'@"C:\\medium\\hold_open.exe" "C:\\medium\\held.txt" "C:\\medium\\release"\r\n'
+    text = script().replace("Component1.PackName=data1\r\n", "Component1.PackName=data1\r\nComponent1.Checked=1\r\n")
+    folder = medium_with_files(wine, programs, tmp_path, text,
+                               [("register_com_servers.bat", bat, r"$DefaultDestination$\register_com_servers.bat", 0)])
+    (folder / "held.txt").write_bytes(b"")
+    process = wine.start(r"C:\medium\installer.exe")
+    ui = UiDriver(wine, programs)
+    try:
+        ui.wait_window()
+        while ui.page() != "Summary":
+            page = ui.page()
+            ui.click("NextButton")
+            if page == "Destination":
+                ui.wait_window(DIALOG)
+                ui.click("Yes", DIALOG)
+            ui.wait_for(lambda: ui.page() != page, f"the page after {page}")
+        ui.click("NextButton")
+        ui.wait_for(lambda: (folder / "held.txt.held").exists(), "the run in its last step", timeout=120)
+        ui.close()  # the title bar's close, Alt+F4 and the system menu all send it
+        time.sleep(2)
+        assert not ui.exists(DIALOG) and ui.page() == "CopyFiles"
+        assert not ui.controls()["CancelButton"]["enabled"]
+        ui.raise_window()  # above the batch file's console
+        ui.screenshot("run-close-refused")
+        (folder / "release").write_bytes(b"")
+        ui.wait_page("Readme", timeout=120)
+        assert not ui.controls()["BackButton"]["enabled"]  # never back into the run
+        ui.screenshot("run-Readme-after-the-run")
+        assert ui.text("ErrorFinishMemo") == ""
+        ui.click("NextButton")
+        ui.wait_page("Finished")
+        ui.click("CancelButton")
+        ui.wait_gone()
+        assert process.wait(timeout=60) == 0
+    finally:
+        (folder / "release").write_bytes(b"")
+        ui.close_driver()
+        if process.poll() is None:
+            process.kill()
+
+
+def test_install_exe_starts_only_after_a_run_that_finished(wine, programs, tmp_path):
+    """The old installation's install.exe must not start when the run stops on a
+    locked file; after a run that reached Finished it does."""
+    text = "[Configuration]\r\nPath=C:\\App\r\n[Copy Files Page]\r\nVisible=1\r\n[Finish Page]\r\nVisible=1\r\n" \
+           "[Components]\r\nCount=1\r\nComponent1.Name=P\r\nComponent1.Size=1\r\nComponent1.PackName=data1\r\n" \
+           "Component1.Checked=1\r\n"
+    fake = (programs["fixtures"] / "fake_installer.exe").read_bytes()
+    folder = medium_with_files(wine, programs, tmp_path, text, [("install.exe", fake, r"$DefaultDestination$\install.exe", 1),
+                                                                ("busy.dll", b"new", r"$DefaultDestination$\busy.dll", 0)])
+    app = wine.make_folder(r"C:\App")
+    (app / "install.exe").write_bytes(fake)  # the old installation's
+    (app / "busy.dll").write_bytes(b"old")
+    started = folder / "started.log"
+    env = {"OSTRAVEL_FAKE_LOG": r"C:\medium\started.log"}
+    holder = wine.start(r"C:\medium\hold_open.exe", r"C:\App\busy.dll", r"C:\medium\release")
+    try:
+        deadline = time.time() + 60
+        while not (app / "busy.dll.held").exists() and time.time() < deadline:
+            time.sleep(0.2)
+        result = wine.run(r"C:\medium\installer.exe", "/silent", timeout=120, env=env)
+    finally:
+        (folder / "release").write_bytes(b"")
+        holder.wait(timeout=60)
+    assert result.rc == 1, result
+    wine.wait_idle()
+    assert not started.exists()
+    assert (app / "busy.dll").read_bytes() == b"old"
+    result = wine.run(r"C:\medium\installer.exe", "/silent", timeout=120, env=env)
+    assert result.rc == 0, result
+    wine.wait_idle()
+    assert started.exists() and (app / "busy.dll").read_bytes() == b"new"

@@ -103,6 +103,9 @@ class UiDriver:
     def close(self, cls=WIZARD):
         self.value("close", cls)
 
+    def raise_window(self, cls=WIZARD):
+        self.value("raise", cls)
+
     def page(self):
         return self.value("page", WIZARD)
 

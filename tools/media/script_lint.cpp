@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "installer/script/path_variables.h"
 #include "installer/script/script_lists.h"
+#include "installer/script/setup_script.h"
 #include "base/win32/shared_names.h"
 #include "startup/scramble.h"
 #include "tools/media/ini_index.h"
@@ -27,7 +28,11 @@ class Linter {
     CheckSections();
     std::vector<std::string> lists = {""};
     lists.insert(lists.end(), modules_.begin(), modules_.end());
-    for (const auto& module : lists) CheckModule(module);
+    for (const auto& module : lists) {
+      CheckModule(module);
+      CheckIcons(module);
+    }
+    CheckUninstaller();
     return std::move(findings_);
   }
 
@@ -159,6 +164,38 @@ class Linter {
       const int line = index_.LineOf(compSec, KeyName(ComponentList(), n, &ComponentKeys::name));
       if (!used.count(n) && line) Add(line, EntryStem(ComponentList(), n) + " has no file in [" + filesSec + "]");
     }
+  }
+
+  // The run makes a shortcut only for a program and an icon file that exist.
+  void CheckIcons(const std::string& module) {
+    const std::string sec = ModuleSection(module, "Icons");
+    if (Skipped(sec)) return;
+    for (const IconKeys& icon : ReadIconList(Ini(), module)) {
+      const std::string stem = "Icon" + std::to_string(icon.number);
+      if (!HasEntry(sec, stem)) continue;  // reported as missing
+      if (Trim(icon.file).empty())
+        Add(LineOr(sec, stem + ".File", stem), stem + " names no program (File): the shortcut is never made");
+      if (!Ini().ValueExists(sec, stem + ".IconFile"))
+        Add(LineOr(sec, stem + ".IconFile", stem), stem + " has no IconFile: the shortcut is never made");
+    }
+  }
+
+  // The uninstall entry and shortcut name the record: without one they could only fail.
+  void CheckUninstaller() {
+    if (Skipped("Configuration")) return;
+    const ConfigurationSection config = ReadConfigurationSection(Ini());
+    if (config.unInstall && Trim(config.unInstallLogFile).empty())
+      Add(index_.SectionLine("Configuration"),
+          "UnInstall is on but UnInstallLogFile is empty: no installation record is kept, so no uninstall entry "
+          "or uninstall shortcut is made");
+  }
+
+  bool HasEntry(const std::string& sec, const std::string& stem) const {
+    for (const auto& s : index_.Sections())
+      if (SameText(s.name, sec))
+        for (const auto& k : s.keys)
+          if (StartsWithNoCase(k.key, stem + ".")) return true;
+    return false;
   }
 
   int LineOr(const std::string& sec, const std::string& key, const std::string& stem) const {

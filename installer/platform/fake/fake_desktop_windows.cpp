@@ -21,4 +21,9 @@ bool FakeDesktopWindows::WindowWithTitleExists(const std::string& title) {
   return std::any_of(windows.begin(), windows.end(), [&](const Window& w) { return w.title == title; });
 }
 
+std::string FakeDesktopWindows::ProgramOfWindowClass(const std::string& className) {
+  auto program = programs.find(className);
+  return WindowOfClassExists(className) && program != programs.end() ? program->second : "";
+}
+
 }  // namespace ostravel::platform

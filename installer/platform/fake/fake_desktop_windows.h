@@ -1,6 +1,7 @@
 #pragma once
 // Top-level windows for host tests: a list the test fills; close requests are
 // recorded, and a window either goes, stays (refuses) or never answers.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,12 @@ class FakeDesktopWindows : public DesktopWindows {
   };
   std::vector<Window> windows;  // in the order the desktop lists them
   std::vector<std::string> closeRequests;
+  std::map<std::string, std::string> programs;  // window class -> program of its owner
 
   bool WindowOfClassExists(const std::string& className) override;
   bool CloseWindowOfClass(const std::string& className) override;
   bool WindowWithTitleExists(const std::string& title) override;
+  std::string ProgramOfWindowClass(const std::string& className) override;
 };
 
 }  // namespace ostravel::platform

@@ -16,6 +16,7 @@ class FakeService : public Service {
     auto& e = Entry();
     if (!(rights_ & kServiceStop) || !e.running || e.refusesStop) return false;
     e.running = false;
+    e.stopPending = e.neverStops || e.stopPendingQueries > 0;
     return true;
   }
   std::optional<ServiceConfig> QueryConfig() override {
@@ -41,9 +42,17 @@ class FakeService : public Service {
   bool Start() override {
     owner_.calls.push_back("start " + name_);
     auto& e = Entry();
-    if (!(rights_ & kServiceStart) || e.startFails || e.running) return false;
+    if (!(rights_ & kServiceStart) || e.startFails || e.running || e.stopPending) return false;
     e.running = true;
     return true;
+  }
+  std::optional<uint32_t> QueryState() override {
+    owner_.calls.push_back("state " + name_);
+    auto& e = Entry();
+    if (!(rights_ & kServiceQueryStatus)) return std::nullopt;
+    if (e.stopPending && !e.neverStops && e.stopPendingQueries-- <= 0) e.stopPending = false;
+    if (e.stopPending) return kServiceStopPending;
+    return e.running ? kServiceRunning : kServiceStopped;
   }
 
  private:

@@ -19,6 +19,11 @@ class FakeServices : public Services {
     bool configUnreadable = false;
     bool changeFails = false;
     bool startFails = false;
+    // After an accepted stop: state queries that still report "stop pending", or
+    // a service that never reaches "stopped".
+    int stopPendingQueries = 0;
+    bool neverStops = false;
+    bool stopPending = false;     // stopped, but not yet reported so
     uint32_t openError = 0;       // non-zero: every open of it fails with this code
   };
 
@@ -26,7 +31,7 @@ class FakeServices : public Services {
   bool managerUnavailable = false;
   bool createFails = false;
   // "open Name rights", "stop Name", "query Name", "change Name", "starttype Name N",
-  // "create Name", "start Name", in call order.
+  // "create Name", "start Name", "state Name", in call order.
   std::vector<std::string> calls;
   int openHandles = 0;  // managers and services open right now
 

@@ -19,7 +19,7 @@ int FakeSystem::RunAndWait(const std::string& program, const std::string& params
 
 bool FakeSystem::Start(const std::string& commandLine) {
   started.push_back(commandLine);
-  return true;
+  return !startFails;
 }
 
 uint16_t FakeSystem::FindAtom(const std::string& name) {

@@ -28,7 +28,9 @@ class FakeSystem : public System {
   std::function<void(const std::string& program, const std::string& parameters)> onRun;
   std::vector<std::string> ran;      // "program parameters" of RunAndWait
   std::vector<std::string> started;  // command lines of Start
+  bool startFails = false;           // Start reports that nothing could be started
   int processMessagesCalls = 0;
+  uint64_t pausedMs = 0;
   std::set<std::string> windowClasses;
 
   std::string WindowsFolder() override { return windowsFolder; }
@@ -44,6 +46,14 @@ class FakeSystem : public System {
   int RunAndWait(const std::string& program, const std::string& parameters) override;
   bool Start(const std::string& commandLine) override;
   void ProcessMessages() override { ++processMessagesCalls; }
+  // Time passes at once: the tick count moves on; `onPause` stands for the window
+  // messages handled meanwhile.
+  void Pause(uint32_t milliseconds) override {
+    tickCount += milliseconds;
+    pausedMs += milliseconds;
+    if (onPause) onPause();
+  }
+  std::function<void()> onPause;
   uint16_t FindAtom(const std::string& name) override;
   uint16_t AddAtom(const std::string& name) override;
   void DeleteAtom(uint16_t atom) override;

@@ -194,7 +194,32 @@ bool MemoryFileSystem::CopyFile(const std::string& from, const std::string& to, 
   return ReplaceFile(to, data);
 }
 
+bool MemoryFileSystem::RenameFolder(const std::string& from, const std::string& to) {
+  const std::string source = Key(from), target = Key(to);
+  Node* node = Lookup(from);
+  if (!node || !node->directory || IsRoot(Normalize(from))) return Fail("The system cannot find the path specified.");
+  if (Lookup(to) || IsRoot(Normalize(to))) return Fail("Cannot create a file when that file already exists.");
+  if (!ParentExists(Normalize(to)) || target.compare(0, source.size() + 1, source + '\\') == 0 ||
+      source.substr(0, 2) != target.substr(0, 2))
+    return Fail("The system cannot move the file to a different disk drive.");
+  const std::string prefix = source + '\\';
+  std::vector<std::string> moved{source};
+  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+    if (locked_.count(it->first)) return Fail(kSharingViolation);
+    moved.push_back(it->first);
+  }
+  const std::string newPath = Normalize(to);
+  for (const std::string& key : moved) {
+    auto owned = nodes_[key];
+    nodes_.erase(key);
+    owned->path = newPath + owned->path.substr(Normalize(from).size());
+    nodes_[target + key.substr(source.size())] = owned;
+  }
+  return true;
+}
+
 bool MemoryFileSystem::ReadFile(const std::string& path, std::string& data) {
+  if (unreadable_.count(Key(path))) return Fail("Access is denied.");
   auto c = Contents(path);
   if (!c) return Fail("The system cannot find the file specified.");
   data = *c;
@@ -245,6 +270,10 @@ std::unique_ptr<InputFile> MemoryFileSystem::OpenRead(const std::string& path) {
   auto it = nodes_.find(Key(path));
   if (it == nodes_.end() || it->second->directory) {
     Fail("The system cannot find the file specified.");
+    return nullptr;
+  }
+  if (unreadable_.count(it->first)) {
+    Fail("Access is denied.");
     return nullptr;
   }
   return std::make_unique<MemoryInput>(it->second);

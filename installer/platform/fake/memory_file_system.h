@@ -26,6 +26,8 @@ class MemoryFileSystem : public FileSystem {
   void SetDriveType(char letter, DriveType type);
   // Held open by another program: exclusive opens fail, reads still work.
   void Lock(const std::string& path) { locked_.insert(Key(path)); }
+  // Reading refused (access denied): reads and read opens fail; the file is still found.
+  void DenyReading(const std::string& path) { unreadable_.insert(Key(path)); }
   // Every path of a file, in sorted order of the normalised upper-case key.
   std::vector<std::string> AllFiles() const;
 
@@ -34,6 +36,7 @@ class MemoryFileSystem : public FileSystem {
   bool RemoveDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
+  bool RenameFolder(const std::string& from, const std::string& to) override;
   bool ReadFile(const std::string& path, std::string& data) override;
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
@@ -69,6 +72,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::shared_ptr<Node>> nodes_;
   std::map<char, DriveType> driveTypes_;
   std::set<std::string> locked_;
+  std::set<std::string> unreadable_;
   uint32_t clock_;
   uint64_t capacity_ = UINT64_MAX;
   uint64_t used_ = 0;  // bytes held by all files

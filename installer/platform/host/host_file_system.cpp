@@ -233,6 +233,17 @@ bool HostFileSystem::MoveFile(const std::string& from, const std::string& to) {
   return false;
 }
 
+bool HostFileSystem::RenameFolder(const std::string& from, const std::string& to) {
+  auto info = Find(from);
+  if (!info || !info->IsDirectory() || Find(to)) {
+    lastError_ = info ? "file exists" : "no such folder";
+    return false;
+  }
+  if (::rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0) return true;
+  Fail();
+  return false;
+}
+
 bool HostFileSystem::ReadFile(const std::string& path, std::string& data) {
   auto in = OpenRead(path);
   if (!in) return false;

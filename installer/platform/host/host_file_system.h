@@ -30,6 +30,7 @@ class HostFileSystem : public FileSystem {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
   bool MoveFile(const std::string& from, const std::string& to) override;
+  bool RenameFolder(const std::string& from, const std::string& to) override;
   bool ReadFile(const std::string& path, std::string& data) override;
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<InputFile> OpenRead(const std::string& path) override;

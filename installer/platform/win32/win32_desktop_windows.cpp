@@ -1,5 +1,6 @@
 #include "base/win32/windows_clean.h"
 
+#include "base/win32/unique_handle.h"
 #include "base/win32/wide.h"
 #include "installer/platform/win32/win32_platform.h"
 
@@ -28,6 +29,22 @@ bool Win32DesktopWindows::WindowWithTitleExists(const std::string& title) {
     if (text == wanted) return true;
   }
   return false;
+}
+
+std::string Win32DesktopWindows::ProgramOfWindowClass(const std::string& className) {
+  HWND window = FindWindowW(Wide(className).c_str(), nullptr);
+  DWORD processId = 0;
+  if (!window || !GetWindowThreadProcessId(window, &processId) || processId == 0) return "";
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return "";
+  // Long paths are allowed; the size is grown a bounded number of times.
+  for (DWORD size = 512; size <= 32768; size *= 4) {
+    std::wstring path(size, L'\0');
+    DWORD length = size;
+    if (QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return Narrow(path.substr(0, length));
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return "";
+  }
+  return "";
 }
 
 }  // namespace ostravel::win32

@@ -127,6 +127,18 @@ bool Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
   return MoveFileExW(FileName(from).c_str(), FileName(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) || Fail();
 }
 
+bool Win32FileSystem::RenameFolder(const std::string& from, const std::string& to) {
+  const DWORD a = GetFileAttributesW(FileName(from).c_str());
+  if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return Fail();
+  }
+  // Without MOVEFILE_COPY_ALLOWED the system only renames: a folder never arrives half copied.
+  return MoveFileExW(FileName(WithoutTrailing(from, '\\')).c_str(), FileName(WithoutTrailing(to, '\\')).c_str(),
+                     MOVEFILE_WRITE_THROUGH) ||
+         Fail();
+}
+
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& data) {
   auto in = OpenRead(path);
   if (!in) return false;

@@ -27,6 +27,7 @@ class Win32FileSystem : public platform::FileSystem {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool overwrite) override;
   bool MoveFile(const std::string& from, const std::string& to) override;
+  bool RenameFolder(const std::string& from, const std::string& to) override;
   bool ReadFile(const std::string& path, std::string& data) override;
   bool ReplaceFile(const std::string& path, const std::string& data) override;
   std::unique_ptr<platform::InputFile> OpenRead(const std::string& path) override;
@@ -83,6 +84,7 @@ class Win32System : public platform::System {
   int RunAndWait(const std::string& program, const std::string& parameters) override;
   bool Start(const std::string& commandLine) override;
   void ProcessMessages() override;
+  void Pause(uint32_t milliseconds) override;
   uint16_t FindAtom(const std::string& name) override;
   uint16_t AddAtom(const std::string& name) override;
   void DeleteAtom(uint16_t atom) override;
@@ -122,6 +124,7 @@ class Win32DesktopWindows : public platform::DesktopWindows {
   bool WindowOfClassExists(const std::string& className) override;
   bool CloseWindowOfClass(const std::string& className) override;
   bool WindowWithTitleExists(const std::string& title) override;
+  std::string ProgramOfWindowClass(const std::string& className) override;
 };
 
 }  // namespace ostravel::win32

@@ -20,6 +20,7 @@ DWORD AccessOf(uint32_t rights) {
   if (rights & platform::kServiceQueryConfig) access |= SERVICE_QUERY_CONFIG;
   if (rights & platform::kServiceChangeConfig) access |= SERVICE_CHANGE_CONFIG;
   if (rights & platform::kServiceStart) access |= SERVICE_START;
+  if (rights & platform::kServiceQueryStatus) access |= SERVICE_QUERY_STATUS;
   return access;
 }
 
@@ -92,6 +93,15 @@ class Win32Service : public platform::Service {
   }
 
   bool Start() override { return StartServiceW(handle_.get(), 0, nullptr) != 0; }
+
+  std::optional<uint32_t> QueryState() override {
+    SERVICE_STATUS_PROCESS status{};
+    DWORD needed = 0;
+    if (!QueryServiceStatusEx(handle_.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof status,
+                              &needed))
+      return std::nullopt;
+    return status.dwCurrentState;
+  }
 
  private:
   UniqueScHandle handle_;

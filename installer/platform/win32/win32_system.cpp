@@ -183,6 +183,17 @@ void Win32System::ProcessMessages() {
   }
 }
 
+void Win32System::Pause(uint32_t milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    ProcessMessages();
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= milliseconds) return;
+    // Wakes for a message, else sleeps out the rest.
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT) != WAIT_OBJECT_0) Sleep(0);
+  }
+}
+
 uint16_t Win32System::FindAtom(const std::string& name) { return GlobalFindAtomW(Wide(name).c_str()); }
 uint16_t Win32System::AddAtom(const std::string& name) { return GlobalAddAtomW(Wide(name).c_str()); }
 void Win32System::DeleteAtom(uint16_t atom) { GlobalDeleteAtom(atom); }

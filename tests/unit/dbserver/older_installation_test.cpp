@@ -1,6 +1,7 @@
 #include <filesystem>
+#include <set>
 
-#include "installer/dbserver/older_installation.h"
+#include "installer/dbserver/old_server_files.h"
 #include "installer/platform/host/host_file_system.h"
 #include "tests/unit/dbserver/server_fixture.h"
 #include "tests/unit/test_support.h"
@@ -11,40 +12,59 @@ namespace {
 namespace fs = std::filesystem;
 using namespace dbserver;
 
-// On a real disk, so links are real: the removal never reaches through them.
-TEST(OlderInstallation, RemovalStaysInsideTheFolderAndDeletesReadOnlyFiles) {
+// On a real disk, so links are real: the clean-up of a set-aside server never
+// reaches through them, and keeps what a person may need.
+TEST(OlderInstallation, CleanUpKeepsDatabasesAndConfigurationAndStaysInsideTheFolder) {
   TempDir disk;
   platform::HostFileSystem files;
   files.MapDrive('C', disk.Str());
-  platform::FakeMachine fakes;
-  platform::Platform machine{files, fakes.registry, fakes.system, fakes.shell, fakes.fonts, fakes.http, fakes.services, fakes.windows};
 
   const fs::path root(disk.Str());
   const fs::path old = root / "FB", outside = root / "Data";
   fs::create_directories(old / "bin");
+  fs::create_directories(old / "UDF");
   fs::create_directories(outside / "keep");
   std::ofstream(old / "bin" / "fbserver.exe") << "MZ";
-  std::ofstream(old / "security2.fdb") << "db";
+  std::ofstream(old / "security2.fdb") << "users";
+  std::ofstream(old / "Aliases.conf") << "books = C:\\Data\\books.fdb";
+  std::ofstream(old / "bin" / "nightly.FBK") << "backup";
+  std::ofstream(old / "UDF" / "fbudf.dll") << "MZ";
   std::ofstream(outside / "keep" / "books.fdb") << "customer data";
+  std::ofstream(outside / "keep" / "notes.txt") << "customer notes";
   fs::create_directory_symlink(outside, old / "linked");
-  fs::create_symlink(outside / "keep" / "books.fdb", old / "bin" / "books.fdb");
+  fs::create_symlink(outside / "keep" / "notes.txt", old / "bin" / "notes.txt");
   fs::create_symlink(root / "gone", old / "dangling");
-  files.SetAttributes("C:\\FB\\security2.fdb", platform::kAttrReadOnly);
-  fakes.system.versions["C:\\FB\\bin\\fbserver.exe"] = Version(2, 1, 5, 0);
-  fakes.registry.Set(RootKey::LocalMachine, kInstancesKey, kDefaultInstance, "C:\\FB\\");
+  files.SetAttributes("C:\\FB\\bin\\fbserver.exe", platform::kAttrReadOnly);
 
-  // An equal or newer server is not an older installation.
-  EXPECT_FALSE(RemoveOlderInstallation(machine, "C:\\FB\\", "2.1.5.0"));
-  EXPECT_TRUE(fs::exists(old / "bin" / "fbserver.exe"));
-
-  EXPECT_TRUE(RemoveOlderInstallation(machine, "C:\\FB\\", kTargetVersion));
-  EXPECT_FALSE(fs::exists(fs::symlink_status(old)));
+  const std::vector<std::string> kept = KeepOnlyWhatMatters(files, "C:\\FB\\");
+  std::vector<std::string> expected{"C:\\FB\\Aliases.conf", "C:\\FB\\bin\\nightly.FBK", "C:\\FB\\security2.fdb"};
+  EXPECT_EQ(std::set<std::string>(kept.begin(), kept.end()), std::set<std::string>(expected.begin(), expected.end()));
+  EXPECT_FALSE(fs::exists(old / "bin" / "fbserver.exe"));
+  EXPECT_FALSE(fs::exists(old / "UDF"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(old / "linked")));
   EXPECT_EQ(disk.Read("Data/keep/books.fdb"), "customer data");
+  EXPECT_EQ(disk.Read("Data/keep/notes.txt"), "customer notes");
 
-  // Refused outright: a blank folder or a drive root.
-  EXPECT_FALSE(files.DeleteTree(""));
-  EXPECT_FALSE(files.DeleteTree("C:\\"));
-  EXPECT_TRUE(fs::exists(outside / "keep"));
+  // Nothing kept: the folder goes too. A drive root or a link is never cleaned.
+  fs::create_directories(root / "Empty" / "bin");
+  EXPECT_TRUE(KeepOnlyWhatMatters(files, "C:\\Empty").empty());
+  EXPECT_FALSE(fs::exists(root / "Empty"));
+  fs::create_directory_symlink(outside, root / "Link");
+  EXPECT_TRUE(KeepOnlyWhatMatters(files, "C:\\Link").empty());
+  EXPECT_TRUE(fs::exists(root / "Link" / "keep" / "notes.txt"));
+}
+
+TEST(OlderInstallation, AsideFolderIsBesideTheBaseFolderAndNew) {
+  platform::MemoryFileSystem files;
+  const DateTime now{2026, 3, 7, 9, 5, 1, 0};
+  EXPECT_EQ(AsideFolderFor(files, "C:\\PF\\FireBird\\Firebird_2_5\\", now), "C:\\PF\\FireBird-backup-20260307-090501");
+  files.CreateDirectories("C:\\PF\\FireBird-backup-20260307-090501");
+  files.CreateDirectories("C:\\PF\\FireBird-backup-20260307-090501-2");
+  EXPECT_EQ(AsideFolderFor(files, "C:\\PF\\FireBird\\Firebird_2_5", now), "C:\\PF\\FireBird-backup-20260307-090501-3");
+  for (const char* name : {"security2.fdb", "ISC4.GDB", "x.ib", "y.gbk", "databases.conf", "firebird.conf"})
+    EXPECT_TRUE(KeptFromOldServer(name)) << name;
+  for (const char* name : {"fbserver.exe", "firebird.log", "fdb", "aliases.conf.bak", "firebird.msg"})
+    EXPECT_FALSE(KeptFromOldServer(name)) << name;
 }
 
 }  // namespace

@@ -20,6 +20,8 @@ class Preparation : public ServerFixture {
     ServerFixture::SetUp();
     ctx.extract = [this](const std::string& archive, const std::string& folder) {
       extracted.push_back(archive + ">" + folder);
+      m.files.AddFile(std::string(kSetup).substr(1, std::string(kSetup).size() - 2), "MZ");
+      return true;
     };
     AddArchive();
   }
@@ -65,12 +67,16 @@ TEST_F(Preparation, UpgradeRemovesOldServerRunsSetupAndConfiguresTheNewOne) {
 TEST_F(Preparation, AServerThatCannotBeStoppedKeepsItsFolder) {
   AddServer(kFolder, "fbserver.exe", Version(2, 5, 2, 26540));
   m.windows.windows.push_back({"FB_Server", platform::FakeDesktopWindows::OnClose::Refuses, ""});
+  Service(kGuardianService, platform::kStartAutomatic, true);
   server.serverFolder = kFolder;
   server.installServer = true;
   EXPECT_FALSE(PrepareServer(ctx, false, ""));
   EXPECT_EQ(jumps, std::vector<std::string>{kCannotStopFirebird});
   EXPECT_TRUE(m.files.FileExists(std::string(kFolder) + "bin\\fbserver.exe"));
   EXPECT_TRUE(m.system.ran.empty());
+  // What the stop took is running again.
+  EXPECT_TRUE(m.services.services[kGuardianService].running);
+  EXPECT_EQ(m.services.services[kGuardianService].config.startType, platform::kStartAutomatic);
 }
 
 TEST_F(Preparation, SetupExitCodesAndVerification) {
@@ -109,12 +115,17 @@ TEST_F(Preparation, SetupExitCodesAndVerification) {
   }
 }
 
-TEST_F(Preparation, SetupThatCannotStartLeavesNoServerAndNoFailure) {
-  server.installServer = true;
-  EXPECT_TRUE(PrepareServer(ctx, false, ""));
-  EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(server.serverFolder, "");
-  EXPECT_EQ(m.registry.Get(RootKey::LocalMachine, kInstancesKey, kDefaultInstance)->text, "");
+TEST_F(Preparation, DefaultInstanceIsWrittenOnlyForA25FolderFound) {
+  // A 2.1 server kept (no archive), then a setup that cannot start: nothing blanks it.
+  m.registry.Set(RootKey::LocalMachine, kInstancesKey, kDefaultInstance, "D:\\FB21\\");
+  for (bool install : {false, true}) {
+    SCOPED_TRACE(install);
+    jumps.clear();
+    server.installServer = install;
+    EXPECT_EQ(PrepareServer(ctx, false, ""), !install);
+    EXPECT_EQ(jumps, install ? std::vector<std::string>{kServerSetupFailed} : std::vector<std::string>{});
+    EXPECT_EQ(m.registry.Get(RootKey::LocalMachine, kInstancesKey, kDefaultInstance)->text, "D:\\FB21\\");
+  }
 }
 
 TEST_F(Preparation, ConfigurationEditOfOddFiles) {

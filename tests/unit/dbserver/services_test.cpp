@@ -1,4 +1,5 @@
 #include "installer/dbserver/fb_services_step.h"
+#include "installer/dbserver/server_restore.h"
 #include "installer/dbserver/server_stop.h"
 #include "installer/dbserver/service_setup.h"
 #include "installer/dbserver/service_stop.h"
@@ -57,6 +58,53 @@ TEST_F(Services, StopServersClosesTheInterBaseWindowFirst) {
     EXPECT_EQ(StopServers(m.platform), c.stopped);
     EXPECT_EQ(m.windows.closeRequests, c.asked);
   }
+}
+
+TEST_F(Services, StopServersWaitsUntilEveryServiceReportsStopped) {
+  struct Case {
+    int pendingQueries;
+    bool neverStops, refusesStop, stopped;
+    uint64_t pausedMs;
+  } cases[] = {{0, false, false, true, 0},
+               {20, false, false, true, 5000},
+               {0, true, false, false, kServiceStopWaitMs},
+               {0, false, true, false, kServiceStopWaitMs}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pausedMs);
+    m.system.pausedMs = 0;
+    auto& e = Service(kServerService, platform::kStartAutomatic, true);
+    std::tie(e.stopPendingQueries, e.neverStops, e.refusesStop, e.stopPending) =
+        std::tuple{c.pendingQueries, c.neverStops, c.refusesStop, false};
+    EXPECT_EQ(StopServers(m.platform), c.stopped);
+    EXPECT_EQ(m.system.pausedMs, c.pausedMs);
+  }
+}
+
+TEST_F(Services, RestorePutsBackWhatTheFirstStopFoundExceptWhatTheRunSettled) {
+  Service(kGuardianService, platform::kStartAutomatic, true);
+  Service(kInterBaseService, platform::kStartOnDemand, true).stopPendingQueries = 3;
+  EXPECT_TRUE(StopRememberedServers(ctx));
+  EXPECT_TRUE(StopRememberedServers(ctx));  // a second stop keeps what the first found
+  RestoreServers(ctx, {kGuardianService});
+  RestoreServers(ctx);  // forgotten once put back
+  EXPECT_EQ(m.services.services[kGuardianService].config.startType, platform::kStartDisabled);
+  EXPECT_TRUE(m.services.services[kInterBaseService].running);
+  EXPECT_EQ(m.services.services[kInterBaseService].config.startType, platform::kStartOnDemand);
+  EXPECT_EQ(m.services.openHandles, 0);
+}
+
+// The window may close while the stop waits: its restore follows the stop.
+TEST_F(Services, ARestoreAskedForDuringTheStopRunsWhenTheStopHasEnded) {
+  auto& e = Service(kServerService, platform::kStartAutomatic, true);
+  e.stopPendingQueries = 4;
+  bool stillDown = false;
+  m.system.onPause = [&] {
+    RestoreServers(ctx);
+    stillDown = stillDown || !e.running;
+  };
+  EXPECT_TRUE(StopRememberedServers(ctx));
+  EXPECT_TRUE(stillDown && e.running);
+  EXPECT_EQ(e.config.startType, platform::kStartAutomatic);
 }
 
 TEST_F(Services, ReconfigureKeepsEverythingButProgramLineAndStartType) {

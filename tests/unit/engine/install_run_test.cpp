@@ -52,7 +52,8 @@ TEST_F(InstallRunTest, UpdateRulesDecideWhatIsWritten) {
         .Set("Files", "File1.ModuleVersion", "10.0.0.1");
     t.Install(s);
     EXPECT_EQ(t.Contents("C:\\App\\f.dll"), c.written ? "new" : c.installed ? "old" : "<missing>");
-    EXPECT_EQ(t.Recorded("Copy File: C:\\App\\f.dll"), c.written);
+    // A file that was there before is not the installation's: it is recorded as replaced.
+    EXPECT_EQ(t.Recorded(std::string(c.installed ? "Replace" : "Copy") + " File: C:\\App\\f.dll"), c.written);
     EXPECT_EQ(t.end, RunEnd::Success);
   }
 }
@@ -84,14 +85,16 @@ TEST_F(InstallRunTest, RunsTheStepsInOrderAndLeavesAWorkingUninstaller) {
   ASSERT_NE(m.shell.Link(link), nullptr);
   EXPECT_EQ(m.shell.Link(link)->arguments, "/u /l\"C:\\App\\uninstall.log\"");
   const auto lines = SplitLines(Contents(process.installRecordPath));
-  ASSERT_GE(lines.size(), 9u);
+  ASSERT_GE(lines.size(), 10u);
+  EXPECT_EQ(lines[9], "Create Icon: " + link);
   EXPECT_EQ(lines[0], "[46088.5869097222]");
   EXPECT_EQ(lines[1], "Installation Started: 2026.03.07 14:05:09");
   EXPECT_EQ(lines[2], "Source: D:\\Setup");
   EXPECT_EQ(lines[3], "Title: Lumbra v2026");
-  EXPECT_EQ(lines[4], "Make Dir: C:\\App\\bin");
-  EXPECT_EQ(lines[5], "Copy File: C:\\App\\bin\\prog.exe");
-  EXPECT_EQ(lines[6], "Create Icon: " + link);
+  // Every folder level made is recorded, the shortcut's too.
+  EXPECT_EQ(JoinLines({lines.begin() + 4, lines.begin() + 9}, "|"),
+            "Make Dir: C:\\App|Make Dir: C:\\App\\bin|Copy File: C:\\App\\bin\\prog.exe|Make Dir: C:\\Menu|"
+            "Make Dir: C:\\Menu\\Programs|");
   EXPECT_TRUE(Recorded("Create Reg Key: HKEY_CURRENT_USER;Software\\Belloro\\Lumbra"));
   EXPECT_TRUE(Recorded("Write Reg Value: HKEY_LOCAL_MACHINE;" + std::string(kUninstallKey) +
                        "Lumbra v2026;UninstallString"));
@@ -104,9 +107,12 @@ TEST_F(InstallRunTest, ALockedFileThatWouldBeReplacedStopsBeforeAnythingChanges)
   m.files.AddFile("C:\\App\\kept.dll", "mine");
   m.files.Lock("C:\\App\\busy.dll");
   m.files.Lock("C:\\App\\kept.dll");  // rule 1 keeps it: never tried
-  Pack("data1", {{"busy.dll", "new"}, {"kept.dll", "new"}, {"other.txt", "new"}});
+  m.files.AddFile("C:\\App\\ro.dll", "old");  // tried, and its attributes come back
+  m.files.SetAttributes("C:\\App\\ro.dll", platform::kAttrReadOnly | platform::kAttrHidden);
+  Pack("data1", {{"busy.dll", "new"}, {"kept.dll", "new"}, {"other.txt", "new"}, {"ro.dll", "new"}});
   Script s;
   s.File(1, "busy.dll", "C:\\App\\busy.dll").File(2, "kept.dll", "C:\\App\\kept.dll", 1).File(3, "other.txt", "C:\\App\\other.txt");
+  s.File(4, "ro.dll", "C:\\App\\ro.dll");
   Install(s);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], LockedFilesMessage({"C:\\App\\busy.dll"}));
@@ -116,6 +122,7 @@ TEST_F(InstallRunTest, ALockedFileThatWouldBeReplacedStopsBeforeAnythingChanges)
   EXPECT_EQ(finish.errorLinkUrl, kLockedFilesArticleUrl);
   EXPECT_TRUE(progress.steps.empty());
   EXPECT_FALSE(m.files.FileExists("C:\\App\\other.txt"));
+  EXPECT_EQ(m.files.Find("C:\\App\\ro.dll")->attributes, uint32_t(platform::kAttrReadOnly | platform::kAttrHidden));
   EXPECT_EQ(end, RunEnd::Stopped);
 }
 

@@ -1,5 +1,6 @@
 #include "installer/engine/component_update.h"
 #include "installer/engine/registry_entries.h"
+#include "installer/engine/shortcuts.h"
 #include "tests/unit/engine/run_test_support.h"
 
 namespace ostravel::engine::testing {
@@ -49,7 +50,8 @@ TEST(InstallSteps, ShortcutsFollowTheCheckBoxesExclusionsAndPlacements) {
     Icon(s, "Orvel.Icons", 1, "$UserPrograms$", "M");
     t.Install(s);
     std::string recorded;
-    for (const auto& e : t.record) recorded += e.value.substr(3) + ";";
+    for (const auto& e : t.record)
+      if (e.kind == model::RecordAction::CreateIcon) recorded += e.value.substr(3) + ";";
     EXPECT_EQ(recorded, c.expected);
     const platform::ShellLink* korb = t.m.shell.Link("C:\\Menu\\KORB$varProgramYear$.lnk");
     if (korb) {
@@ -63,6 +65,38 @@ TEST(InstallSteps, ShortcutsFollowTheCheckBoxesExclusionsAndPlacements) {
   }
 }
 
+// The group chosen on the icons page replaces the one offered; a shortcut not
+// made says why in the log.
+TEST(InstallSteps, TheChosenGroupTakesEffectAndShortcutsNotMadeSayWhy) {
+  RunSetup t;
+  t.process.uninstallEnabled = false;
+  t.m.files.AddFile("C:\\App\\p.exe", "x");
+  t.choices.offeredIconGroup = "Lumbra 2026";
+  t.choices.iconGroup = "Könyvelés\\Lumbra";
+  t.choices.needOrvelIcon = true;  // and no title holds KORB
+  t.variables.SetUserVariables({"$varProgramYear$=2026"});
+  Script s;
+  Icon(s, "Icons", 1, "$UserPrograms$\\Lumbra 2026", "A");
+  Icon(s, "Icons", 2, "$UserPrograms$\\LUMBRA 2026\\Sub", "B");
+  Icon(s, "Icons", 3, "$UserPrograms$\\Lumbra 2026 régi", "C");
+  s.Set("Icons", "Count", "4").Set("Icons", "Icon4.Placement", "$UserPrograms$").Set("Icons", "Icon4.Title", "D");
+  s.Set("Icons", "Icon4.File", "C:\\App\\p.exe");
+  t.Install(s);
+  std::string links;
+  for (const auto& e : t.record) links += e.value + ";";
+  EXPECT_EQ(links, "C:\\Menu;C:\\Menu\\Programs;C:\\Menu\\Programs\\Könyvelés;C:\\Menu\\Programs\\Könyvelés\\Lumbra;"
+                   "C:\\Menu\\Programs\\Könyvelés\\Lumbra\\A.lnk;C:\\Menu\\Programs\\Könyvelés\\Lumbra\\Sub;"
+                   "C:\\Menu\\Programs\\Könyvelés\\Lumbra\\Sub\\B.lnk;C:\\Menu\\Programs\\Lumbra 2026 régi;"
+                   "C:\\Menu\\Programs\\Lumbra 2026 régi\\C.lnk;");
+  const std::string log = t.Contents("C:\\TEMP\\belloro-installer.log");
+  for (const char* why : {"Orvel 2026: no shortcut title holds KORB", "D: it names no icon file"})
+    EXPECT_NE(log.find(std::string("Shortcut not created: ") + why), std::string::npos) << why;
+  std::vector<ShortcutEntry> icons(1);
+  icons[0].placement = "$UserPrograms$\\Lumbra 2026";
+  for (const char* group : {"Lumbra 2026", "..\\Windows", "C:\\x", ""})
+    EXPECT_EQ(ApplyIconGroup(icons, t.variables, "Lumbra 2026", group), 0) << group;
+}
+
 TEST(InstallSteps, ALinkTheShellSavesAsPifIsRecordedAsSuch) {
   RunSetup t;
   t.process.uninstallEnabled = false;
@@ -71,8 +105,8 @@ TEST(InstallSteps, ALinkTheShellSavesAsPifIsRecordedAsSuch) {
   Script s;
   Icon(s, "Icons", 1, "C:\\Menu", "Old");
   t.Install(s);
-  ASSERT_EQ(t.record.size(), 1u);
-  EXPECT_EQ(t.record[0].value, "C:\\Menu\\Old.pif");
+  ASSERT_EQ(t.record.size(), 2u);  // its folder, then the link
+  EXPECT_EQ(t.record[1].value, "C:\\Menu\\Old.pif");
 }
 
 TEST(InstallSteps, RegistryRecordsWhatItCreatedAndStopsAtTheFirstFailure) {

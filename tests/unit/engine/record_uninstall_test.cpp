@@ -21,7 +21,9 @@ TEST(InstallRecordReader, PassesOverWhatNamesNoAction) {
       {"split at the first colon", "Copy File: D:\\Program Files\\x.exe\r\n", "1:D:\\Program Files\\x.exe;"},
       {"every kind", "Make Dir: C:\\A\nClone File: C:\\A\\c\rCreate Icon: C:\\A\\i.lnk\r\nCreate Reg Key: HKEY_USERS;K\r\n"
                      "Write Reg Value: HKEY_USERS;K;v;w\r\n", "0:C:\\A;1:C:\\A\\c;2:C:\\A\\i.lnk;3:HKEY_USERS;K;4:HKEY_USERS;K;v;w;"},
-      {"block lines and bracketed lines", "[Copy File: C:\\x]\r\nCopy File: C:\\y]\r\nTitle: Copy File\r\n", ""},
+      // Only a line that begins with "[" starts a block; "]" may end a path or a value name.
+      {"block lines and bracketed values", "[Copy File: C:\\x]\r\nMake Dir: C:\\Adatok [2]\r\nTitle: Copy File\r\n"
+       "Write Reg Value: HKEY_USERS;K;v]\r\n", "0:C:\\Adatok [2];4:HKEY_USERS;K;v];"},
       {"no colon, unknown label, empty value", "Copy File C:\\x\r\nCopy Files: C:\\x\r\ncopy file: C:\\x\r\nMake Dir:  \r\n", ""},
       {"relative or rooted paths never", "Copy File: x.dll\r\nCopy File: \\x.dll\r\nMake Dir: C:\r\nMake Dir: C:\\\r\n", ""},
       {"normalised", "Make Dir: C:\\A\\B\\..\\\r\nCopy File: C:/A//f\r\n", "0:C:\\A;1:C:\\A\\f;"},
@@ -93,7 +95,7 @@ TEST_F(UninstallTest, RemovesWhatTheRecordListsAndNothingElse) {
     if (StartsWith(f, "C:\\App")) left.push_back(f);
   EXPECT_EQ(JoinLines(left, ";"), "C:\\App\\old\\keep.txt;");
   EXPECT_FALSE(m.files.DirectoryExists("C:\\App\\bin\\deep"));
-  EXPECT_TRUE(m.files.DirectoryExists("C:\\App\\bin"));  // made with "deep" at once: not recorded
+  EXPECT_FALSE(m.files.DirectoryExists("C:\\App\\bin"));  // made with "deep" at once: recorded too
   EXPECT_FALSE(m.registry.KeyExists(platform::RootKey::CurrentUser, "Software\\Belloro\\Lumbra\\Sub", platform::RegView::Wow32));
   EXPECT_NE(m.registry.Get(platform::RootKey::CurrentUser, "Software\\Foreign", "v"), nullptr);
   EXPECT_EQ(m.registry.Get(platform::RootKey::CurrentUser, "Software\\Foreign", "mine"), nullptr);

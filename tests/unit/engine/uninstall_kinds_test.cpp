@@ -110,6 +110,22 @@ TEST_F(KindsTest, RollbackPutsTheVersionBeforeBackAndOneBlockMoreUninstallsAll) 
   EXPECT_EQ(progress.statuses.back(), "Uninstalling ...");
 }
 
+// A file that was there before the installation is nobody's to remove: Repair
+// brings it back only when it is gone, Full Uninstall leaves it. (Rollback puts
+// the backups of replaced files back: the test above.)
+TEST_F(KindsTest, AFileThatWasThereBeforeIsLeftAsItIs) {
+  m.files.AddFile("C:\\App\\lib\\shared.dll", "theirs");
+  InstallVersion(1, false);
+  EXPECT_TRUE(Recorded("Replace File: C:\\App\\lib\\shared.dll"));
+  for (const char* changed : {"another program's", ""}) {
+    if (*changed) m.files.AddFile("C:\\App\\lib\\shared.dll", changed); else m.files.DeleteFile("C:\\App\\lib\\shared.dll");
+    Uninstaller(1, "D:\\Setup\\");
+    EXPECT_EQ(Contents("C:\\App\\lib\\shared.dll"), *changed ? changed : "s1");
+  }
+  Uninstaller(0);
+  EXPECT_EQ(Contents("C:\\App\\lib\\shared.dll") + Contents("C:\\App\\a.exe"), "s1<missing>");
+}
+
 TEST_F(KindsTest, FullUninstallTakesTheBackupsWithIt) {
   InstallVersion(1, false);
   InstallVersion(2, true);

@@ -31,6 +31,7 @@ Title=Próba telepítő
 [Configuration]
 Application=Próba
 Version=1.0
+UnInstallLogFile=$DefaultDestination$\install.log
 [Variables]
 $varProgramYear$=2026
 [Install Modules]
@@ -42,6 +43,7 @@ Count=1
 Icon1.Placement=$UserPrograms$\Próba
 Icon1.Title=Próba
 Icon1.File=$DefaultDestination$\prog.exe
+Icon1.IconFile=$DefaultDestination$\prog.exe
 [Medium]
 SourcePrefix=C:\Build
 [Medium Component program]

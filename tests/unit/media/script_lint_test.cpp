@@ -96,6 +96,13 @@ TEST_F(Lint, BuiltMediumIsCleanAndEachBreakagePointsAtItsLine) {
       {"member missing",
        [](const std::string& t) { return Replaced(t, "File2.SourceFile=C:\\Build\\App\\readme.txt", "File2.SourceFile=C:\\Build\\gone.txt"); },
        "is not in data1.dat", "File2.SourceFile=C:\\Build\\gone.txt"},
+      {"shortcut without program", [](const std::string& t) { return Replaced(t, "Icon1.File=$DefaultDestination$\\prog.exe", "Icon1.File="); },
+       "Icon1 names no program", "Icon1.File="},
+      {"shortcut without icon file", [](const std::string& t) { return Replaced(t, "Icon1.IconFile=", "Icon1.WorkFolder="); },
+       "Icon1 has no IconFile", "Icon1."},
+      {"uninstaller without record",
+       [](const std::string& t) { return Replaced(t, "UnInstallLogFile=$DefaultDestination$\\install.log", "UnInstallLogFile="); },
+       "UnInstallLogFile is empty", "[Configuration]"},
       {"archive size", [](const std::string& t) { return Replaced(t, "Component1.PackSize=" + Value(t, "Component1.PackSize"), "Component1.PackSize=9"); },
        "Component1.PackSize 9 differs", "Component1.PackSize=9"},
   };

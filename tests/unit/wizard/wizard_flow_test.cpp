@@ -36,7 +36,7 @@ TEST_F(WizardTest, InteractiveWalkStopsOnEveryVisiblePageInOrder) {
   Next();
   EXPECT_EQ(Current(), Page::Readme);
   EXPECT_EQ(Text(ctl::kInstallTitleLabel), "T-Readme");
-  EXPECT_TRUE(Enabled(ctl::kBackButton));
+  EXPECT_FALSE(Enabled(ctl::kBackButton));  // never back into the run
   EXPECT_EQ(Text(ctl::kCancelButton), "Close");
   Next();
   EXPECT_EQ(Current(), Page::Finished);
@@ -205,7 +205,7 @@ TEST_F(WizardTest, TwoErrorsInARowGiveTwoLinesAndOnePageEntry) {
   EXPECT_EQ(process.exitCode, 0);
 }
 
-TEST_F(WizardTest, ErrorReportedDuringARunLeavesTheWizardOnTheErrorPageWithClose) {
+TEST_F(WizardTest, ErrorReportedDuringARunLeavesTheWizardOnTheErrorPageWithFinish) {
   WriteScript(AllPagesScript());
   bool ranToTheEnd = false;
   Create();
@@ -219,7 +219,7 @@ TEST_F(WizardTest, ErrorReportedDuringARunLeavesTheWizardOnTheErrorPageWithClose
   EXPECT_TRUE(ranToTheEnd);
   EXPECT_EQ(Current(), Page::ErrorFinish);
   EXPECT_EQ(Text(ctl::kErrorFinishMemo), "locked files");
-  EXPECT_EQ(Text(ctl::kCancelButton), "Close");
+  EXPECT_EQ(Text(ctl::kCancelButton), "Finish");
   EXPECT_TRUE(Enabled(ctl::kCancelButton));
   EXPECT_TRUE(view.Visible(ctl::kWebBrowserButton));
   Close();

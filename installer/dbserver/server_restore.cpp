@@ -1,0 +1,116 @@
+#include "installer/dbserver/server_restore.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/text.h"
+#include "installer/dbserver/server_names.h"
+#include "installer/dbserver/server_stop.h"
+#include "installer/dbserver/service_stop.h"
+
+namespace ostravel::dbserver {
+namespace {
+
+constexpr uint32_t kReadRights = platform::kServiceQueryConfig | platform::kServiceQueryStatus;
+constexpr uint32_t kRestoreRights = kReadRights | platform::kServiceChangeConfig | platform::kServiceStart;
+
+bool IsRunning(const std::optional<uint32_t>& state) { return state && *state != platform::kServiceStopped; }
+
+void RememberWindow(platform::DesktopWindows& windows, model::StoppedServers& memory) {
+  for (const char* className : kServerWindowClasses) {
+    if (!windows.WindowOfClassExists(className)) continue;
+    memory.windowClass = className;
+    memory.windowProgram = windows.ProgramOfWindowClass(className);
+    return;
+  }
+}
+
+// "<name>: start type N, started" (or what could not be done).
+std::string PutBack(platform::Platform& machine, platform::ServiceManager& manager,
+                    const model::RememberedService& remembered) {
+  uint32_t error = 0;
+  auto service = manager.OpenService(remembered.name, kRestoreRights, error);
+  if (!service) return remembered.name + ": cannot be opened (error " + IntToStr(int(error)) + ")";
+  std::string text = remembered.name + ": start type ";
+  if (!remembered.startTypeKnown) {
+    text += "unknown";
+  } else {
+    text += IntToStr(int(remembered.startType));
+    const auto config = service->QueryConfig();
+    if (config && config->startType != remembered.startType && !service->ChangeStartType(remembered.startType))
+      text += " NOT set back";
+  }
+  if (!remembered.running) return text;
+  // A service still on its way down cannot be started before it is stopped.
+  if (service->QueryState() == platform::kServiceStopPending)
+    WaitUntilServiceStopped(machine, remembered.name, machine.system.TickCount());
+  const auto state = service->QueryState();
+  if (IsRunning(state) && state != platform::kServiceStopPending) return text + ", running";
+  return text + (service->Start() ? ", started" : ", NOT started");
+}
+
+void RestartWindowProgram(ServerContext& ctx, const model::StoppedServers& memory) {
+  if (memory.windowClass.empty() || ctx.machine.windows.WindowOfClassExists(memory.windowClass)) return;
+  if (memory.windowProgram.empty()) {
+    ctx.log.WriteLog("Server put back: the " + memory.windowClass + " program is unknown; start it by hand");
+    return;
+  }
+  const bool started = ctx.machine.system.Start("\"" + memory.windowProgram + "\"");
+  ctx.log.WriteLog("Server put back: " + memory.windowProgram + (started ? " started" : " NOT started"));
+}
+
+}  // namespace
+
+void RememberServers(platform::Platform& machine, model::StoppedServers& memory) {
+  if (memory.remembered) return;
+  memory.remembered = true;
+  memory.services.clear();
+  if (auto manager = machine.services.OpenManager()) {
+    for (const char* name : kServerServices) {
+      uint32_t error = 0;
+      auto service = manager->OpenService(name, kReadRights, error);
+      if (!service) continue;
+      const auto config = service->QueryConfig();
+      memory.services.push_back({name, config ? config->startType : 0, config.has_value(),
+                                 IsRunning(service->QueryState())});
+    }
+  }
+  RememberWindow(machine.windows, memory);
+}
+
+bool StopRememberedServers(ServerContext& ctx) {
+  model::StoppedServers& memory = ctx.server.stopped;
+  RememberServers(ctx.machine, memory);
+  memory.stopping = true;
+  bool stopped = false;
+  try {
+    stopped = StopServers(ctx.machine);
+  } catch (...) {
+    memory.stopping = false;
+    throw;
+  }
+  memory.stopping = false;
+  if (std::exchange(memory.restoreAfterStop, false)) RestoreServers(ctx);
+  return stopped;
+}
+
+void RestoreServers(ServerContext& ctx, const std::vector<std::string>& settled) {
+  model::StoppedServers& memory = ctx.server.stopped;
+  if (!memory.remembered) return;
+  if (memory.stopping) {
+    memory.restoreAfterStop = true;
+    return;
+  }
+  if (auto manager = ctx.machine.services.OpenManager()) {
+    for (const model::RememberedService& service : memory.services) {
+      if (std::find(settled.begin(), settled.end(), service.name) != settled.end()) continue;
+      ctx.log.WriteLog("Server service put back: " + PutBack(ctx.machine, *manager, service));
+    }
+  }
+  RestartWindowProgram(ctx, memory);
+  const bool heldByRun = memory.heldByRun;
+  memory = {};
+  memory.heldByRun = heldByRun;
+}
+
+}  // namespace ostravel::dbserver
