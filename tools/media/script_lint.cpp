@@ -168,15 +168,17 @@ class Linter {
 
   // The run makes a shortcut only for a program and an icon file that exist.
   void CheckIcons(const std::string& module) {
-    const std::string sec = ModuleSection(module, "Icons");
+    const std::string sec = ModuleSection(module, IconList().section);
     if (Skipped(sec)) return;
     for (const IconKeys& icon : ReadIconList(Ini(), module)) {
-      const std::string stem = "Icon" + std::to_string(icon.number);
+      const std::string stem = EntryStem(IconList(), icon.number);
       if (!HasEntry(sec, stem)) continue;  // reported as missing
+      const std::string fileKey = KeyName(IconList(), icon.number, &IconKeys::file);
+      const std::string iconFileKey = KeyName(IconList(), icon.number, &IconKeys::iconFile);
       if (Trim(icon.file).empty())
-        Add(LineOr(sec, stem + ".File", stem), stem + " names no program (File): the shortcut is never made");
-      if (!Ini().ValueExists(sec, stem + ".IconFile"))
-        Add(LineOr(sec, stem + ".IconFile", stem), stem + " has no IconFile: the shortcut is never made");
+        Add(LineOr(sec, fileKey, stem), stem + " names no program (File): the shortcut is never made");
+      if (!Ini().ValueExists(sec, iconFileKey))
+        Add(LineOr(sec, iconFileKey, stem), stem + " has no IconFile: the shortcut is never made");
     }
   }
 
@@ -217,14 +219,15 @@ class Linter {
 
   void CheckSource(const std::string& sec, int number, const std::string& source) {
     const std::string stem = EntryStem(FileList(), number);
-    const int line = LineOr(sec, KeyName(FileList(), number, &FileKeys::sourceFile), stem);
+    const std::string key = KeyName(FileList(), number, &FileKeys::sourceFile);
+    const int line = LineOr(sec, key, stem);
     if (source.empty()) {
       Add(line, stem + " has no SourceFile");
       return;
     }
     auto [it, fresh] = sources_.emplace(UpperCase(source), "[" + sec + "] " + stem);
     if (!fresh)
-      Add(line, stem + ".SourceFile \"" + source + "\" is also the source of " + it->second +
+      Add(line, key + " \"" + source + "\" is also the source of " + it->second +
                     ": only the first entry is ever written");
   }
 
