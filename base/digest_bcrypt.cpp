@@ -1,5 +1,6 @@
 // BCrypt is not a KnownDLL: it is loaded from the system folder only, on first use.
 #include "base/win32/windows_clean.h"
+
 #include <bcrypt.h>
 
 #include <stdexcept>

@@ -32,8 +32,8 @@ void CopyOneFile(const std::string& source, const std::string& target, ProgressW
   UniqueFile in(CreateFileW(Wide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!in) return;
-  UniqueFile out(CreateFileW(Wide(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
-                             nullptr));
+  UniqueFile out(
+      CreateFileW(Wide(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
   if (out) {
     std::vector<char> buffer(kCopyBufferSize);
     for (;;) {
@@ -93,8 +93,8 @@ LONG ExpandByHandle(const Lz32& lz, const std::wstring& source, const std::wstri
   const UniqueLzFile in = LzFile(lz.init(static_cast<INT>(HandleToLong(inFile.get()))));
   if (!in) return -1;
   inFile.release();  // closed with the LZ handle
-  const UniqueFile outFile(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_ARCHIVE, nullptr));
+  const UniqueFile outFile(
+      CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
   return outFile ? lz.copy(in.get(), static_cast<INT>(HandleToLong(outFile.get()))) : -1;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // One move-only owner per Win32 handle kind; closing keeps GetLastError.
 #include "base/win32/windows_clean.h"
-#include <winsvc.h>
+
 #include <winhttp.h>
+#include <winsvc.h>
 
 #include <cstdint>
 

@@ -29,8 +29,7 @@ using TProgressEvent = std::function<void(TBackupFile& sender, const std::string
 // Sender, DiskID, var Continue.
 using TNeedDiskEvent = std::function<void(TBackupFile& sender, uint16_t diskId, bool& cont)>;
 // Sender, var Filename, FA (the stored date-time), var DoRestore.
-using TRestoreFileEvent =
-    std::function<void(TBackupFile& sender, std::string& filename, int32_t fa, bool& doRestore)>;
+using TRestoreFileEvent = std::function<void(TBackupFile& sender, std::string& filename, int32_t fa, bool& doRestore)>;
 // Sender, var Filename, Stream (the open target file).
 using TFileRestoredEvent =
     std::function<void(TBackupFile& sender, std::string& filename, platform::OutputFile& stream)>;
@@ -77,9 +76,9 @@ class TBackupFile {
   std::function<void()> ProcessMessages;
 
   // Extracts one archive (volume 1, or ":STREAM", read from the stream's current
-  // position; afterwards the stream may stand anywhere up to its end). False when the archive does not exist, an extraction is already
-  // running, an event or the user stopped it, or an error was recorded. Throws
-  // ArchiveError for an unreadable archive structure.
+  // position; afterwards the stream may stand anywhere up to its end). False when the archive does not exist, an
+  // extraction is already running, an event or the user stopped it, or an error was recorded. Throws ArchiveError for
+  // an unreadable archive structure.
   bool Restore(const std::string& archivePath, const std::string& destination);
 
   // ---- run-time state ----

@@ -42,11 +42,16 @@ bool RestoreDecision(TRestoreMode mode, std::optional<int32_t> existingTime, int
   const bool exists = existingTime.has_value();
   const bool newer = !exists || stored > *existingTime;
   switch (mode) {
-    case rmAll: return true;
-    case rmNoOverwrite: return !exists;
-    case rmNewer: return newer;
-    case rmExisting: return exists;
-    case rmExistingNewer: return exists && newer;
+    case rmAll:
+      return true;
+    case rmNoOverwrite:
+      return !exists;
+    case rmNewer:
+      return newer;
+    case rmExisting:
+      return exists;
+    case rmExistingNewer:
+      return exists && newer;
   }
   return true;
 }

@@ -143,8 +143,8 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
 namespace {
 
 // One archive into the temporary folder; false after reporting its failure.
-bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::string& sha256,
-                 const std::string& status, const std::string& target) {
+bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::string& sha256, const std::string& status,
+                 const std::string& target) {
   platform::FileSystem& fs = run.net.machine.files;
   if (fs.FileExists(target)) fs.DeleteFile(target);
   const std::string url = ArchiveAddress(run, c);

@@ -69,67 +69,87 @@ std::string ModuleSection(const std::string& module, const std::string& list) {
 
 const ListTable<InstallModuleKeys>& InstallModuleList() {
   using E = InstallModuleKeys;
-  static const ListTable<E> table{"Install Modules", "", 1, false,
-                                  {Text("Name", &E::name), Text("PackName", &E::packName),
-                                   Text("Parameter", &E::parameter), Bool("ParamRq", &E::paramRq)},
-                                  NamedModule};
+  static const ListTable<E> table{.section = "Install Modules",
+                                  .prefix = "",
+                                  .first = 1,
+                                  .perModule = false,
+                                  .keys = {Text("Name", &E::name), Text("PackName", &E::packName),
+                                           Text("Parameter", &E::parameter), Bool("ParamRq", &E::paramRq)},
+                                  .keep = NamedModule};
   return table;
 }
 
 const ListTable<ComponentKeys>& ComponentList() {
   using E = ComponentKeys;
   static const ListTable<E> table{
-      "Components", "Component", 1, true,
-      {Text(".Name", &E::name), Bool(".Checked", &E::checked), Bool(".Enabled", &E::enabled),
-       Bool(".AlwaysUpdate", &E::alwaysUpdate), Text(".PackName", &E::packName), Int(".Size", &E::size),
-       Int(".PackSize", &E::packSize), Text(".PackMD5Checksum", &E::packMD5Checksum),
-       Text(".PackSHA256Checksum", &E::packSHA256Checksum, true), Text(".TargetDir", &E::targetDir, true)}};
+      .section = "Components",
+      .prefix = "Component",
+      .first = 1,
+      .perModule = true,
+      .keys = {Text(".Name", &E::name), Bool(".Checked", &E::checked), Bool(".Enabled", &E::enabled),
+               Bool(".AlwaysUpdate", &E::alwaysUpdate), Text(".PackName", &E::packName), Int(".Size", &E::size),
+               Int(".PackSize", &E::packSize), Text(".PackMD5Checksum", &E::packMD5Checksum),
+               Text(".PackSHA256Checksum", &E::packSHA256Checksum, true), Text(".TargetDir", &E::targetDir, true)}};
   return table;
 }
 
 const ListTable<FileKeys>& FileList() {
   using E = FileKeys;
   static const ListTable<E> table{
-      "Files", "File", 1, true,
-      {Int(".CompID", &E::compId), Text(".SourceFile", &E::sourceFile), Text(".TargetFile", &E::targetFile),
-       Int(".FileSize", &E::fileSize), Int(".FileTime", &E::fileTime), Int(".FileUpdateRule", &E::fileUpdateRule),
-       Text(".MD5HashInfo", &E::md5HashInfo), Text(".ModuleVersion", &E::moduleVersion, true),
-       Text(".ProductVersion", &E::productVersion, true), Flag(".ReadOnly", &E::readOnly),
-       Flag(".Hidden", &E::hidden), Flag(".System", &E::system), Flag(".Archive", &E::archive),
-       Text(".RelPath", &E::relPath, true, true)}};
+      .section = "Files",
+      .prefix = "File",
+      .first = 1,
+      .perModule = true,
+      .keys = {Int(".CompID", &E::compId), Text(".SourceFile", &E::sourceFile), Text(".TargetFile", &E::targetFile),
+               Int(".FileSize", &E::fileSize), Int(".FileTime", &E::fileTime),
+               Int(".FileUpdateRule", &E::fileUpdateRule), Text(".MD5HashInfo", &E::md5HashInfo),
+               Text(".ModuleVersion", &E::moduleVersion, true), Text(".ProductVersion", &E::productVersion, true),
+               Flag(".ReadOnly", &E::readOnly), Flag(".Hidden", &E::hidden), Flag(".System", &E::system),
+               Flag(".Archive", &E::archive), Text(".RelPath", &E::relPath, true, true)}};
   return table;
 }
 
 const ListTable<IconKeys>& IconList() {
   using E = IconKeys;
   static const ListTable<E> table{
-      "Icons", "Icon", 1, true,
-      {Text(".Placement", &E::placement), Text(".Title", &E::title), Text(".File", &E::file),
-       Text(".Parameters", &E::parameters), Text(".WorkFolder", &E::workFolder), Text(".IconFile", &E::iconFile),
-       Int(".IconIndex", &E::iconIndex), Text(".Exclusions", &E::exclusions), Flag(".MainIcon", &E::mainIcon)}};
+      .section = "Icons",
+      .prefix = "Icon",
+      .first = 1,
+      .perModule = true,
+      .keys = {Text(".Placement", &E::placement), Text(".Title", &E::title), Text(".File", &E::file),
+               Text(".Parameters", &E::parameters), Text(".WorkFolder", &E::workFolder),
+               Text(".IconFile", &E::iconFile), Int(".IconIndex", &E::iconIndex), Text(".Exclusions", &E::exclusions),
+               Flag(".MainIcon", &E::mainIcon)}};
   return table;
 }
 
 const ListTable<RegistryKeys>& RegistryList() {
   using E = RegistryKeys;
   static const ListTable<E> table{
-      "Registry", "Reg", 1, true,
-      {Text(".RootKey", &E::rootKey), Text(".SubKey", &E::subKey), Text(".ValueName", &E::valueName),
-       Text(".ValueData", &E::valueData), Flag(".CreateKey", &E::createKey),
-       Flag(".OverwriteValue", &E::overwriteValue)}};
+      .section = "Registry",
+      .prefix = "Reg",
+      .first = 1,
+      .perModule = true,
+      .keys = {Text(".RootKey", &E::rootKey), Text(".SubKey", &E::subKey), Text(".ValueName", &E::valueName),
+               Text(".ValueData", &E::valueData), Flag(".CreateKey", &E::createKey),
+               Flag(".OverwriteValue", &E::overwriteValue)}};
   return table;
 }
 
 const ListTable<FolderKeys>& FolderList() {
   using E = FolderKeys;
-  static const ListTable<E> table{"Folders", "Folder", 0, false, {Text("", &E::folder)}};
+  static const ListTable<E> table{
+      .section = "Folders", .prefix = "Folder", .first = 0, .perModule = false, .keys = {Text("", &E::folder)}};
   return table;
 }
 
 const ListTable<FontKeys>& FontList() {
   using E = FontKeys;
-  static const ListTable<E> table{
-      "Fonts", "Font", 0, false, {Text(".FontName", &E::fontName), Text(".FontFile", &E::fontFile)}};
+  static const ListTable<E> table{.section = "Fonts",
+                                  .prefix = "Font",
+                                  .first = 0,
+                                  .perModule = false,
+                                  .keys = {Text(".FontName", &E::fontName), Text(".FontFile", &E::fontFile)}};
   return table;
 }
 
@@ -156,9 +176,8 @@ void WriteListEntry(TExtIniFile& ini, const ListTable<Entry>& list, const std::s
   for (const ListKey<Entry>& key : list.keys) WriteKey(ini, section, KeyText(list, key, entry.number), key, entry);
 }
 
-#define OSTRAVEL_LIST_ENTRY(Entry)                                                                              \
-  template std::vector<Entry> ReadListSection(const TExtIniFile&, const ListTable<Entry>&, const std::string&, \
-                                              bool);                                                           \
+#define OSTRAVEL_LIST_ENTRY(Entry)                                                                                    \
+  template std::vector<Entry> ReadListSection(const TExtIniFile&, const ListTable<Entry>&, const std::string&, bool); \
   template void WriteListEntry(TExtIniFile&, const ListTable<Entry>&, const std::string&, const Entry&);
 OSTRAVEL_LIST_ENTRY(InstallModuleKeys)
 OSTRAVEL_LIST_ENTRY(ComponentKeys)

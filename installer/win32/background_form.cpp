@@ -36,9 +36,12 @@ ui::Rgb SystemColour(int index) { return GetSysColor(index); }
 
 UINT AlignmentFlags(wizard::TextAlignment alignment) {
   switch (alignment) {
-    case wizard::TextAlignment::Centre: return DT_CENTER;
-    case wizard::TextAlignment::Right: return DT_RIGHT;
-    case wizard::TextAlignment::Left: break;
+    case wizard::TextAlignment::Centre:
+      return DT_CENTER;
+    case wizard::TextAlignment::Right:
+      return DT_RIGHT;
+    case wizard::TextAlignment::Left:
+      break;
   }
   return DT_LEFT;
 }
@@ -134,9 +137,9 @@ void BackForm::Paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   if (settings_.gradient) {
-    const auto lines = ui::GradientLines(client.bottom - client.top,
-                                         {ui::ResolveColour(settings_.gradStart, SystemColour),
-                                          ui::ResolveColour(settings_.gradEnd, SystemColour)});
+    const auto lines = ui::GradientLines(
+        client.bottom - client.top,
+        {ui::ResolveColour(settings_.gradStart, SystemColour), ui::ResolveColour(settings_.gradEnd, SystemColour)});
     for (const ui::GradientLine& line : lines) {
       RECT row{client.left, client.top + line.position, client.right, client.top + line.position + 1};
       SetBkColor(dc, line.colour);

@@ -85,9 +85,9 @@ LRESULT CALLBACK CheckListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // Up and down arrows at the edit's right: they step the integer in it, and any
 // integer may be typed.
 void AddSpinArrows(HWND edit, HWND parent) {
-  HWND spin = CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                              WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                              0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND spin = CreateWindowExW(
+      0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(spin, UDM_SETBUDDY, WPARAM(edit), 0);
   SendMessageW(spin, UDM_SETRANGE32, WPARAM(INT_MIN), LPARAM(INT_MAX));
 }
@@ -220,13 +220,29 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
   switch (spec.kind) {
     case ControlKind::Label:
     case ControlKind::GreyLabel:
-    case ControlKind::TitleLabel: style |= SS_LEFT | SS_NOPREFIX; focusable = false; break;
-    case ControlKind::ValueLabel: style |= SS_RIGHT | SS_NOPREFIX; focusable = false; break;
-    case ControlKind::Button: cls = L"BUTTON"; style |= BS_PUSHBUTTON; break;
-    case ControlKind::CheckBox: cls = L"BUTTON"; style |= BS_AUTOCHECKBOX; break;
+    case ControlKind::TitleLabel:
+      style |= SS_LEFT | SS_NOPREFIX;
+      focusable = false;
+      break;
+    case ControlKind::ValueLabel:
+      style |= SS_RIGHT | SS_NOPREFIX;
+      focusable = false;
+      break;
+    case ControlKind::Button:
+      cls = L"BUTTON";
+      style |= BS_PUSHBUTTON;
+      break;
+    case ControlKind::CheckBox:
+      cls = L"BUTTON";
+      style |= BS_AUTOCHECKBOX;
+      break;
     case ControlKind::Edit:
     case ControlKind::PasswordEdit:
-    case ControlKind::SpinEdit: cls = L"EDIT"; style |= WS_BORDER | ES_AUTOHSCROLL; exStyle = WS_EX_CLIENTEDGE; break;
+    case ControlKind::SpinEdit:
+      cls = L"EDIT";
+      style |= WS_BORDER | ES_AUTOHSCROLL;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
     case ControlKind::ReadOnlyEdit:
       cls = L"EDIT";
       style |= ES_AUTOHSCROLL | ES_READONLY | ES_UPPERCASE;
@@ -237,7 +253,10 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
       style |= ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
       exStyle = WS_EX_CLIENTEDGE;
       break;
-    case ControlKind::DropDown: cls = L"COMBOBOX"; style |= CBS_DROPDOWNLIST | WS_VSCROLL; break;
+    case ControlKind::DropDown:
+      cls = L"COMBOBOX";
+      style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+      break;
     case ControlKind::OwnerDrawDropDown:
       cls = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
@@ -257,17 +276,37 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
       style |= ownerList;
       exStyle = WS_EX_CLIENTEDGE;
       break;
-    case ControlKind::CheckList: cls = L"LISTBOX"; style |= ownerList; exStyle = WS_EX_CLIENTEDGE; break;
+    case ControlKind::CheckList:
+      cls = L"LISTBOX";
+      style |= ownerList;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
     case ControlKind::ListView:
       cls = WC_LISTVIEWW;
       style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
       exStyle = WS_EX_CLIENTEDGE;
       break;
-    case ControlKind::ProgressBar: cls = PROGRESS_CLASSW; focusable = false; break;
-    case ControlKind::GroupBox: cls = L"BUTTON"; style |= BS_GROUPBOX; focusable = false; break;
-    case ControlKind::Panel: style |= SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_SUNKEN; focusable = false; break;
-    case ControlKind::Picture: style |= SS_BITMAP; focusable = false; break;
-    case ControlKind::TaggedLabel: cls = kStringsLabelClass; focusable = false; break;
+    case ControlKind::ProgressBar:
+      cls = PROGRESS_CLASSW;
+      focusable = false;
+      break;
+    case ControlKind::GroupBox:
+      cls = L"BUTTON";
+      style |= BS_GROUPBOX;
+      focusable = false;
+      break;
+    case ControlKind::Panel:
+      style |= SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_SUNKEN;
+      focusable = false;
+      break;
+    case ControlKind::Picture:
+      style |= SS_BITMAP;
+      focusable = false;
+      break;
+    case ControlKind::TaggedLabel:
+      cls = kStringsLabelClass;
+      focusable = false;
+      break;
   }
   if (spec.tabStop && focusable) style |= WS_TABSTOP;
   if (spec.sorted) style |= IsCombo(&spec) ? CBS_SORT : LBS_SORT;
@@ -275,7 +314,7 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
                            Scale(spec.width), Scale(spec.height), parent, reinterpret_cast<HMENU>(intptr_t(id)),
                            GetModuleHandleW(nullptr), nullptr);
   if (!h) return nullptr;
-  HFONT font = spec.kind == ControlKind::TitleLabel ? boldFont_.get()
+  HFONT font = spec.kind == ControlKind::TitleLabel  ? boldFont_.get()
                : spec.kind == ControlKind::GreyLabel ? smallFont_.get()
                                                      : font_.get();
   SendMessageW(h, WM_SETFONT, WPARAM(font), FALSE);
@@ -357,8 +396,7 @@ bool ControlSet::DrawItem(const DRAWITEMSTRUCT& item, wizard::EventSink& sink) {
   if (!spec) return false;
   const bool selected = item.itemState & ODS_SELECTED;
   const bool grey = colours_.count(item.hwndItem) && colours_[item.hwndItem] == wizard::Colour::ButtonFace;
-  FillRect(item.hDC, &item.rcItem,
-           GetSysColorBrush(selected ? COLOR_HIGHLIGHT : grey ? COLOR_BTNFACE : COLOR_WINDOW));
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : grey ? COLOR_BTNFACE : COLOR_WINDOW));
   if (item.itemID == UINT(-1)) return true;
   RECT text = item.rcItem;
   bool enabled = IsWindowEnabled(item.hwndItem);

@@ -145,10 +145,10 @@ void MainForm::ShowModal(wizard::WizardFactory& factory) {
 }
 
 void MainForm::CreateControls() {
-  HWND notebook = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
-                                  controls_.Scale(wizard::kNotebookTop), controls_.Scale(wizard::kClientWidth),
-                                  controls_.Scale(wizard::kNotebookHeight), hwnd_, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
+  HWND notebook =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                      0, controls_.Scale(wizard::kNotebookTop), controls_.Scale(wizard::kClientWidth),
+                      controls_.Scale(wizard::kNotebookHeight), hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
   controls_.Adopt(ctl::kNotebook, notebook);
   for (int p = 0; p < wizard::kPageCount; ++p) {
     pages_[p] = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0,
@@ -170,8 +170,8 @@ void MainForm::CreateControls() {
   SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   HWND build = controls_.Find(ctl::kBuildInfoLabel);
   SetWindowLongW(build, GWL_STYLE, (GetWindowLongW(build, GWL_STYLE) & ~SS_LEFT) | SS_RIGHT);
-  welcomeBitmap_ = UniqueBitmap(HBITMAP(
-      LoadImageW(GetModuleHandleW(nullptr), L"WIZARD_BITMAP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  welcomeBitmap_ = UniqueBitmap(
+      HBITMAP(LoadImageW(GetModuleHandleW(nullptr), L"WIZARD_BITMAP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (welcomeBitmap_)
     SendMessageW(controls_.Find(ctl::kWelcomeImage), STM_SETIMAGE, IMAGE_BITMAP, LPARAM(welcomeBitmap_.get()));
   SetStringsLabelAutoHeight(controls_.Find(ctl::kSlInstallKind), false);
@@ -249,8 +249,8 @@ void MainForm::ShowPage(wizard::Page page) {
 
 void MainForm::UseUninstallIcon() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  uninstallIcon_ = UniqueIcon(HICON(LoadImageW(instance, L"UNINSTALLICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                               GetSystemMetrics(SM_CYICON), 0)));
+  uninstallIcon_ = UniqueIcon(HICON(
+      LoadImageW(instance, L"UNINSTALLICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   uninstallSmallIcon_ = UniqueIcon(HICON(LoadImageW(instance, L"UNINSTALLICON", IMAGE_ICON,
                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   if (uninstallIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, LPARAM(uninstallIcon_.get()));

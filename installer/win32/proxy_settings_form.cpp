@@ -6,8 +6,9 @@
 namespace ostravel::win32 {
 
 bool ShowProxySettingsForm(HWND owner, model::ProxySettings& values) {
-  return wizard::RunProxySettingsDialog(
-      values, [owner](wizard::FormLogic& dialog) { return RunModalForm(owner, wizard::FormId::ProxySettings, dialog); });
+  return wizard::RunProxySettingsDialog(values, [owner](wizard::FormLogic& dialog) {
+    return RunModalForm(owner, wizard::FormId::ProxySettings, dialog);
+  });
 }
 
 }  // namespace ostravel::win32

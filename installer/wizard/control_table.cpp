@@ -173,23 +173,42 @@ const std::vector<ControlSpec>& ProxySettingsControls() {
 
 const std::vector<ControlSpec>& FormControls(FormId form) {
   switch (form) {
-    case FormId::DestinationChange: return DestinationChangeControls();
-    case FormId::ProxySettings: return ProxySettingsControls();
-    case FormId::MainForm: break;
+    case FormId::DestinationChange:
+      return DestinationChangeControls();
+    case FormId::ProxySettings:
+      return ProxySettingsControls();
+    case FormId::MainForm:
+      break;
   }
   return MainFormControls();
 }
 
 const FormFrame& FormFrameOf(FormId form) {
-  static const FormFrame kMain{names::kWizardClass, "Ostravel", kClientWidth, kClientHeight, true};
-  static const FormFrame kDestination{"TDestinationChangeForm", "Select Destination", 231, 316, false,
-                                      dlg::kOKButton, dlg::kCancelButton};
+  static const FormFrame kMain{.className = names::kWizardClass,
+                               .caption = "Ostravel",
+                               .clientWidth = kClientWidth,
+                               .clientHeight = kClientHeight,
+                               .closeBox = true};
+  static const FormFrame kDestination{.className = "TDestinationChangeForm",
+                                      .caption = "Select Destination",
+                                      .clientWidth = 231,
+                                      .clientHeight = 316,
+                                      .enterButton = dlg::kOKButton,
+                                      .cancelButton = dlg::kCancelButton};
   // Enter presses nothing: only Escape has a button of its own.
-  static const FormFrame kProxy{"TProxySettingsForm", kProxyCaption, 415, 167, true, nullptr, proxy::kCancelButton};
+  static const FormFrame kProxy{.className = "TProxySettingsForm",
+                                .caption = kProxyCaption,
+                                .clientWidth = 415,
+                                .clientHeight = 167,
+                                .closeBox = true,
+                                .cancelButton = proxy::kCancelButton};
   switch (form) {
-    case FormId::DestinationChange: return kDestination;
-    case FormId::ProxySettings: return kProxy;
-    case FormId::MainForm: break;
+    case FormId::DestinationChange:
+      return kDestination;
+    case FormId::ProxySettings:
+      return kProxy;
+    case FormId::MainForm:
+      break;
   }
   return kMain;
 }

@@ -28,7 +28,7 @@ enum class ControlKind {
   Panel,  // sunken frame
   Picture,
   TaggedLabel,
-  FolderTree,  // the folders of a path, drive root first
+  FolderTree,    // the folders of a path, drive root first
   PasswordEdit,  // an edit that shows "*" for each character
   SpinEdit,      // an integer edit with up and down arrows, without bounds
 };

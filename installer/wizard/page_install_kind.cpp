@@ -101,8 +101,8 @@ PageEntryResult EnterUninstallKind(WizardController& wizard, const TExtIniFile& 
 }
 
 void ShowWebControls(WizardView& view, bool visible) {
-  for (const char* control : {ctl::kProgramYearLabel, ctl::kCxProgramYear, ctl::kOpSystemLabel, ctl::kCxOpSystem,
-                              ctl::kProxySettingsButton})
+  for (const char* control :
+       {ctl::kProgramYearLabel, ctl::kCxProgramYear, ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kProxySettingsButton})
     view.SetVisible(control, visible);
 }
 
@@ -139,10 +139,11 @@ void ApplyWebUpdateChoice(WizardController& wizard) {
 bool ServerArchiveAvailable(WizardController& wizard) {
   if (!WebUpdateKindSelected(wizard))
     return wizard.Services().machine.files.FileExists(wizard.Services().process.sourceFolder + kServerArchive);
-  ProcessingScope busy(wizard.View(), [&wizard] { return wizard.CurrentPage() == Page::InstallKind; },
-                       {ctl::kInstallKindInfoLabel, ctl::kCxInstallKind, ctl::kProgramYearLabel, ctl::kCxProgramYear,
-                        ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kInstallKindPanel, ctl::kSlInstallKind},
-                       kCheckingConnection);
+  ProcessingScope busy(
+      wizard.View(), [&wizard] { return wizard.CurrentPage() == Page::InstallKind; },
+      {ctl::kInstallKindInfoLabel, ctl::kCxInstallKind, ctl::kProgramYearLabel, ctl::kCxProgramYear,
+       ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kInstallKindPanel, ctl::kSlInstallKind},
+      kCheckingConnection);
   wizard.Services().log.WriteLog("WebFileExists start");
   const WebSteps& steps = wizard.webSteps;
   const bool exists = steps.fileExists && steps.fileExists(wizard.Web().webUpdateUrl + kServerArchive);
@@ -214,9 +215,8 @@ void ProxySettingsButtonClick(WizardController& wizard) {
   if (!wizard.webSteps.proxySettings) return;
   WizardView& view = wizard.View();
   wizard.webSteps.proxySettings(wizard.Web(), [&view](model::ProxySettings& values) {
-    return RunProxySettingsDialog(values, [&view](FormLogic& dialog) {
-      return view.ShowModalForm(FormId::ProxySettings, dialog);
-    });
+    return RunProxySettingsDialog(
+        values, [&view](FormLogic& dialog) { return view.ShowModalForm(FormId::ProxySettings, dialog); });
   });
 }
 

@@ -1,8 +1,8 @@
 #include "tools/media/medium_builder.h"
 
 #include <fstream>
-#include <tuple>
 #include <system_error>
+#include <tuple>
 
 #include "base/cp1250.h"
 #include "base/text.h"
@@ -96,7 +96,8 @@ class Builder {
 
   bool Prepare(MediumResult& r) {
     std::string raw;
-    if (!ReadBinary(U8(o_.templatePath), raw)) return Refuse(r, kMediumUnreadable, "cannot read the template " + U8(o_.templatePath));
+    if (!ReadBinary(U8(o_.templatePath), raw))
+      return Refuse(r, kMediumUnreadable, "cannot read the template " + U8(o_.templatePath));
     text_ = raw;
     std::vector<Finding> problems = LintScript(text_, {IsDeclarationSection});
     decl_ = ReadMediumTemplate(text_, problems);
@@ -129,13 +130,15 @@ class Builder {
 
   bool CheckOutput(MediumResult& r) {
     for (const fs::path& p : {o_.launcher, o_.installer})
-      if (!fs::is_regular_file(p)) return Refuse(r, kMediumUnreadable, "cannot read " + U8(p) + " (see --launcher, --installer)");
+      if (!fs::is_regular_file(p))
+        return Refuse(r, kMediumUnreadable, "cannot read " + U8(p) + " (see --launcher, --installer)");
     // The launcher starts the installer it expands: both must come from one build.
     launcherMachine_ = ReadPeMachineFile(U8(o_.launcher)).value_or("unknown");
     installerMachine_ = ReadPeMachineFile(U8(o_.installer)).value_or("unknown");
     if (launcherMachine_ != installerMachine_ && launcherMachine_ != "unknown" && installerMachine_ != "unknown")
-      return Refuse(r, kMediumRefused, "the launcher is built for " + launcherMachine_ + " and the installer for " +
-                                           installerMachine_ + ": take both from one build");
+      return Refuse(r, kMediumRefused,
+                    "the launcher is built for " + launcherMachine_ + " and the installer for " + installerMachine_ +
+                        ": take both from one build");
     std::error_code ec;
     fs::path out = fs::weakly_canonical(o_.outDir, ec), product = fs::weakly_canonical(o_.productDir, ec);
     auto inside = [](const fs::path& a, const fs::path& b) {
@@ -145,9 +148,11 @@ class Builder {
     if (inside(out, product) || inside(product, out))
       return Refuse(r, kMediumUnreadable, "the output folder must lie outside the product folder");
     fs::path parent = Beside("").parent_path();
-    if (!WritableFolder(parent)) return Refuse(r, kMediumUnreadable, "cannot write in " + U8(parent) + ": missing or read-only");
+    if (!WritableFolder(parent))
+      return Refuse(r, kMediumUnreadable, "cannot write in " + U8(parent) + ": missing or read-only");
     if (fs::exists(o_.outDir, ec)) {
-      if (!WritableFolder(o_.outDir)) return Refuse(r, kMediumUnreadable, U8(o_.outDir) + " is read-only or not a folder");
+      if (!WritableFolder(o_.outDir))
+        return Refuse(r, kMediumUnreadable, U8(o_.outDir) + " is read-only or not a folder");
       if (!fs::is_empty(o_.outDir, ec) && !fs::exists(o_.outDir / kMediumScriptName, ec))
         return Refuse(r, kMediumUnreadable, U8(o_.outDir) + " exists and holds no medium: choose a new folder");
     }
@@ -161,7 +166,8 @@ class Builder {
   void Write() {
     std::error_code ec;
     fs::remove_all(temp_, ec);
-    if (!fs::create_directories(temp_, ec)) throw Failure{kMediumUnreadable, "cannot create " + U8(temp_) + ": " + ec.message()};
+    if (!fs::create_directories(temp_, ec))
+      throw Failure{kMediumUnreadable, "cannot create " + U8(temp_) + ": " + ec.message()};
     IniText script(text_);
     std::vector<std::string> sections;
     script.ini.ReadSections(sections);
@@ -239,8 +245,9 @@ class Builder {
     ++archives_;
     auto info = files_->Find(path);
     if (!info || info->size > uint64_t(INT32_MAX))
-      throw Failure{kMediumRefused, "archive " + Cp1250ToUtf8(c.decl->packName) +
-                                        ".dat exceeds 2147483647 bytes, beyond the script's 32-bit PackSize: set VolumeSize"};
+      throw Failure{kMediumRefused,
+                    "archive " + Cp1250ToUtf8(c.decl->packName) +
+                        ".dat exceeds 2147483647 bytes, beyond the script's 32-bit PackSize: set VolumeSize"};
     return {int32_t(info->size), FileMd5(*files_, path)};
   }
 
@@ -248,11 +255,13 @@ class Builder {
     std::string content = plain;
     if (o_.scramble) {
       auto scrambled = startup::ScrambleScript(plain);
-      if (!scrambled.error.empty()) throw Failure{kMediumRefused, "cannot scramble the script: " + Cp1250ToUtf8(scrambled.error)};
+      if (!scrambled.error.empty())
+        throw Failure{kMediumRefused, "cannot scramble the script: " + Cp1250ToUtf8(scrambled.error)};
       content = scrambled.data;
     }
     plain_ = plain;
-    if (!WriteBinary(U8(temp_ / kMediumScriptName), content)) throw Failure{kMediumUnreadable, "cannot write " + U8(temp_ / kMediumScriptName)};
+    if (!WriteBinary(U8(temp_ / kMediumScriptName), content))
+      throw Failure{kMediumUnreadable, "cannot write " + U8(temp_ / kMediumScriptName)};
   }
 
   void WritePrograms() {
@@ -264,7 +273,8 @@ class Builder {
     // The launcher expands it into "installer.exe": the name's last letter is "e".
     std::string packed = SzddCompress(installer, 'e');
     auto check = SzddExpand(packed);
-    if (!check || check->data != installer) throw Failure{kMediumUnreadable, "internal error: the installer does not expand back"};
+    if (!check || check->data != installer)
+      throw Failure{kMediumUnreadable, "internal error: the installer does not expand back"};
     if (!WriteBinary(U8(temp_ / kMediumInstallerName), packed))
       throw Failure{kMediumUnreadable, "cannot write " + U8(temp_ / kMediumInstallerName)};
   }
@@ -275,7 +285,8 @@ class Builder {
     auto medium = CheckMedium(plain_, *files_, tempCp_);
     findings.insert(findings.end(), medium.begin(), medium.end());
     if (!findings.empty())
-      throw Failure{kMediumRefused, "internal error: the medium does not lint clean:\n" + FormatFindings(kMediumScriptName, findings)};
+      throw Failure{kMediumRefused,
+                    "internal error: the medium does not lint clean:\n" + FormatFindings(kMediumScriptName, findings)};
   }
 
   void Swap() {

@@ -25,7 +25,8 @@ class MediumChecker {
     for (const auto& m : ReadInstallModuleList(script_.ini)) {
       modules.push_back(m.name);
       if (!m.packName.empty() && !files_.FileExists(Path(m.packName)))
-        Add(index_.LineOf(InstallModuleList().section, KeyName(InstallModuleList(), m.number, &InstallModuleKeys::packName)),
+        Add(index_.LineOf(InstallModuleList().section,
+                          KeyName(InstallModuleList(), m.number, &InstallModuleKeys::packName)),
             "the package file " + m.packName + " of install module \"" + m.name + "\" is missing");
     }
     for (const auto& module : modules) CheckModule(module);
@@ -112,7 +113,8 @@ class MediumChecker {
     if (f.fileTime != m.time)
       Add(line(timeKey),
           Format("%s %d differs from the member's time %d in %s", timeKey.c_str(), f.fileTime, m.time, name.c_str()));
-    if (!f.md5HashInfo.empty() && f.md5HashInfo != m.md5) Add(line(md5Key), md5Key + " differs from the member's digest in " + name);
+    if (!f.md5HashInfo.empty() && f.md5HashInfo != m.md5)
+      Add(line(md5Key), md5Key + " differs from the member's digest in " + name);
   }
 
   void ReportUnlisted() {

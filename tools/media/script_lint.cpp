@@ -6,10 +6,10 @@
 
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "base/win32/shared_names.h"
 #include "installer/script/path_variables.h"
 #include "installer/script/script_lists.h"
 #include "installer/script/setup_script.h"
-#include "base/win32/shared_names.h"
 #include "startup/scramble.h"
 #include "tools/media/ini_index.h"
 #include "tools/media/script_catalogue.h"
@@ -85,7 +85,8 @@ class Linter {
         Add(k.line, k.key + " appears again in [" + s.name + "]: only the first counts");
         continue;
       }
-      bool known = std::any_of(spec.keys.begin(), spec.keys.end(), [&](const std::string& f) { return SameText(f, k.key); });
+      bool known =
+          std::any_of(spec.keys.begin(), spec.keys.end(), [&](const std::string& f) { return SameText(f, k.key); });
       if (spec.anyDollarKey) known = k.key.size() > 2 && k.key.front() == '$' && k.key.back() == '$';
       if (!known && spec.list) known = ListEntryNumber(*spec.list, k.key) >= 0;
       if (!known) Add(k.line, "unknown key " + k.key + " in [" + s.name + "]");
@@ -112,8 +113,8 @@ class Linter {
     auto entries = Entries(form, s);
     for (const auto& [n, line] : entries)
       if (n < form.first || n > last)
-        Add(line, Format("entry %d of [%s] lies beyond Count %d: the installer never reads it", n, s.name.c_str(),
-                         count));
+        Add(line,
+            Format("entry %d of [%s] lies beyond Count %d: the installer never reads it", n, s.name.c_str(), count));
     // Runs of missing numbers, one finding each.
     int64_t n = form.first;
     while (n <= last) {
@@ -121,9 +122,9 @@ class Linter {
       int64_t present = next == entries.end() ? last + 1 : std::min<int64_t>(next->first, last + 1);
       if (present > n) {
         std::string which = present - 1 == n ? Format("entry %lld is", (long long)n)
-                                              : Format("entries %lld to %lld are", (long long)n, (long long)present - 1);
-        Add(countLine ? countLine : s.line, Format("%s missing from [%s] (Count %d): read as defaults", which.c_str(),
-                                                   s.name.c_str(), count));
+                                             : Format("entries %lld to %lld are", (long long)n, (long long)present - 1);
+        Add(countLine ? countLine : s.line,
+            Format("%s missing from [%s] (Count %d): read as defaults", which.c_str(), s.name.c_str(), count));
       }
       n = present + 1;
     }
@@ -227,8 +228,8 @@ class Linter {
     }
     auto [it, fresh] = sources_.emplace(UpperCase(source), "[" + sec + "] " + stem);
     if (!fresh)
-      Add(line, key + " \"" + source + "\" is also the source of " + it->second +
-                    ": only the first entry is ever written");
+      Add(line,
+          key + " \"" + source + "\" is also the source of " + it->second + ": only the first entry is ever written");
   }
 
   IniIndex index_;
@@ -297,7 +298,8 @@ std::string PlainScriptText(const std::string& content) {
 }
 
 std::string FormatFindings(const std::string& path, std::vector<Finding> findings) {
-  std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
   std::string out;
   for (const auto& f : findings)
     out += path + (f.line ? ":" + std::to_string(f.line) : std::string()) + ": " + Cp1250ToUtf8(f.text) + "\n";

@@ -56,8 +56,7 @@ int64_t UnixSeconds(const fs::path& path) {
   std::error_code ec;
   const auto t = fs::last_write_time(path, ec);
   if (ec) return 0;
-  return std::chrono::duration_cast<std::chrono::seconds>(
-             std::chrono::file_clock::to_sys(t).time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(t).time_since_epoch())
       .count();
 }
 
@@ -77,8 +76,7 @@ bool CopyPackage(const fs::path& medium, const fs::path& site, const std::string
     return false;
   }
   const std::string description = LastModifiedLineFor(UnixSeconds(medium / PathOf(packFile))) +
-                                  "\r\nContent-Length: " + std::to_string(d.size) + "\r\nMD5: " + d.md5 +
-                                  "\r\n";
+                                  "\r\nContent-Length: " + std::to_string(d.size) + "\r\nMD5: " + d.md5 + "\r\n";
   if (!WriteBinary((site / PathOf(packFile + ".inf")).string(), description)) {
     error = packFile + ".inf cannot be written";
     return false;
@@ -114,13 +112,15 @@ int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
   auto files = platform::MakeLocalFileSystem();
   TExtIniFile ini(*files, scriptPath.string(), false);
   for (const std::string& section : ComponentSections(ini)) {
-    for (const ComponentKeys& c : ReadListSection(ini, ComponentList(), section, SameText(section, ComponentList().section))) {
+    for (const ComponentKeys& c :
+         ReadListSection(ini, ComponentList(), section, SameText(section, ComponentList().section))) {
       if (Trim(c.packName).empty()) continue;
       const std::string key = EntryStem(ComponentList(), c.number);
       const std::string packFile = c.packName + ".dat";
       Digests d;
       if (!Digest(o.mediumDir / PathOf(Cp1250ToUtf8(packFile)), d))
-        return Fail(r, 1, "site: " + Cp1250ToUtf8(section) + " " + key + ": the medium has no " + Cp1250ToUtf8(packFile));
+        return Fail(r, 1,
+                    "site: " + Cp1250ToUtf8(section) + " " + key + ": the medium has no " + Cp1250ToUtf8(packFile));
       if (d.size > uint64_t(INT32_MAX))
         return Fail(r, 1, "site: " + Cp1250ToUtf8(packFile) + " is larger than a PackSize can say");
       std::string error;
@@ -137,8 +137,7 @@ int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
   Digests server;
   if (fs::exists(o.mediumDir / kServerPackage) && !fs::exists(work / kServerPackage)) {
     std::string error;
-    if (!Digest(o.mediumDir / kServerPackage, server) ||
-        !CopyPackage(o.mediumDir, work, kServerPackage, server, error))
+    if (!Digest(o.mediumDir / kServerPackage, server) || !CopyPackage(o.mediumDir, work, kServerPackage, server, error))
       return Fail(r, 2, "site: " + error);
     r.messages.push_back(std::string(kServerPackage) + " " + std::to_string(server.size) + " " + server.md5);
   }
@@ -153,8 +152,8 @@ std::string LastModifiedLineFor(int64_t unixSeconds) {
   static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  return Format("Last-Modified: %s, %02d %s %04d %02d:%02d:%02d GMT", days[tm.tm_wday], tm.tm_mday,
-                months[tm.tm_mon], tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return Format("Last-Modified: %s, %02d %s %04d %02d:%02d:%02d GMT", days[tm.tm_wday], tm.tm_mday, months[tm.tm_mon],
+                tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec);
 }
 
 SiteResult BuildUpdateSite(const SiteOptions& o) {

@@ -141,8 +141,8 @@ int Win32System::RunAndWait(const std::string& program, const std::string& param
   STARTUPINFOW si;
   GetStartupInfoW(&si);
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                      &si, &pi))
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si,
+                      &pi))
     return kRunFailed;
   const UniqueProcessHandles started(pi);
   HANDLE process = started.process.get();

@@ -53,11 +53,11 @@ TEST(ArchivePaths, RestoreModesAgainstTheExistingFile) {
     std::optional<int32_t> existing;
     bool written;
   } cases[] = {
-      {rmAll, missing, true},           {rmAll, newer, true},          {rmNoOverwrite, missing, true},
-      {rmNoOverwrite, older, false},    {rmNewer, missing, true},      {rmNewer, older, true},
-      {rmNewer, same, false},           {rmNewer, newer, false},       {rmNewer, negative, true},
-      {rmExisting, missing, false},     {rmExisting, newer, true},     {rmExistingNewer, missing, false},
-      {rmExistingNewer, older, true},   {rmExistingNewer, same, false}, {rmExistingNewer, newer, false},
+      {rmAll, missing, true},         {rmAll, newer, true},           {rmNoOverwrite, missing, true},
+      {rmNoOverwrite, older, false},  {rmNewer, missing, true},       {rmNewer, older, true},
+      {rmNewer, same, false},         {rmNewer, newer, false},        {rmNewer, negative, true},
+      {rmExisting, missing, false},   {rmExisting, newer, true},      {rmExistingNewer, missing, false},
+      {rmExistingNewer, older, true}, {rmExistingNewer, same, false}, {rmExistingNewer, newer, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " existing " << c.existing.value_or(-1));

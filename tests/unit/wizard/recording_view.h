@@ -190,7 +190,10 @@ class RecordingControls : public Base {
   Control& Reachable(const std::string& name) {
     Control& c = At(name);
     if (c.spec && (!c.visible || !c.enabled || !OnShownPage(c.spec->page))) {
-      ADD_FAILURE() << name << " cannot be reached: " << (!c.visible ? "hidden" : !c.enabled ? "disabled" : "not on the page shown");
+      ADD_FAILURE() << name << " cannot be reached: "
+                    << (!c.visible   ? "hidden"
+                        : !c.enabled ? "disabled"
+                                     : "not on the page shown");
       static Control unreachable;
       unreachable = Control{};
       return unreachable;
