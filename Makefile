@@ -36,9 +36,10 @@ build-media-host:
 	@cmake --build --preset host -j $(JOBS) --target ostravel-media
 
 # Both Windows builds: the run picks the one the host can start (tests/e2e/winehost.py)
-# and, where it runs both, compares them.
+# and, where it runs both, compares them. The tests mostly wait on Wine: one worker
+# per core (each with its own display and base prefix) halves the wall time.
 e2e: deps build-win32 build-win64 build-media-host
-	@$(PYTEST) -q tests/e2e
+	@$(PYTEST) -q -n $(JOBS) tests/e2e
 
 # The C++ format (.clang-format) of every file not yet pending reformatting: seconds.
 format:

@@ -66,8 +66,11 @@ def _env(prefix, display):
 
 @pytest.fixture(scope="session")
 def display():
-    """A private Xvfb display for the whole session."""
-    for number in range(90, 140):
+    """A private Xvfb display for the whole session (of each worker: parallel
+    workers look for a free number in ranges of their own)."""
+    worker = os.environ.get("PYTEST_XDIST_WORKER", "gw0")
+    first = 90 + 20 * int(worker.removeprefix("gw") or 0)
+    for number in range(first, first + 20):
         if not Path(f"/tmp/.X{number}-lock").exists():
             break
     proc = subprocess.Popen(

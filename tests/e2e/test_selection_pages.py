@@ -168,6 +168,8 @@ def test_interactive_walk_through_every_selection_page(wine, programs, medium, w
 
     ui.wait_page("Customize")
     assert folder_exists(wine, configured)
+    # The page may show before its entry has filled the list: wait for the rows.
+    ui.wait_for(lambda: len(items(ui, "clbComponents")) >= 2, "the components listed")
     components = items(ui, "clbComponents")
     assert len(components) >= 2 and all(data & 1 for _, data in components[:2]), components
     required = ui.text("RqSpaceLabel")

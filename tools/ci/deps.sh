@@ -10,7 +10,7 @@ pkgs=(
   libgtest-dev libgmock-dev
   clang clang-format
   wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils
-  python3 python3-pytest python3-pytest-timeout python3-pefile mscompress fonts-dejavu-core
+  python3 python3-pytest python3-pytest-timeout python3-pytest-xdist python3-pefile mscompress fonts-dejavu-core
   tinyproxy curl openssl msitools wixl
 )
 sudo=""
