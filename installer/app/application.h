@@ -4,8 +4,8 @@
 // and the database-server code. `main` owns the one instance.
 #include <memory>
 
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/process_state.h"
+#include "installer/script/diagnostic_log.h"
+#include "installer/script/process_state.h"
 #include "installer/app/program.h"
 #include "installer/platform/platform.h"
 #include "installer/script/path_variables.h"

@@ -2,8 +2,8 @@
 
 #include "base/installer_error.h"
 #include "base/text.h"
-#include "installer/app/command_line.h"
-#include "installer/script/script_lists.h"
+#include "installer/script/command_line.h"
+#include "installer/script/local_packages.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel {
@@ -26,13 +26,6 @@ void InitProcessState(ProcessState& state, platform::System& system) {
   state.adminMode = state.switches.admin;
   state.backgroundScriptPath =
       state.switches.devel ? state.sourceFolder + "setup.inf" : state.tempFolder + "setup.inf";
-}
-
-bool LocalPackagesPresent(const TExtIniFile& script, platform::FileSystem& fs, const std::string& sourceFolder) {
-  for (const auto& c : ReadComponentList(script, "")) {
-    if (c.size > 0 && fs.FileExists(sourceFolder + c.packName + ".dat")) return true;
-  }
-  return false;
 }
 
 LaunchDecision DecideLaunch(platform::FileSystem& fs, const ProcessState& state, bool uninstallSwitch) {

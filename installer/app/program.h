@@ -3,7 +3,7 @@
 // The windows themselves are reached through ProgramWindows.
 #include <string>
 
-#include "installer/app/process_state.h"
+#include "installer/script/process_state.h"
 #include "installer/platform/platform.h"
 #include "installer/script/ext_ini_file.h"
 #include "installer/ui/message_dialog.h"
@@ -22,10 +22,6 @@ class ProgramWindows {
 
 // Process start: folders, script paths and debug list, before the program body.
 void InitProcessState(ProcessState& state, platform::System& system);
-
-// A component of the base [Components] with Size above 0 whose archive
-// sourceFolder + PackName + ".dat" exists.
-bool LocalPackagesPresent(const TExtIniFile& script, platform::FileSystem& fs, const std::string& sourceFolder);
 
 struct LaunchDecision {
   bool launchAllowed = true;

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/process_state.h"
+#include "installer/script/diagnostic_log.h"
+#include "installer/script/process_state.h"
 #include "installer/model/server_decisions.h"
 #include "installer/platform/platform.h"
 #include "installer/script/path_variables.h"
@@ -31,7 +31,8 @@ struct ServerContext {
   // Minimise and restore the application around a server stop; may be unset.
   std::function<void()> minimise{}, restore{};
   // Extracts a package archive into a folder (with trailing "\"); false when it
-  // could not. When unset, a private archive reader does it.
+  // could not. The installation run binds its archive reader; unset, nothing is
+  // extracted.
   std::function<bool(const std::string& archive, const std::string& folder)> extract{};
 };
 

@@ -10,7 +10,6 @@
 #include "installer/dbserver/setup_command.h"
 #include "installer/dbserver/setup_exit_code.h"
 #include "installer/dbserver/version_tests.h"
-#include "installer/engine/archive_backup_file.h"
 
 namespace ostravel::dbserver {
 namespace {
@@ -38,18 +37,9 @@ bool SetOlderServerAside(ServerContext& ctx, SetAside& aside) {
   return false;
 }
 
+// The caller's archive reader does it; without one there is nothing to run.
 bool Extract(ServerContext& ctx, const std::string& archive, const std::string& folder) {
-  if (ctx.extract) return ctx.extract(archive, folder);
-  engine::TBackupFile reader(ctx.machine.files);
-  reader.RestoreMode = engine::rmAll;
-  reader.RestoreFullPath = false;
-  reader.ProcessMessages = [&] { ctx.machine.system.ProcessMessages(); };
-  try {
-    return reader.Restore(archive, folder);
-  } catch (const std::exception& e) {
-    ctx.log.WriteLog("FireBird archive unreadable: " + std::string(e.what()));
-    return false;
-  }
+  return ctx.extract && ctx.extract(archive, folder);
 }
 
 SetupRun RunServerSetup(ServerContext& ctx, bool webUpdateKind, const std::string& copyTargetFolder) {

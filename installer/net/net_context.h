@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/process_state.h"
+#include "installer/script/diagnostic_log.h"
+#include "installer/script/process_state.h"
 #include "installer/platform/platform.h"
 #include "installer/script/path_variables.h"
 #include "installer/ui/message_dialog.h"

@@ -86,17 +86,6 @@ std::string SizeMismatchText(const std::string& packName, int64_t packSize, int6
          " byte\r\n\r\nKérem próbálja később letölteni a frissítéseket!";
 }
 
-DownloadRun MakeDownloadRun(engine::RunContext& run, DownloadStatisticsSurface& statistics) {
-  return DownloadRun{NetContext{run.machine, run.process, run.variables, run.log, run.dialogs, nullptr},
-                     run.selection,
-                     run.web,
-                     run.progress,
-                     statistics,
-                     WithTrailing(run.choices.copyTargetFolder, '\\'),
-                     run.errorJump,
-                     nullptr};
-}
-
 bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
   const auto& components = run.selection.components;
   states.assign(components.size(), PackageState{});

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "installer/app/utilities.h"
+#include "installer/script/utilities.h"
 #include "installer/script/ext_ini_file.h"
 
 namespace ostravel::wizard {

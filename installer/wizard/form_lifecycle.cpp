@@ -2,7 +2,7 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "base/win32/shared_names.h"
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 #include "installer/dbserver/admin_rights.h"
 #include "installer/net/installer_version.h"
 #include "installer/net/proxy_settings.h"

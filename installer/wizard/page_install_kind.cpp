@@ -4,8 +4,8 @@
 // settles the database server.
 #include "base/cp1250.h"
 #include "base/text.h"
-#include "installer/app/command_line.h"
-#include "installer/app/program.h"
+#include "installer/script/command_line.h"
+#include "installer/script/local_packages.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/component_list.h"
 #include "installer/wizard/control_names.h"

@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "installer/app/diagnostic_log.h"
+#include "installer/script/diagnostic_log.h"
 #include "installer/engine/run_context.h"
-#include "installer/app/process_state.h"
+#include "installer/script/process_state.h"
 #include "installer/platform/platform.h"
 #include "installer/script/ext_ini_file.h"
 #include "installer/script/path_variables.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 #include "installer/app/program.h"
 #include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"

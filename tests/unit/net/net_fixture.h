@@ -13,7 +13,7 @@
 
 namespace ostravel::test {
 
-class RecordingProgress : public engine::ProgressSurface {
+class RecordingProgress : public ui::ProgressSurface {
  public:
   int minimum = 0, maximum = 0, position = 0, base = 0;
   std::vector<std::string> statuses;

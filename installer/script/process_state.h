@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 
 namespace ostravel {
 
