@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= 2
 PYTEST := /usr/bin/python3 -m pytest
 
-.PHONY: all deps build build-host build-win32 build-win64 build-media-host check unit fuzz e2e demo bench clean
+.PHONY: all deps build build-host build-win32 build-win64 build-media-host check format unit fuzz e2e demo bench clean
 
 all: build
 
@@ -40,7 +40,12 @@ build-media-host:
 e2e: deps build-win32 build-win64 build-media-host
 	@$(PYTEST) -q tests/e2e
 
+# The C++ format (.clang-format) of every file not yet pending reformatting: seconds.
+format:
+	@bash tools/ci/format_check.sh
+
 check: deps
+	@$(MAKE) --no-print-directory format
 	@$(MAKE) --no-print-directory build-host build-win32 build-win64
 	@$(MAKE) --no-print-directory unit
 	@$(MAKE) --no-print-directory fuzz

@@ -1,30 +1,17 @@
 #pragma once
 // SHA-256 digests of downloaded archives, as 64 upper-case hexadecimal digits.
-// The system's implementation does the hashing: BCrypt on Windows, libcrypto on the
-// host.
-#include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 
+#include "base/digest.h"
+
 namespace ostravel {
 
-class Sha256 {
+class Sha256 : public Digest {
  public:
-  Sha256();
-  ~Sha256();
-  Sha256(const Sha256&) = delete;
-  Sha256& operator=(const Sha256&) = delete;
-
-  void Update(const void* data, size_t size);
-  // The digest of everything given so far; the object is then spent.
-  std::string HexDigest();
-
- private:
-  struct State;
-  std::unique_ptr<State> state_;
+  Sha256() : Digest(DigestAlgorithm::Sha256) {}
 };
 
-std::string Sha256Hex(std::string_view data);
+inline std::string Sha256Hex(std::string_view data) { return DigestHex(DigestAlgorithm::Sha256, data); }
 
 }  // namespace ostravel

@@ -1,3 +1,4 @@
+#include <optional>
 #include <vector>
 
 #include "base/win32/shared_names.h"
@@ -31,8 +32,8 @@ void CopyOneFile(const std::string& source, const std::string& target, ProgressW
   UniqueFile in(CreateFileW(Wide(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!in) return;
-  UniqueFile out(CreateFileW(Wide(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE,
-                             nullptr));
+  UniqueFile out(
+      CreateFileW(Wide(target).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
   if (out) {
     std::vector<char> buffer(kCopyBufferSize);
     for (;;) {
@@ -46,6 +47,55 @@ void CopyOneFile(const std::string& source, const std::string& target, ProgressW
     out.reset();  // closed before its time is set
   }
   if (time) SetDosTime(target, *time);
+}
+
+// lz32 is not a known DLL: it must come from the system folder.
+struct Lz32 {
+  INT(WINAPI* open)(LPWSTR, LPOFSTRUCT, WORD) = nullptr;
+  INT(WINAPI* init)(INT) = nullptr;
+  LONG(WINAPI* copy)(INT, INT) = nullptr;
+  void(WINAPI* close)(INT) = nullptr;
+};
+
+const Lz32& Lz32Api() {
+  static const Lz32 api = [] {
+    Lz32 a;
+    a.open = ostravel::win32::SystemProc<decltype(a.open)>(L"lz32.dll", "LZOpenFileW");
+    a.init = ostravel::win32::SystemProc<decltype(a.init)>(L"lz32.dll", "LZInit");
+    a.copy = ostravel::win32::SystemProc<decltype(a.copy)>(L"lz32.dll", "LZCopy");
+    a.close = ostravel::win32::SystemProc<decltype(a.close)>(L"lz32.dll", "LZClose");
+    return a;
+  }();
+  return api;
+}
+
+void LzCloseFn(INT handle) { Lz32Api().close(handle); }
+// An LZ handle (negative values are the LZ functions' error codes).
+using UniqueLzFile = ostravel::win32::UniqueAny<INT, ostravel::win32::HandleTraits<INT, LzCloseFn, -1>>;
+UniqueLzFile LzFile(INT handle) { return UniqueLzFile(handle < 0 ? -1 : handle); }
+
+// Through the LZ functions' own opening: LZCopy's result, nothing when the source
+// does not open that way.
+std::optional<LONG> ExpandByName(const Lz32& lz, std::wstring source, std::wstring target) {
+  OFSTRUCT sourceInfo{}, targetInfo{};
+  const UniqueLzFile in = LzFile(lz.open(source.data(), &sourceInfo, OF_READ | OF_SHARE_DENY_WRITE));
+  if (!in) return std::nullopt;
+  const UniqueLzFile out = LzFile(lz.open(target.data(), &targetInfo, OF_CREATE));
+  return out ? lz.copy(in.get(), out.get()) : -1;
+}
+
+// LZOpenFile keeps paths in 128 characters; deeper working folders open the files
+// themselves and hand the handles to the LZ functions.
+LONG ExpandByHandle(const Lz32& lz, const std::wstring& source, const std::wstring& target) {
+  UniqueFile inFile(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!inFile) return -1;
+  const UniqueLzFile in = LzFile(lz.init(static_cast<INT>(HandleToLong(inFile.get()))));
+  if (!in) return -1;
+  inFile.release();  // closed with the LZ handle
+  const UniqueFile outFile(
+      CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
+  return outFile ? lz.copy(in.get(), static_cast<INT>(HandleToLong(outFile.get()))) : -1;
 }
 
 }  // namespace
@@ -71,52 +121,13 @@ ExpandResult ExpandInstaller(const std::string& workFolder) {
   SetAttributes(target, FILE_ATTRIBUTE_ARCHIVE);
   DeleteFileAt(target);
   if (!FileExists(source)) return ExpandResult::kMissing;
-
-  // lz32 is not a known DLL: it must come from the system folder.
-  using OpenFn = INT(WINAPI*)(LPWSTR, LPOFSTRUCT, WORD);
-  using InitFn = INT(WINAPI*)(INT);
-  using CopyFn = LONG(WINAPI*)(INT, INT);
-  using CloseFn = void(WINAPI*)(INT);
-  const auto lzOpen = ostravel::win32::SystemProc<OpenFn>(L"lz32.dll", "LZOpenFileW");
-  const auto lzInit = ostravel::win32::SystemProc<InitFn>(L"lz32.dll", "LZInit");
-  const auto lzCopy = ostravel::win32::SystemProc<CopyFn>(L"lz32.dll", "LZCopy");
-  const auto lzClose = ostravel::win32::SystemProc<CloseFn>(L"lz32.dll", "LZClose");
-  if (!lzOpen || !lzInit || !lzCopy || !lzClose) return ExpandResult::kFailed;
+  const Lz32& lz = Lz32Api();
+  if (!lz.open || !lz.init || !lz.copy || !lz.close) return ExpandResult::kFailed;
 
   const std::optional<uint32_t> time = DosTimeOf(source);
-  std::wstring sourceName = Wide(source);
-  std::wstring targetName = Wide(target);
-  LONG copied = -1;
-  OFSTRUCT sourceInfo{}, targetInfo{};
-  const INT in = lzOpen(sourceName.data(), &sourceInfo, OF_READ | OF_SHARE_DENY_WRITE);
-  if (in >= 0) {
-    const INT out = lzOpen(targetName.data(), &targetInfo, OF_CREATE);
-    if (out >= 0) {
-      copied = lzCopy(in, out);
-      lzClose(out);
-    }
-    lzClose(in);
-  } else {
-    // LZOpenFile keeps paths in 128 characters; deeper working folders open the
-    // files themselves and hand the handles to the LZ functions.
-    HANDLE inFile = CreateFileW(sourceName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (inFile != INVALID_HANDLE_VALUE) {
-      const INT lzIn = lzInit(static_cast<INT>(HandleToLong(inFile)));
-      if (lzIn < 0) {
-        CloseHandle(inFile);
-      } else {
-        HANDLE outFile = CreateFileW(targetName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_ARCHIVE, nullptr);
-        if (outFile != INVALID_HANDLE_VALUE) {
-          copied = lzCopy(lzIn, static_cast<INT>(HandleToLong(outFile)));
-          CloseHandle(outFile);
-        }
-        lzClose(lzIn);  // closes inFile too
-      }
-    }
-  }
-  if (copied < 0) {
+  std::optional<LONG> copied = ExpandByName(lz, Wide(source), Wide(target));
+  if (!copied) copied = ExpandByHandle(lz, Wide(source), Wide(target));
+  if (*copied < 0) {
     // A damaged archive must not leave a truncated program that would start.
     DeleteFileAt(target);
     return ExpandResult::kFailed;

@@ -1,6 +1,7 @@
 // startup.exe: prepares a working copy of the medium, expands the installer,
 // starts it and ends.
 #include "base/win32/windows_clean.h"
+
 #include <shellapi.h>
 
 #include <vector>
@@ -64,7 +65,8 @@ bool PrepareScratchScript(const std::string& launcherFolder, const std::string& 
 void MarkRunAsAdmin(const std::string& installerPath) {
   ostravel::win32::UniqueHkey key;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers", 0,
-                      nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | KEY_WOW64_32KEY, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+                      nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | KEY_WOW64_32KEY, nullptr, key.put(),
+                      nullptr) != ERROR_SUCCESS) {
     return;
   }
   static constexpr wchar_t kValue[] = L"RUNASADMIN";
@@ -91,8 +93,7 @@ std::optional<std::string> StartInstaller(const std::string& path, const std::st
   // The working folder as current folder: the medium's drive stays free to eject.
   const std::wstring folder = Wide(workFolder);
   if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const ostravel::win32::UniqueProcessHandles started(pi);  // not waited for
     return std::nullopt;
   }
   DWORD error = GetLastError();
@@ -121,8 +122,8 @@ struct Settings {
 Settings ReadSettings(const std::string& scratch) {
   const std::string script = ReadWholeFile(scratch).value_or(std::string());
   auto key = [&](const char* name) { return ReadStartUpKey(script, names::kStartUpSection, name, ""); };
-  return Settings{key("CopyEnabled"), key("CopyTarget"), key("SpaceCheckEnabled"), key("SpaceMinMB"),
-                  key("SpaceError"),  key("Title"),      key("Text"),              key("SmoothProgress")};
+  return Settings{key("CopyEnabled"), key("CopyTarget"), key("SpaceCheckEnabled"), key("SpaceMinMB"), key("SpaceError"),
+                  key("Title"),       key("Text"),       key("SmoothProgress")};
 }
 
 // Marks this installation in the global atom table and tells whether another one's

@@ -1,8 +1,9 @@
 #pragma once
 // One move-only owner per Win32 handle kind; closing keeps GetLastError.
 #include "base/win32/windows_clean.h"
-#include <winsvc.h>
+
 #include <winhttp.h>
+#include <winsvc.h>
 
 #include <cstdint>
 
@@ -70,5 +71,11 @@ using UniqueGdiObject = UniqueAny<HGDIOBJ, HandleTraits<HGDIOBJ, DeleteObjectFn>
 using UniqueScHandle = UniqueAny<SC_HANDLE, HandleTraits<SC_HANDLE, CloseServiceHandleFn>>;
 // WinHTTP session, connection and request handles.
 using UniqueHinternet = UniqueAny<HINTERNET, HandleTraits<HINTERNET, CloseInternetFn>>;
+
+// The process and thread handles CreateProcess hands back, owned together.
+struct UniqueProcessHandles {
+  UniqueHandle process, thread;
+  explicit UniqueProcessHandles(const PROCESS_INFORMATION& info) : process(info.hProcess), thread(info.hThread) {}
+};
 
 }  // namespace ostravel::win32

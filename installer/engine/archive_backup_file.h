@@ -2,19 +2,24 @@
 // TBackupFile: reads a package archive (one file or several volumes) and writes its
 // members to disk. Which members are written, and where, its events decide; the
 // installer binds them, the component itself knows nothing of setup scripts.
+// This file is the format and its events; the input over the volumes, the path
+// policy and the member files are archive_input.h, archive_paths.h and
+// archive_member_file.h.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "installer/engine/archive_format.h"
+#include "installer/engine/archive_input.h"
+#include "installer/engine/archive_member_file.h"
+#include "installer/engine/archive_paths.h"
 #include "installer/platform/platform.h"
 
 namespace ostravel::engine {
 
 enum TBackupMode { bmAll, bmIncremental };
 enum TCompressionLevel { clFastest, clNone, clDefault, clMax };
-enum TRestoreMode { rmAll, rmNoOverwrite, rmNewer, rmExisting, rmExistingNewer };
 
 class TBackupFile;
 class ArchiveInflater;
@@ -24,8 +29,7 @@ using TProgressEvent = std::function<void(TBackupFile& sender, const std::string
 // Sender, DiskID, var Continue.
 using TNeedDiskEvent = std::function<void(TBackupFile& sender, uint16_t diskId, bool& cont)>;
 // Sender, var Filename, FA (the stored date-time), var DoRestore.
-using TRestoreFileEvent =
-    std::function<void(TBackupFile& sender, std::string& filename, int32_t fa, bool& doRestore)>;
+using TRestoreFileEvent = std::function<void(TBackupFile& sender, std::string& filename, int32_t fa, bool& doRestore)>;
 // Sender, var Filename, Stream (the open target file).
 using TFileRestoredEvent =
     std::function<void(TBackupFile& sender, std::string& filename, platform::OutputFile& stream)>;
@@ -72,14 +76,14 @@ class TBackupFile {
   std::function<void()> ProcessMessages;
 
   // Extracts one archive (volume 1, or ":STREAM", read from the stream's current
-  // position; afterwards the stream may stand anywhere up to its end). False when the archive does not exist, an extraction is already
-  // running, an event or the user stopped it, or an error was recorded. Throws
-  // ArchiveError for an unreadable archive structure.
+  // position; afterwards the stream may stand anywhere up to its end). False when the archive does not exist, an
+  // extraction is already running, an event or the user stopped it, or an error was recorded. Throws ArchiveError for
+  // an unreadable archive structure.
   bool Restore(const std::string& archivePath, const std::string& destination);
 
   // ---- run-time state ----
   bool Busy() const { return busy_; }
-  int ErrorCode() const { return errorCode_; }
+  int ErrorCode() const { return error_.Code(); }
   int FilesWritten() const { return filesWritten_; }
   int64_t ProcessedBytes() const { return processed_; }
   int32_t TotalSize() const { return totalSize_; }
@@ -94,15 +98,11 @@ class TBackupFile {
   void ReadHeader();
   void RestoreEntry(const std::string& name);
   void SwitchVolume(const std::string& marker);
-  std::string TargetPath(const std::string& name) const;
+  bool AskForDisk(int number);
   bool Decide(const std::string& target, int32_t stored) const;
   void WriteMember(bool append, Magic magic);
-  bool DecodeSection(platform::OutputFile* out, Magic magic);
-  bool DecodeBlock(int32_t length, platform::OutputFile* out, size_t& decoded);
-  void SetVolume(platform::InputFile* volume);
-  bool ReadExact(void* buffer, size_t size);
-  bool SkipBytes(uint64_t count);
-  bool ReadInt32(int32_t& value);
+  bool DecodeSection(MemberFile* out, Magic magic);
+  bool DecodeBlock(int32_t length, MemberFile* out, size_t& decoded);
   int32_t ReadStructureInt32();
   void Record(int code);
   void Report();
@@ -111,11 +111,8 @@ class TBackupFile {
   TBackupMode backupMode_ = bmAll;
 
   // One extraction.
-  std::unique_ptr<platform::InputFile> ownedVolume_;
-  platform::InputFile* volume_ = nullptr;
-  std::string archivePath_;
+  ArchiveInput input_;
   std::string destination_;
-  int volumeNumber_ = 1;
   std::string target_;
   int32_t storedTime_ = 0;
   bool write_ = true;
@@ -125,16 +122,11 @@ class TBackupFile {
   int32_t totalSize_ = 0;
   bool busy_ = false;
   bool continue_ = true;
-  int errorCode_ = 0;
-
-  // Read ahead: small fields and blocks without a system call each.
-  static constexpr size_t kReadAhead = 65536;
-  std::unique_ptr<unsigned char[]> readAhead_;
-  size_t readPos_ = 0, readEnd_ = 0;
+  ExtractionError error_;
 
   std::unique_ptr<ArchiveInflater> inflater_;
-  std::unique_ptr<unsigned char[]> input_;   // one block as stored
-  std::unique_ptr<unsigned char[]> output_;  // one block decoded
+  std::unique_ptr<unsigned char[]> compressed_;  // one block as stored
+  std::unique_ptr<unsigned char[]> decoded_;     // one block decoded
 };
 
 }  // namespace ostravel::engine

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "installer/net/file_fetch.h"
 #include "installer/net/package_freshness.h"
+#include "installer/script/script_lists.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel::net {
@@ -54,9 +55,9 @@ PassTexts ReadPassTexts(const DownloadRun& run) {
     PassTexts texts;
     texts.downloadFiles = ReadCopyFilesPageSection(ini).downloadFiles;
     for (const auto& c : run.selection.components) {
-      const std::string section = c.module.empty() ? "Components" : c.module + ".Components";
-      texts.sha256.push_back(
-          Trim(ini.ReadString(section, "Component" + std::to_string(c.number) + ".PackSHA256Checksum", "")));
+      const std::string section = ModuleSection(c.module, ComponentList().section);
+      const std::string key = KeyName(ComponentList(), c.number, &ComponentKeys::packSHA256Checksum);
+      texts.sha256.push_back(Trim(ini.ReadString(section, key, "")));
     }
     return texts;
   });
@@ -131,8 +132,8 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
 namespace {
 
 // One archive into the temporary folder; false after reporting its failure.
-bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::string& sha256,
-                 const std::string& status, const std::string& target) {
+bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::string& sha256, const std::string& status,
+                 const std::string& target) {
   platform::FileSystem& fs = run.net.machine.files;
   if (fs.FileExists(target)) fs.DeleteFile(target);
   const std::string url = ArchiveAddress(run, c);

@@ -2,8 +2,12 @@
 // The numbered lists of the setup script, read key by key with their defaults.
 // The records built from them belong to the pages and the engine; these are the
 // raw entries as written. Texts marked "expanded" are returned unexpanded.
+//
+// Each list's keys are spelled once, in its table (ListTable below): the reader
+// here, the writers of ostravel-media and its lint all take them from there.
 #include <cstdint>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "installer/script/ext_ini_file.h"
@@ -16,13 +20,35 @@ bool ReadFlag(const TExtIniFile& ini, const std::string& section, const std::str
 // M + ".Components" etc.; the base product (empty name) has the bare section.
 std::string ModuleSection(const std::string& module, const std::string& list);
 
+// One key of a list entry and the field of the entry record it fills. The default
+// of a key is the value the record's field starts with.
+template <typename Entry>
+struct ListKey {
+  enum Type { Text, Integer, Boolean, Flag };
+  // After the list's prefix and the number (".TargetFile"); in a list without a
+  // prefix ([Install Modules]) the key's own name, before the number ("Name").
+  const char* name;
+  std::variant<std::string Entry::*, int32_t Entry::*, bool Entry::*> field;
+  Type type;
+  bool sparse = false;    // writers leave it out while it holds its default
+  bool baseOnly = false;  // read from the base product's section only
+};
+
+template <typename Entry>
+struct ListTable {
+  const char* section;  // the base product's; M + "." + section for install module M
+  const char* prefix;   // "File" makes "File12.TargetFile"; empty: "Name12"
+  int first;            // 1, or 0 for Folders and Fonts
+  bool perModule;
+  std::vector<ListKey<Entry>> keys;
+  bool (*keep)(const Entry&) = nullptr;  // entries the reader passes over
+};
+
 struct InstallModuleKeys {
   int number = 0;
   std::string name, packName, parameter;
   bool paramRq = false;
 };
-// Entries 1..Count; blank names are skipped.
-std::vector<InstallModuleKeys> ReadInstallModuleList(const TExtIniFile& ini);
 
 struct ComponentKeys {
   int number = 0;
@@ -31,9 +57,9 @@ struct ComponentKeys {
   std::string packName;
   int32_t size = 0, packSize = 0;
   std::string packMD5Checksum;
-  std::string targetDir;  // expanded
+  std::string packSHA256Checksum;  // written by the update site
+  std::string targetDir;           // expanded
 };
-std::vector<ComponentKeys> ReadComponentList(const TExtIniFile& ini, const std::string& module);
 
 struct FileKeys {
   int number = 0;
@@ -45,7 +71,6 @@ struct FileKeys {
   bool readOnly = false, hidden = false, system = false, archive = false;
   std::string relPath;
 };
-std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module);
 
 struct IconKeys {
   int number = 0;
@@ -54,7 +79,6 @@ struct IconKeys {
   std::string exclusions;
   bool mainIcon = false;
 };
-std::vector<IconKeys> ReadIconList(const TExtIniFile& ini, const std::string& module);
 
 struct RegistryKeys {
   int number = 0;
@@ -62,15 +86,67 @@ struct RegistryKeys {
   std::string subKey, valueName, valueData;
   bool createKey = false, overwriteValue = false;
 };
-std::vector<RegistryKeys> ReadRegistryList(const TExtIniFile& ini, const std::string& module);
 
-// Entries 0..Count-1; blank entries are kept (callers skip them).
-std::vector<std::string> ReadFolderList(const TExtIniFile& ini);
+struct FolderKeys {
+  int number = 0;
+  std::string folder;
+};
 
 struct FontKeys {
   int number = 0;
   std::string fontName, fontFile;
 };
+
+const ListTable<InstallModuleKeys>& InstallModuleList();
+const ListTable<ComponentKeys>& ComponentList();
+const ListTable<FileKeys>& FileList();
+const ListTable<IconKeys>& IconList();
+const ListTable<RegistryKeys>& RegistryList();
+const ListTable<FolderKeys>& FolderList();
+const ListTable<FontKeys>& FontList();
+
+// Every entry of one section of the list, first .. first + Count - 1 (a Count
+// below 1 is an empty list, an absurd one is bounded). `base`: the base product's
+// section, which alone carries the base-only keys.
+template <typename Entry>
+std::vector<Entry> ReadListSection(const TExtIniFile& ini, const ListTable<Entry>& list, const std::string& section,
+                                   bool base);
+// The list of install module `module` (empty: the base product).
+template <typename Entry>
+std::vector<Entry> ReadList(const TExtIniFile& ini, const ListTable<Entry>& list, const std::string& module) {
+  return ReadListSection(ini, list, ModuleSection(module, list.section), module.empty());
+}
+// Writes an entry's keys in table order; sparse keys only when they differ from
+// their default.
+template <typename Entry>
+void WriteListEntry(TExtIniFile& ini, const ListTable<Entry>& list, const std::string& section, const Entry& entry);
+
+// "File12": the prefix and the number (the number alone for a list without a prefix).
+template <typename Entry>
+std::string EntryStem(const ListTable<Entry>& list, int number) {
+  return list.prefix + std::to_string(number);
+}
+// The text of `key` in entry `number`: "File12.TargetFile", "PackName3".
+template <typename Entry>
+std::string KeyText(const ListTable<Entry>& list, const ListKey<Entry>& key, int number) {
+  return *list.prefix ? EntryStem(list, number) + key.name : key.name + std::to_string(number);
+}
+// The key of `field` in entry `number`.
+template <typename Entry, typename T>
+std::string KeyName(const ListTable<Entry>& list, int number, T Entry::*field) {
+  for (const ListKey<Entry>& key : list.keys)
+    if (key.field == decltype(key.field)(field)) return KeyText(list, key, number);
+  return std::string();
+}
+
+// Entries 1..Count; blank names are skipped.
+std::vector<InstallModuleKeys> ReadInstallModuleList(const TExtIniFile& ini);
+std::vector<ComponentKeys> ReadComponentList(const TExtIniFile& ini, const std::string& module);
+std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module);
+std::vector<IconKeys> ReadIconList(const TExtIniFile& ini, const std::string& module);
+std::vector<RegistryKeys> ReadRegistryList(const TExtIniFile& ini, const std::string& module);
+// Entries 0..Count-1; blank entries are kept (callers skip them).
+std::vector<std::string> ReadFolderList(const TExtIniFile& ini);
 std::vector<FontKeys> ReadFontList(const TExtIniFile& ini);
 
 // Sum of the base [Files] sizes in 32 bits, as the destination page shows it.

@@ -3,10 +3,13 @@
 // activation and closes when the wizard is gone.
 #include "base/win32/windows_clean.h"
 
+#include <optional>
+
 #include "base/win32/wide.h"
 #include "installer/ui/gradient.h"
 #include "installer/win32/app_windows.h"
 #include "installer/win32/gdi_handles.h"
+#include "installer/win32/modal_loop.h"
 
 namespace ostravel::win32 {
 
@@ -33,9 +36,12 @@ ui::Rgb SystemColour(int index) { return GetSysColor(index); }
 
 UINT AlignmentFlags(wizard::TextAlignment alignment) {
   switch (alignment) {
-    case wizard::TextAlignment::Centre: return DT_CENTER;
-    case wizard::TextAlignment::Right: return DT_RIGHT;
-    case wizard::TextAlignment::Left: break;
+    case wizard::TextAlignment::Centre:
+      return DT_CENTER;
+    case wizard::TextAlignment::Right:
+      return DT_RIGHT;
+    case wizard::TextAlignment::Left:
+      break;
   }
   return DT_LEFT;
 }
@@ -78,16 +84,10 @@ void BackForm::ShowModal() {
   }
   ShowWindow(hwnd_, SW_SHOWMAXIMIZED);
   SetForegroundWindow(hwnd_);
-  MSG msg;
-  while (!closed_) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      PostQuitMessage(int(msg.wParam));
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  // No owner and no dialog keys: the wizard above it has its own.
+  const std::optional<int> quit = RunModalLoop(nullptr, [this] { return closed_; });
   if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  if (quit) PostQuitMessage(*quit);
 }
 
 LRESULT CALLBACK BackForm::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -137,9 +137,9 @@ void BackForm::Paint(HDC dc) {
   RECT client;
   GetClientRect(hwnd_, &client);
   if (settings_.gradient) {
-    const auto lines = ui::GradientLines(client.bottom - client.top,
-                                         {ui::ResolveColour(settings_.gradStart, SystemColour),
-                                          ui::ResolveColour(settings_.gradEnd, SystemColour)});
+    const auto lines = ui::GradientLines(
+        client.bottom - client.top,
+        {ui::ResolveColour(settings_.gradStart, SystemColour), ui::ResolveColour(settings_.gradEnd, SystemColour)});
     for (const ui::GradientLine& line : lines) {
       RECT row{client.left, client.top + line.position, client.right, client.top + line.position + 1};
       SetBkColor(dc, line.colour);

@@ -1,5 +1,7 @@
 #include "installer/win32/control_host.h"
 
+#include <climits>
+
 #include "base/win32/system_library.h"
 #include "base/win32/wide.h"
 #include "installer/win32/control_names_win32.h"
@@ -32,7 +34,8 @@ void InitCommonControlsOnce() {
   done = true;
   using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   if (auto init = SystemProc<InitFn>(L"comctl32.dll", "InitCommonControlsEx")) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX icc{sizeof icc,
+                             ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS};
     init(&icc);
   }
 }
@@ -77,6 +80,16 @@ LRESULT CALLBACK CheckListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (msg == WM_NCDESTROY) RemovePropW(hwnd, kOldProcProperty);
   return CallWindowProcW(old, hwnd, msg, wp, lp);
+}
+
+// Up and down arrows at the edit's right: they step the integer in it, and any
+// integer may be typed.
+void AddSpinArrows(HWND edit, HWND parent) {
+  HWND spin = CreateWindowExW(
+      0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+      0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(spin, UDM_SETBUDDY, WPARAM(edit), 0);
+  SendMessageW(spin, UDM_SETRANGE32, WPARAM(INT_MIN), LPARAM(INT_MAX));
 }
 
 std::wstring WindowTextOf(HWND h) {
@@ -127,6 +140,33 @@ bool PumpMessages(HWND dialogWindow) {
     }
   }
   return true;
+}
+
+std::optional<LRESULT> ControlSet::Forward(UINT msg, WPARAM wp, LPARAM lp, wizard::EventSink* sink) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (lp && sink) Command(HWND(lp), HIWORD(wp), *sink);
+      return 0;
+    case WM_NOTIFY:
+      if (sink) Notify(*reinterpret_cast<NMHDR*>(lp), *sink);
+      return 0;
+    case WM_DRAWITEM:
+      if (sink) DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), *sink);
+      return TRUE;
+    case WM_MEASUREITEM:
+      MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      return ControlColour(HDC(wp), HWND(lp));
+    case WM_SETCURSOR:
+      if (!hourglass_) break;
+      ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+      return TRUE;
+  }
+  return std::nullopt;
 }
 
 ControlSet::ControlSet() {
@@ -180,11 +220,29 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
   switch (spec.kind) {
     case ControlKind::Label:
     case ControlKind::GreyLabel:
-    case ControlKind::TitleLabel: style |= SS_LEFT | SS_NOPREFIX; focusable = false; break;
-    case ControlKind::ValueLabel: style |= SS_RIGHT | SS_NOPREFIX; focusable = false; break;
-    case ControlKind::Button: cls = L"BUTTON"; style |= BS_PUSHBUTTON; break;
-    case ControlKind::CheckBox: cls = L"BUTTON"; style |= BS_AUTOCHECKBOX; break;
-    case ControlKind::Edit: cls = L"EDIT"; style |= WS_BORDER | ES_AUTOHSCROLL; exStyle = WS_EX_CLIENTEDGE; break;
+    case ControlKind::TitleLabel:
+      style |= SS_LEFT | SS_NOPREFIX;
+      focusable = false;
+      break;
+    case ControlKind::ValueLabel:
+      style |= SS_RIGHT | SS_NOPREFIX;
+      focusable = false;
+      break;
+    case ControlKind::Button:
+      cls = L"BUTTON";
+      style |= BS_PUSHBUTTON;
+      break;
+    case ControlKind::CheckBox:
+      cls = L"BUTTON";
+      style |= BS_AUTOCHECKBOX;
+      break;
+    case ControlKind::Edit:
+    case ControlKind::PasswordEdit:
+    case ControlKind::SpinEdit:
+      cls = L"EDIT";
+      style |= WS_BORDER | ES_AUTOHSCROLL;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
     case ControlKind::ReadOnlyEdit:
       cls = L"EDIT";
       style |= ES_AUTOHSCROLL | ES_READONLY | ES_UPPERCASE;
@@ -195,7 +253,10 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
       style |= ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN;
       exStyle = WS_EX_CLIENTEDGE;
       break;
-    case ControlKind::DropDown: cls = L"COMBOBOX"; style |= CBS_DROPDOWNLIST | WS_VSCROLL; break;
+    case ControlKind::DropDown:
+      cls = L"COMBOBOX";
+      style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+      break;
     case ControlKind::OwnerDrawDropDown:
       cls = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
@@ -212,33 +273,56 @@ HWND ControlSet::CreateOne(const ControlSpec& spec, int id, HWND parent) {
       break;
     case ControlKind::OwnerDrawListBox:
       cls = L"LISTBOX";
-      style |= ownerList | (std::string(spec.name) == ctl::kIconsList ? LBS_SORT : 0);
+      style |= ownerList;
       exStyle = WS_EX_CLIENTEDGE;
       break;
-    case ControlKind::CheckList: cls = L"LISTBOX"; style |= ownerList; exStyle = WS_EX_CLIENTEDGE; break;
+    case ControlKind::CheckList:
+      cls = L"LISTBOX";
+      style |= ownerList;
+      exStyle = WS_EX_CLIENTEDGE;
+      break;
     case ControlKind::ListView:
       cls = WC_LISTVIEWW;
       style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
       exStyle = WS_EX_CLIENTEDGE;
       break;
-    case ControlKind::ProgressBar: cls = PROGRESS_CLASSW; focusable = false; break;
-    case ControlKind::GroupBox: cls = L"BUTTON"; style |= BS_GROUPBOX; focusable = false; break;
-    case ControlKind::Panel: style |= SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_SUNKEN; focusable = false; break;
-    case ControlKind::Picture: style |= SS_BITMAP; focusable = false; break;
-    case ControlKind::TaggedLabel: cls = kStringsLabelClass; focusable = false; break;
+    case ControlKind::ProgressBar:
+      cls = PROGRESS_CLASSW;
+      focusable = false;
+      break;
+    case ControlKind::GroupBox:
+      cls = L"BUTTON";
+      style |= BS_GROUPBOX;
+      focusable = false;
+      break;
+    case ControlKind::Panel:
+      style |= SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_SUNKEN;
+      focusable = false;
+      break;
+    case ControlKind::Picture:
+      style |= SS_BITMAP;
+      focusable = false;
+      break;
+    case ControlKind::TaggedLabel:
+      cls = kStringsLabelClass;
+      focusable = false;
+      break;
   }
   if (spec.tabStop && focusable) style |= WS_TABSTOP;
+  if (spec.sorted) style |= IsCombo(&spec) ? CBS_SORT : LBS_SORT;
   HWND h = CreateWindowExW(exStyle, cls, Wide(spec.text).c_str(), style, Scale(spec.x), Scale(spec.y),
                            Scale(spec.width), Scale(spec.height), parent, reinterpret_cast<HMENU>(intptr_t(id)),
                            GetModuleHandleW(nullptr), nullptr);
   if (!h) return nullptr;
-  HFONT font = spec.kind == ControlKind::TitleLabel ? boldFont_.get()
+  HFONT font = spec.kind == ControlKind::TitleLabel  ? boldFont_.get()
                : spec.kind == ControlKind::GreyLabel ? smallFont_.get()
                                                      : font_.get();
   SendMessageW(h, WM_SETFONT, WPARAM(font), FALSE);
   if (spec.kind == ControlKind::ListView)
     SendMessageW(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   if (spec.kind == ControlKind::TaggedLabel) SetStringsLabelLines(h, "");
+  if (spec.kind == ControlKind::PasswordEdit) SendMessageW(h, EM_SETPASSWORDCHAR, WPARAM(L'*'), 0);
+  if (spec.kind == ControlKind::SpinEdit) AddSpinArrows(h, parent);
   if (spec.kind == ControlKind::CheckBox && spec.checked) SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0);
   if (spec.kind == ControlKind::CheckList) {
     SetPropW(h, kOldProcProperty, reinterpret_cast<HANDLE>(GetWindowLongPtrW(h, GWLP_WNDPROC)));
@@ -267,6 +351,8 @@ bool ControlSet::Command(HWND control, int code, wizard::EventSink& sink) {
       break;
     case ControlKind::Edit:
     case ControlKind::ReadOnlyEdit:
+    case ControlKind::PasswordEdit:
+    case ControlKind::SpinEdit:
       if (code == EN_CHANGE) sink.OnEvent(spec->name, E::Change);
       break;
     default:
@@ -310,8 +396,7 @@ bool ControlSet::DrawItem(const DRAWITEMSTRUCT& item, wizard::EventSink& sink) {
   if (!spec) return false;
   const bool selected = item.itemState & ODS_SELECTED;
   const bool grey = colours_.count(item.hwndItem) && colours_[item.hwndItem] == wizard::Colour::ButtonFace;
-  FillRect(item.hDC, &item.rcItem,
-           GetSysColorBrush(selected ? COLOR_HIGHLIGHT : grey ? COLOR_BTNFACE : COLOR_WINDOW));
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : grey ? COLOR_BTNFACE : COLOR_WINDOW));
   if (item.itemID == UINT(-1)) return true;
   RECT text = item.rcItem;
   bool enabled = IsWindowEnabled(item.hwndItem);
@@ -345,8 +430,7 @@ bool ControlSet::MeasureItem(MEASUREITEMSTRUCT& item) {
 
 LRESULT ControlSet::ControlColour(HDC dc, HWND control) {
   const ControlSpec* spec = SpecOf(control);
-  if (spec && spec->page < 0 &&
-      (std::string(spec->name) == ctl::kInstallTitleLabel || std::string(spec->name) == ctl::kInstallDescriptionLabel)) {
+  if (spec && spec->onWhite) {
     SetBkColor(dc, RGB(255, 255, 255));
     return LRESULT(whiteBrush_.get());
   }
@@ -356,7 +440,8 @@ LRESULT ControlSet::ControlColour(HDC dc, HWND control) {
     SetBkColor(dc, GetSysColor(index));
     return LRESULT(GetSysColorBrush(index));
   }
-  if (spec && (spec->kind == ControlKind::Memo || spec->kind == ControlKind::Edit)) {
+  if (spec && (spec->kind == ControlKind::Memo || spec->kind == ControlKind::Edit ||
+               spec->kind == ControlKind::PasswordEdit || spec->kind == ControlKind::SpinEdit)) {
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     return LRESULT(GetSysColorBrush(COLOR_WINDOW));
   }

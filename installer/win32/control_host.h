@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ class ControlSet {
   LRESULT ControlColour(HDC dc, HWND control);
   // WM_SETCURSOR: true when the window shows the hourglass.
   bool ShowsHourglass() const { return hourglass_; }
+  // What a window hands to its controls: their commands and notifications (to
+  // `sink`, when there is one), owner drawing, colours and the hourglass cursor.
+  // Nothing when the message is none of these, or the window's default applies.
+  std::optional<LRESULT> Forward(UINT msg, WPARAM wp, LPARAM lp, wizard::EventSink* sink);
 
   // State the controls do not keep themselves.
   struct ItemState {

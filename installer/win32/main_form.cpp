@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "base/win32/wide.h"
 #include "installer/win32/app_windows.h"
@@ -15,7 +16,7 @@
 #include "installer/win32/control_names_win32.h"
 #include "installer/win32/message_form.h"
 #include "installer/win32/modal_form.h"
-#include "installer/win32/proxy_settings_form.h"
+#include "installer/win32/modal_loop.h"
 #include "installer/win32/scroll_box.h"
 #include "installer/win32/strings_label.h"
 #include "installer/wizard/control_names.h"
@@ -63,7 +64,6 @@ class MainForm final : public Win32ControlView<wizard::WizardView> {
   void ShowSystemError(const std::string& text) override {
     MessageBoxW(hwnd_, Wide(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
   }
-  bool ShowProxySettingsDialog(model::ProxySettings& values) override { return ShowProxySettingsForm(hwnd_, values); }
   int ShowModalForm(FormId form, wizard::FormLogic& logic) override { return RunModalForm(hwnd_, form, logic); }
   void StartTimer(int intervalMs, std::function<void()> tick) override {
     timerTick_ = std::move(tick);
@@ -128,36 +128,27 @@ void MainForm::ShowModal(wizard::WizardFactory& factory) {
   controls_.SetSink(wizard_.get());
   wizard_->FormCreate();
 
-  if (owner_) EnableWindow(owner_, FALSE);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  MSG msg;
-  bool quit = false;
-  while (!closeRequested_) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageW(hwnd_, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+  std::optional<int> quit;
+  {
+    DisabledOwner disabled(owner_);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    quit = RunModalLoop(hwnd_, [this] { return closeRequested_; });
   }
-  if (owner_) EnableWindow(owner_, TRUE);
   wizard_->FormDestroy();
   controls_.SetSink(nullptr);
   controls_.Forget();
   DestroyWindow(hwnd_);
   hwnd_ = nullptr;
   wizard_.reset();
-  if (quit) PostQuitMessage(int(msg.wParam));
+  if (quit) PostQuitMessage(*quit);
 }
 
 void MainForm::CreateControls() {
-  HWND notebook = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
-                                  controls_.Scale(wizard::kNotebookTop), controls_.Scale(wizard::kClientWidth),
-                                  controls_.Scale(wizard::kNotebookHeight), hwnd_, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
+  HWND notebook =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                      0, controls_.Scale(wizard::kNotebookTop), controls_.Scale(wizard::kClientWidth),
+                      controls_.Scale(wizard::kNotebookHeight), hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
   controls_.Adopt(ctl::kNotebook, notebook);
   for (int p = 0; p < wizard::kPageCount; ++p) {
     pages_[p] = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0,
@@ -179,8 +170,8 @@ void MainForm::CreateControls() {
   SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   HWND build = controls_.Find(ctl::kBuildInfoLabel);
   SetWindowLongW(build, GWL_STYLE, (GetWindowLongW(build, GWL_STYLE) & ~SS_LEFT) | SS_RIGHT);
-  welcomeBitmap_ = UniqueBitmap(HBITMAP(
-      LoadImageW(GetModuleHandleW(nullptr), L"WIZARD_BITMAP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  welcomeBitmap_ = UniqueBitmap(
+      HBITMAP(LoadImageW(GetModuleHandleW(nullptr), L"WIZARD_BITMAP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (welcomeBitmap_)
     SendMessageW(controls_.Find(ctl::kWelcomeImage), STM_SETIMAGE, IMAGE_BITMAP, LPARAM(welcomeBitmap_.get()));
   SetStringsLabelAutoHeight(controls_.Find(ctl::kSlInstallKind), false);
@@ -218,30 +209,8 @@ void MainForm::ReportError(const char* what) {
 
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   wizard::WizardSink* sink = wizard_.get();
+  if (std::optional<LRESULT> forwarded = controls_.Forward(msg, wp, lp, sink)) return *forwarded;
   switch (msg) {
-    case WM_COMMAND:
-      if (lp && sink) controls_.Command(HWND(lp), HIWORD(wp), *sink);
-      return 0;
-    case WM_NOTIFY:
-      if (sink) controls_.Notify(*reinterpret_cast<NMHDR*>(lp), *sink);
-      return 0;
-    case WM_DRAWITEM:
-      if (sink) controls_.DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), *sink);
-      return TRUE;
-    case WM_MEASUREITEM:
-      controls_.MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      return controls_.ControlColour(HDC(wp), HWND(lp));
-    case WM_SETCURSOR:
-      if (controls_.ShowsHourglass()) {
-        ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
     case WM_ERASEBKGND: {
       RECT client, header;
       GetClientRect(hwnd_, &client);
@@ -280,8 +249,8 @@ void MainForm::ShowPage(wizard::Page page) {
 
 void MainForm::UseUninstallIcon() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  uninstallIcon_ = UniqueIcon(HICON(LoadImageW(instance, L"UNINSTALLICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                               GetSystemMetrics(SM_CYICON), 0)));
+  uninstallIcon_ = UniqueIcon(HICON(
+      LoadImageW(instance, L"UNINSTALLICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   uninstallSmallIcon_ = UniqueIcon(HICON(LoadImageW(instance, L"UNINSTALLICON", IMAGE_ICON,
                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
   if (uninstallIcon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, LPARAM(uninstallIcon_.get()));

@@ -1,5 +1,6 @@
 #include "installer/win32/message_form.h"
 
+#include <optional>
 #include <vector>
 
 #include "base/win32/wide.h"
@@ -7,6 +8,7 @@
 #include "installer/win32/app_windows.h"
 #include "installer/win32/control_names_win32.h"
 #include "installer/win32/gdi_handles.h"
+#include "installer/win32/modal_loop.h"
 
 namespace ostravel::win32 {
 
@@ -98,19 +100,24 @@ void RegisterFormClass() {
 
 LPCWSTR IconOf(ui::MsgDlgType type) {
   switch (type) {
-    case ui::MsgDlgType::Warning: return IDI_WARNING;
-    case ui::MsgDlgType::Error: return IDI_ERROR;
-    case ui::MsgDlgType::Information: return IDI_INFORMATION;
-    case ui::MsgDlgType::Confirmation: return IDI_QUESTION;
-    default: return nullptr;
+    case ui::MsgDlgType::Warning:
+      return IDI_WARNING;
+    case ui::MsgDlgType::Error:
+      return IDI_ERROR;
+    case ui::MsgDlgType::Information:
+      return IDI_INFORMATION;
+    case ui::MsgDlgType::Confirmation:
+      return IDI_QUESTION;
+    default:
+      return nullptr;
   }
 }
 
 HWND Child(HWND parent, const wchar_t* cls, const std::wstring& text, DWORD style, const ui::Box& box, int id,
            HFONT font, const char* name) {
-  HWND h = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.width,
-                           box.height, parent, reinterpret_cast<HMENU>(intptr_t(id)), GetModuleHandleW(nullptr),
-                           nullptr);
+  HWND h =
+      CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.left, box.top, box.width, box.height,
+                      parent, reinterpret_cast<HMENU>(intptr_t(id)), GetModuleHandleW(nullptr), nullptr);
   SendMessageW(h, WM_SETFONT, WPARAM(font), FALSE);
   NameControl(h, name);
   return h;
@@ -125,8 +132,8 @@ int ShowMessageForm(const std::wstring& text, ui::MsgDlgType type, uint32_t butt
   FormState state;
   {
     DcMeasurer measurer(font.get());
-    state.layout = ui::LayoutMessageDialog(measurer, std::u16string(text.begin(), text.end()), type, buttons,
-                                           language, GetSystemMetrics(SM_CXSCREEN),
+    state.layout = ui::LayoutMessageDialog(measurer, std::u16string(text.begin(), text.end()), type, buttons, language,
+                                           GetSystemMetrics(SM_CXSCREEN),
                                            std::u16string(applicationTitle.begin(), applicationTitle.end()));
   }
   const ui::MessageDialogLayout& layout = state.layout;
@@ -159,25 +166,15 @@ int ShowMessageForm(const std::wstring& text, ui::MsgDlgType type, uint32_t butt
     }
   }
 
-  if (owner) EnableWindow(owner, FALSE);
-  ShowWindow(form, SW_SHOW);
-  if (first) SetFocus(first);
-  MSG msg;
-  bool quit = false;
-  while (state.result < 0) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageW(form, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+  std::optional<int> quit;
+  {
+    DisabledOwner disabled(owner);
+    ShowWindow(form, SW_SHOW);
+    if (first) SetFocus(first);
+    quit = RunModalLoop(form, [&state] { return state.result >= 0; });
   }
-  if (owner) EnableWindow(owner, TRUE);
   DestroyWindow(form);
-  if (owner) SetActiveWindow(owner);
-  if (quit) PostQuitMessage(int(msg.wParam));
+  if (quit) PostQuitMessage(*quit);
   return state.result < 0 ? ui::mrCancel : state.result;
 }
 

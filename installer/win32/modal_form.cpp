@@ -1,8 +1,10 @@
 #include "installer/win32/modal_form.h"
 
+#include <optional>
+
 #include "base/win32/wide.h"
 #include "installer/win32/control_host.h"
-#include "installer/wizard/control_names.h"
+#include "installer/win32/modal_loop.h"
 
 namespace ostravel::win32 {
 
@@ -11,22 +13,10 @@ namespace {
 constexpr int kFirstControlId = 100;
 constexpr int kModalCancel = 2;
 
-struct FormClass {
-  const wchar_t* className;
-  const char* caption;
-};
-
-FormClass ClassOf(wizard::FormId form) {
-  switch (form) {
-    case wizard::FormId::DestinationChange: return {L"TDestinationChangeForm", "Select Destination"};
-    case wizard::FormId::MainForm: break;
-  }
-  return {L"TOstravelForm", ""};
-}
-
 class ModalForm final : public Win32ControlView<wizard::FormView> {
  public:
-  ModalForm(wizard::FormId form, wizard::FormLogic& logic) : Win32ControlView(controls_), form_(form), logic_(logic) {}
+  ModalForm(wizard::FormId form, wizard::FormLogic& logic)
+      : Win32ControlView(controls_), form_(form), frame_(wizard::FormFrameOf(form)), logic_(logic) {}
   int Run(HWND owner);
 
   void SetCaption(const std::string& caption) override { SetWindowTextW(hwnd_, Wide(caption).c_str()); }
@@ -43,71 +33,69 @@ class ModalForm final : public Win32ControlView<wizard::FormView> {
  private:
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  bool Create(HWND owner);
+  void Press(const char* button);
   void Cancel();
 
   ControlSet controls_;
   wizard::FormId form_;
+  const wizard::FormFrame& frame_;
   wizard::FormLogic& logic_;
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;
   int result_ = 0;
 };
 
-int ModalForm::Run(HWND owner) {
+bool ModalForm::Create(HWND owner) {
   owner_ = owner;
   RegisterWindowClasses();
-  const FormClass cls = ClassOf(form_);
+  const std::wstring className = Wide(frame_.className);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpfnWndProc = FormProc;
-  wc.lpszClassName = cls.className;
+  wc.lpszClassName = className.c_str();
   RegisterClassExW(&wc);  // fails harmlessly when already registered
 
-  const DWORD style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
-  const wizard::FormSize size = wizard::FormClientSize(form_);
-  RECT frame{0, 0, controls_.Scale(size.clientWidth), controls_.Scale(size.clientHeight)};
-  AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
+  const DWORD style = WS_POPUP | WS_CAPTION | DS_MODALFRAME | (frame_.closeBox ? WS_SYSMENU : 0);
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  RECT frame{0, 0, controls_.Scale(frame_.clientWidth), controls_.Scale(frame_.clientHeight)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  hwnd_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, cls.className, Wide(cls.caption).c_str(), style,
+  hwnd_ = CreateWindowExW(exStyle, className.c_str(), Wide(frame_.caption).c_str(), style,
                           (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
                           width, height, owner, nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) return kModalCancel;
+  if (!hwnd_) return false;
   controls_.Create(hwnd_, wizard::FormControls(form_), kFirstControlId,
                    [&](const wizard::ControlSpec&) { return hwnd_; });
   controls_.SetSink(&logic_);
+  return true;
+}
+
+int ModalForm::Run(HWND owner) {
+  if (!Create(owner)) return kModalCancel;
   logic_.FormCreate(*this);
-  if (owner) EnableWindow(owner, FALSE);
-  ShowWindow(hwnd_, SW_SHOW);
-  MSG msg;
-  bool quit = false;
-  while (result_ == 0) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageW(hwnd_, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  if (owner) {
-    EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
+  std::optional<int> quit;
+  {
+    DisabledOwner disabled(owner);
+    ShowWindow(hwnd_, SW_SHOW);
+    quit = RunModalLoop(hwnd_, [this] { return result_ != 0; });
   }
   controls_.SetSink(nullptr);
   controls_.Forget();
   DestroyWindow(hwnd_);
-  if (quit) PostQuitMessage(int(msg.wParam));
+  if (quit) PostQuitMessage(*quit);
   return quit ? kModalCancel : result_;
 }
 
+void ModalForm::Press(const char* button) { logic_.OnEvent(button, wizard::ControlEvent::Click); }
+
 void ModalForm::Cancel() {
   // The form's own Cancel button decides; without one, the dialog just ends.
-  if (controls_.Find(wizard::ctl::destination_dialog::kCancelButton))
-    logic_.OnEvent(wizard::ctl::destination_dialog::kCancelButton, wizard::ControlEvent::Click);
+  if (frame_.cancelButton && controls_.Find(frame_.cancelButton))
+    Press(frame_.cancelButton);
   else
     EndModal(kModalCancel);
 }
@@ -127,42 +115,19 @@ LRESULT CALLBACK ModalForm::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 LRESULT ModalForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_COMMAND:
-      if (!lp && LOWORD(wp) == IDCANCEL) {
-        Cancel();
-        return 0;
-      }
-      // Enter presses the form's OK button.
-      if (!lp && LOWORD(wp) == IDOK && controls_.Find(wizard::ctl::destination_dialog::kOKButton)) {
-        logic_.OnEvent(wizard::ctl::destination_dialog::kOKButton, wizard::ControlEvent::Click);
-        return 0;
-      }
-      if (lp) controls_.Command(HWND(lp), HIWORD(wp), logic_);
-      return 0;
-    case WM_NOTIFY:
-      controls_.Notify(*reinterpret_cast<NMHDR*>(lp), logic_);
-      return 0;
-    case WM_DRAWITEM:
-      controls_.DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp), logic_);
-      return TRUE;
-    case WM_MEASUREITEM:
-      controls_.MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-      return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      return controls_.ControlColour(HDC(wp), HWND(lp));
-    case WM_SETCURSOR:
-      if (controls_.ShowsHourglass()) {
-        ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    case WM_CLOSE:
-      Cancel();
-      return 0;
+  // Escape and Enter come as commands without a control.
+  if (msg == WM_COMMAND && !lp && LOWORD(wp) == IDCANCEL) {
+    Cancel();
+    return 0;
+  }
+  if (msg == WM_COMMAND && !lp && LOWORD(wp) == IDOK) {
+    if (frame_.enterButton && controls_.Find(frame_.enterButton)) Press(frame_.enterButton);
+    return 0;
+  }
+  if (std::optional<LRESULT> forwarded = controls_.Forward(msg, wp, lp, &logic_)) return *forwarded;
+  if (msg == WM_CLOSE) {
+    Cancel();
+    return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

@@ -115,4 +115,19 @@ inline constexpr const char* kOKButton = "OKButton";
 inline constexpr const char* kCancelButton = "CancelButton";
 }  // namespace destination_dialog
 
+// TProxySettingsForm.
+namespace proxy_dialog {
+inline constexpr const char* kGroupBox1 = "GroupBox1";
+inline constexpr const char* kServerLabel = "ServerLabel";
+inline constexpr const char* kProxyServer = "ProxyServer";
+inline constexpr const char* kPortLabel = "PortLabel";
+inline constexpr const char* kProxyPort = "ProxyPort";
+inline constexpr const char* kUsernameLabel = "UsernameLabel";
+inline constexpr const char* kProxyUsername = "ProxyUsername";
+inline constexpr const char* kPasswordLabel = "PasswordLabel";
+inline constexpr const char* kProxyPassword = "ProxyPassword";
+inline constexpr const char* kOKButton = "OKButton";
+inline constexpr const char* kCancelButton = "CancelButton";
+}  // namespace proxy_dialog
+
 }  // namespace ostravel::wizard::ctl

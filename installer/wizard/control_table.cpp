@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/win32/shared_names.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/page.h"
 
@@ -12,11 +13,21 @@ using K = ControlKind;
 constexpr int P(Page page) { return int(page); }
 constexpr int kBand = -1;
 
+ControlSpec OnWhite(ControlSpec spec) {
+  spec.onWhite = true;
+  return spec;
+}
+
+ControlSpec Sorted(ControlSpec spec) {
+  spec.sorted = true;
+  return spec;
+}
+
 const std::vector<ControlSpec>& MainFormControls() {
   static const std::vector<ControlSpec> kControls = {
       // Header band.
-      {ctl::kInstallTitleLabel, kBand, K::TitleLabel, 16, 9, 515, 17, ""},
-      {ctl::kInstallDescriptionLabel, kBand, K::Label, 32, 28, 499, 28, ""},
+      OnWhite({ctl::kInstallTitleLabel, kBand, K::TitleLabel, 16, 9, 515, 17, ""}),
+      OnWhite({ctl::kInstallDescriptionLabel, kBand, K::Label, 32, 28, 499, 28, ""}),
       // Bottom band; the buttons are no tab stops.
       {ctl::kDebugLabel, kBand, K::GreyLabel, 8, 356, 250, 14, ""},
       {ctl::kBuildInfoLabel, kBand, K::GreyLabel, 262, 356, 277, 14, ""},
@@ -72,7 +83,7 @@ const std::vector<ControlSpec>& MainFormControls() {
       // CreateIcon.
       {ctl::kIconInfoLabel, P(Page::CreateIcon), K::Label, 24, 10, 499, 30, ""},
       {ctl::kEIcon, P(Page::CreateIcon), K::Edit, 24, 44, 499, 23, ""},
-      {ctl::kIconsList, P(Page::CreateIcon), K::OwnerDrawListBox, 24, 74, 499, 180, ""},
+      Sorted({ctl::kIconsList, P(Page::CreateIcon), K::OwnerDrawListBox, 24, 74, 499, 180, ""}),
       {ctl::kCbDoNotCreateIcons, P(Page::CreateIcon), K::CheckBox, 24, 262, 499, 20, ""},
 
       // Question1: fixed Hungarian texts.
@@ -137,14 +148,69 @@ const std::vector<ControlSpec>& DestinationChangeControls() {
   return kControls;
 }
 
+namespace proxy = ctl::proxy_dialog;
+constexpr const char* kProxyCaption = "Proxy-kiszolgáló beállításai";
+
+// The buttons are no tab stops: Tab walks the four fields only.
+const std::vector<ControlSpec>& ProxySettingsControls() {
+  static const std::vector<ControlSpec> kControls = {
+      {proxy::kGroupBox1, kBand, K::GroupBox, 8, 6, 399, 124, kProxyCaption},
+      {proxy::kServerLabel, kBand, K::Label, 20, 31, 105, 16, "Kiszolgáló"},
+      {proxy::kProxyServer, kBand, K::Edit, 130, 27, 265, 22, ""},
+      {proxy::kPortLabel, kBand, K::Label, 20, 57, 105, 16, "Port"},
+      {proxy::kProxyPort, kBand, K::SpinEdit, 130, 53, 80, 22, "80"},
+      {proxy::kUsernameLabel, kBand, K::Label, 20, 83, 105, 16, "Felhasználónév"},
+      {proxy::kProxyUsername, kBand, K::Edit, 130, 79, 265, 22, ""},
+      {proxy::kPasswordLabel, kBand, K::Label, 20, 109, 105, 16, "Jelszó"},
+      {proxy::kProxyPassword, kBand, K::PasswordEdit, 130, 105, 265, 22, ""},
+      {proxy::kOKButton, kBand, K::Button, 251, 136, 75, 25, "OK", true, false},
+      {proxy::kCancelButton, kBand, K::Button, 332, 136, 75, 25, "Mégsem", true, false},
+  };
+  return kControls;
+}
+
 }  // namespace
 
 const std::vector<ControlSpec>& FormControls(FormId form) {
-  return form == FormId::MainForm ? MainFormControls() : DestinationChangeControls();
+  switch (form) {
+    case FormId::DestinationChange:
+      return DestinationChangeControls();
+    case FormId::ProxySettings:
+      return ProxySettingsControls();
+    case FormId::MainForm:
+      break;
+  }
+  return MainFormControls();
 }
 
-FormSize FormClientSize(FormId form) {
-  return form == FormId::MainForm ? FormSize{kClientWidth, kClientHeight} : FormSize{231, 316};
+const FormFrame& FormFrameOf(FormId form) {
+  static const FormFrame kMain{.className = names::kWizardClass,
+                               .caption = "Ostravel",
+                               .clientWidth = kClientWidth,
+                               .clientHeight = kClientHeight,
+                               .closeBox = true};
+  static const FormFrame kDestination{.className = "TDestinationChangeForm",
+                                      .caption = "Select Destination",
+                                      .clientWidth = 231,
+                                      .clientHeight = 316,
+                                      .enterButton = dlg::kOKButton,
+                                      .cancelButton = dlg::kCancelButton};
+  // Enter presses nothing: only Escape has a button of its own.
+  static const FormFrame kProxy{.className = "TProxySettingsForm",
+                                .caption = kProxyCaption,
+                                .clientWidth = 415,
+                                .clientHeight = 167,
+                                .closeBox = true,
+                                .cancelButton = proxy::kCancelButton};
+  switch (form) {
+    case FormId::DestinationChange:
+      return kDestination;
+    case FormId::ProxySettings:
+      return kProxy;
+    case FormId::MainForm:
+      break;
+  }
+  return kMain;
 }
 
 const ControlSpec* FindControl(FormId form, const char* name) {

@@ -28,7 +28,9 @@ enum class ControlKind {
   Panel,  // sunken frame
   Picture,
   TaggedLabel,
-  FolderTree,  // the folders of a path, drive root first
+  FolderTree,    // the folders of a path, drive root first
+  PasswordEdit,  // an edit that shows "*" for each character
+  SpinEdit,      // an integer edit with up and down arrows, without bounds
 };
 
 struct ControlSpec {
@@ -41,13 +43,24 @@ struct ControlSpec {
   bool tabStop = true;
   bool enabled = true;
   bool checked = false;  // check boxes
+  bool sorted = false;   // lists keep their items in alphabetical order
+  bool onWhite = false;  // painted on the white header band
 };
 
 // The windows built from a table.
-enum class FormId { MainForm, DestinationChange };
+enum class FormId { MainForm, DestinationChange, ProxySettings };
 
-struct FormSize {
+// A window's frame: its class (the form's name), the caption it opens with, its
+// client size at 96 DPI, whether its title bar has a close box, and the buttons
+// that Enter and Escape (and the close box) press; without a cancel button Escape
+// ends the dialog with mrCancel, without an enter button Enter does nothing.
+struct FormFrame {
+  const char* className;
+  const char* caption;  // CP1250
   int clientWidth, clientHeight;
+  bool closeBox = false;
+  const char* enterButton = nullptr;
+  const char* cancelButton = nullptr;
 };
 
 inline constexpr int kClientWidth = 547, kClientHeight = 421;
@@ -55,7 +68,7 @@ inline constexpr int kHeaderHeight = 57;
 inline constexpr int kNotebookTop = 59, kNotebookHeight = 295;
 
 const std::vector<ControlSpec>& FormControls(FormId form);
-FormSize FormClientSize(FormId form);
+const FormFrame& FormFrameOf(FormId form);
 // The entry of a named control of the form; nullptr when it has none.
 const ControlSpec* FindControl(FormId form, const char* name);
 

@@ -12,6 +12,7 @@
 #include "installer/wizard/page_entries.h"
 #include "installer/wizard/page_handlers.h"
 #include "installer/wizard/processing_panel.h"
+#include "installer/wizard/proxy_settings_dialog.h"
 #include "installer/wizard/server_bridge.h"
 #include "installer/wizard/wizard_controller.h"
 
@@ -100,8 +101,8 @@ PageEntryResult EnterUninstallKind(WizardController& wizard, const TExtIniFile& 
 }
 
 void ShowWebControls(WizardView& view, bool visible) {
-  for (const char* control : {ctl::kProgramYearLabel, ctl::kCxProgramYear, ctl::kOpSystemLabel, ctl::kCxOpSystem,
-                              ctl::kProxySettingsButton})
+  for (const char* control :
+       {ctl::kProgramYearLabel, ctl::kCxProgramYear, ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kProxySettingsButton})
     view.SetVisible(control, visible);
 }
 
@@ -138,10 +139,11 @@ void ApplyWebUpdateChoice(WizardController& wizard) {
 bool ServerArchiveAvailable(WizardController& wizard) {
   if (!WebUpdateKindSelected(wizard))
     return wizard.Services().machine.files.FileExists(wizard.Services().process.sourceFolder + kServerArchive);
-  ProcessingScope busy(wizard.View(), [&wizard] { return wizard.CurrentPage() == Page::InstallKind; },
-                       {ctl::kInstallKindInfoLabel, ctl::kCxInstallKind, ctl::kProgramYearLabel, ctl::kCxProgramYear,
-                        ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kInstallKindPanel, ctl::kSlInstallKind},
-                       kCheckingConnection);
+  ProcessingScope busy(
+      wizard.View(), [&wizard] { return wizard.CurrentPage() == Page::InstallKind; },
+      {ctl::kInstallKindInfoLabel, ctl::kCxInstallKind, ctl::kProgramYearLabel, ctl::kCxProgramYear,
+       ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kInstallKindPanel, ctl::kSlInstallKind},
+      kCheckingConnection);
   wizard.Services().log.WriteLog("WebFileExists start");
   const WebSteps& steps = wizard.webSteps;
   const bool exists = steps.fileExists && steps.fileExists(wizard.Web().webUpdateUrl + kServerArchive);
@@ -212,8 +214,10 @@ void cxInstallKindSelect(WizardController& wizard) {
 void ProxySettingsButtonClick(WizardController& wizard) {
   if (!wizard.webSteps.proxySettings) return;
   WizardView& view = wizard.View();
-  wizard.webSteps.proxySettings(wizard.Web(),
-                                [&view](model::ProxySettings& values) { return view.ShowProxySettingsDialog(values); });
+  wizard.webSteps.proxySettings(wizard.Web(), [&view](model::ProxySettings& values) {
+    return RunProxySettingsDialog(
+        values, [&view](FormLogic& dialog) { return view.ShowModalForm(FormId::ProxySettings, dialog); });
+  });
 }
 
 bool InstallKindLeaveCheck(WizardController& wizard, const TExtIniFile&) {

@@ -30,9 +30,6 @@ class WizardView : public ControlView {
   virtual void ShowSystemWarning(const std::string& text) = 0;
   // The plain system error box, captioned "Error", with OK.
   virtual void ShowSystemError(const std::string& text) = 0;
-  // The proxy settings dialog over the wizard on these values; true on OK, the
-  // values then hold the fields.
-  virtual bool ShowProxySettingsDialog(model::ProxySettings& values) = 0;
   // Shows a dialog of the control table modally over the wizard; its modal result.
   virtual int ShowModalForm(FormId form, FormLogic& logic) = 0;
   // The window's one timer: `tick` runs every `intervalMs` from the processing of

@@ -8,7 +8,7 @@ pkgs=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev zlib1g-dev libssl-dev
   libgtest-dev libgmock-dev
-  clang
+  clang clang-format
   wine wine64 wine32:i386 xvfb xauth imagemagick x11-utils
   python3 python3-pytest python3-pytest-timeout python3-pefile mscompress fonts-dejavu-core
   tinyproxy curl openssl msitools wixl

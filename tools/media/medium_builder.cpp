@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <system_error>
+#include <tuple>
 
 #include "base/cp1250.h"
 #include "base/text.h"
@@ -95,7 +96,8 @@ class Builder {
 
   bool Prepare(MediumResult& r) {
     std::string raw;
-    if (!ReadBinary(U8(o_.templatePath), raw)) return Refuse(r, kMediumUnreadable, "cannot read the template " + U8(o_.templatePath));
+    if (!ReadBinary(U8(o_.templatePath), raw))
+      return Refuse(r, kMediumUnreadable, "cannot read the template " + U8(o_.templatePath));
     text_ = raw;
     std::vector<Finding> problems = LintScript(text_, {IsDeclarationSection});
     decl_ = ReadMediumTemplate(text_, problems);
@@ -128,13 +130,15 @@ class Builder {
 
   bool CheckOutput(MediumResult& r) {
     for (const fs::path& p : {o_.launcher, o_.installer})
-      if (!fs::is_regular_file(p)) return Refuse(r, kMediumUnreadable, "cannot read " + U8(p) + " (see --launcher, --installer)");
+      if (!fs::is_regular_file(p))
+        return Refuse(r, kMediumUnreadable, "cannot read " + U8(p) + " (see --launcher, --installer)");
     // The launcher starts the installer it expands: both must come from one build.
     launcherMachine_ = ReadPeMachineFile(U8(o_.launcher)).value_or("unknown");
     installerMachine_ = ReadPeMachineFile(U8(o_.installer)).value_or("unknown");
     if (launcherMachine_ != installerMachine_ && launcherMachine_ != "unknown" && installerMachine_ != "unknown")
-      return Refuse(r, kMediumRefused, "the launcher is built for " + launcherMachine_ + " and the installer for " +
-                                           installerMachine_ + ": take both from one build");
+      return Refuse(r, kMediumRefused,
+                    "the launcher is built for " + launcherMachine_ + " and the installer for " + installerMachine_ +
+                        ": take both from one build");
     std::error_code ec;
     fs::path out = fs::weakly_canonical(o_.outDir, ec), product = fs::weakly_canonical(o_.productDir, ec);
     auto inside = [](const fs::path& a, const fs::path& b) {
@@ -144,9 +148,11 @@ class Builder {
     if (inside(out, product) || inside(product, out))
       return Refuse(r, kMediumUnreadable, "the output folder must lie outside the product folder");
     fs::path parent = Beside("").parent_path();
-    if (!WritableFolder(parent)) return Refuse(r, kMediumUnreadable, "cannot write in " + U8(parent) + ": missing or read-only");
+    if (!WritableFolder(parent))
+      return Refuse(r, kMediumUnreadable, "cannot write in " + U8(parent) + ": missing or read-only");
     if (fs::exists(o_.outDir, ec)) {
-      if (!WritableFolder(o_.outDir)) return Refuse(r, kMediumUnreadable, U8(o_.outDir) + " is read-only or not a folder");
+      if (!WritableFolder(o_.outDir))
+        return Refuse(r, kMediumUnreadable, U8(o_.outDir) + " is read-only or not a folder");
       if (!fs::is_empty(o_.outDir, ec) && !fs::exists(o_.outDir / kMediumScriptName, ec))
         return Refuse(r, kMediumUnreadable, U8(o_.outDir) + " exists and holds no medium: choose a new folder");
     }
@@ -160,7 +166,8 @@ class Builder {
   void Write() {
     std::error_code ec;
     fs::remove_all(temp_, ec);
-    if (!fs::create_directories(temp_, ec)) throw Failure{kMediumUnreadable, "cannot create " + U8(temp_) + ": " + ec.message()};
+    if (!fs::create_directories(temp_, ec))
+      throw Failure{kMediumUnreadable, "cannot create " + U8(temp_) + ": " + ec.message()};
     IniText script(text_);
     std::vector<std::string> sections;
     script.ini.ReadSections(sections);
@@ -172,7 +179,8 @@ class Builder {
   }
 
   void WriteModule(TExtIniFile& ini, const ModulePlan& m) {
-    const std::string compSec = ModuleSection(m.module, "Components"), filesSec = ModuleSection(m.module, "Files");
+    const std::string compSec = ModuleSection(m.module, ComponentList().section);
+    const std::string filesSec = ModuleSection(m.module, FileList().section);
     // Count first, as a person would write the list.
     size_t total = 0;
     for (const auto& c : m.components) total += c.files.size();
@@ -180,40 +188,42 @@ class Builder {
     ini.WriteInteger(filesSec, "Count", int32_t(total));
     int fileNumber = 0;
     for (const auto& c : m.components) {
-      const std::string stem = "Component" + std::to_string(c.number);
-      auto [packSize, packMd5] = WriteArchive(c);
-      ini.WriteString(compSec, stem + ".Name", c.decl->name);
-      ini.WriteBool(compSec, stem + ".Checked", c.decl->checked);
-      ini.WriteBool(compSec, stem + ".Enabled", c.decl->enabled);
-      ini.WriteBool(compSec, stem + ".AlwaysUpdate", c.decl->alwaysUpdate);
-      ini.WriteString(compSec, stem + ".PackName", c.decl->packName);
-      ini.WriteInteger(compSec, stem + ".Size", int32_t(c.size));
-      ini.WriteInteger(compSec, stem + ".PackSize", packSize);
-      ini.WriteString(compSec, stem + ".PackMD5Checksum", packMd5);
-      if (!c.decl->targetDir.empty()) ini.WriteString(compSec, stem + ".TargetDir", c.decl->targetDir);
-      for (const auto& f : c.files) WriteFile(ini, filesSec, ++fileNumber, c.number, f);
+      ComponentKeys keys;
+      keys.number = c.number;
+      std::tie(keys.packSize, keys.packMD5Checksum) = WriteArchive(c);
+      keys.name = c.decl->name;
+      keys.checked = c.decl->checked;
+      keys.enabled = c.decl->enabled;
+      keys.alwaysUpdate = c.decl->alwaysUpdate;
+      keys.packName = c.decl->packName;
+      keys.size = int32_t(c.size);
+      keys.targetDir = c.decl->targetDir;
+      WriteListEntry(ini, ComponentList(), compSec, keys);
+      for (const auto& f : c.files) WriteListEntry(ini, FileList(), filesSec, FileEntry(++fileNumber, c.number, f));
     }
   }
 
-  static void WriteFile(TExtIniFile& ini, const std::string& sec, int n, int component, const PlannedFile& f) {
-    const std::string stem = "File" + std::to_string(n);
-    ini.WriteInteger(sec, stem + ".CompID", component);
-    ini.WriteString(sec, stem + ".SourceFile", f.storedName);
-    ini.WriteString(sec, stem + ".TargetFile", f.target);
-    ini.WriteInteger(sec, stem + ".FileSize", int32_t(f.file->size));
+  static FileKeys FileEntry(int n, int component, const PlannedFile& f) {
+    FileKeys keys;
+    keys.number = n;
+    keys.compId = component;
+    keys.sourceFile = f.storedName;
+    keys.targetFile = f.target;
+    keys.fileSize = int32_t(f.file->size);
     // The packed time as the 32-bit signed value the installer reads.
-    ini.WriteInteger(sec, stem + ".FileTime", int32_t(f.file->dosTime));
-    ini.WriteInteger(sec, stem + ".FileUpdateRule", f.group->rule);
-    ini.WriteString(sec, stem + ".MD5HashInfo", f.file->md5);
+    keys.fileTime = int32_t(f.file->dosTime);
+    keys.fileUpdateRule = f.group->rule;
+    keys.md5HashInfo = f.file->md5;
     if (f.file->version) {
-      ini.WriteString(sec, stem + ".ModuleVersion", ModuleVersionText(*f.file->version));
-      ini.WriteString(sec, stem + ".ProductVersion", ProductVersionText(*f.file->version));
+      keys.moduleVersion = ModuleVersionText(*f.file->version);
+      keys.productVersion = ProductVersionText(*f.file->version);
     }
-    const std::pair<bool, const char*> flags[] = {{f.group->readOnly, ".ReadOnly"}, {f.group->hidden, ".Hidden"},
-                                                  {f.group->system, ".System"}, {f.group->archive, ".Archive"}};
-    for (const auto& [set, suffix] : flags)
-      if (set) ini.WriteInteger(sec, stem + suffix, 1);
-    if (!f.relPath.empty()) ini.WriteString(sec, stem + ".RelPath", f.relPath);
+    keys.readOnly = f.group->readOnly;
+    keys.hidden = f.group->hidden;
+    keys.system = f.group->system;
+    keys.archive = f.group->archive;
+    keys.relPath = f.relPath;
+    return keys;
   }
 
   std::pair<int32_t, std::string> WriteArchive(const PlannedComponent& c) {
@@ -235,8 +245,9 @@ class Builder {
     ++archives_;
     auto info = files_->Find(path);
     if (!info || info->size > uint64_t(INT32_MAX))
-      throw Failure{kMediumRefused, "archive " + Cp1250ToUtf8(c.decl->packName) +
-                                        ".dat exceeds 2147483647 bytes, beyond the script's 32-bit PackSize: set VolumeSize"};
+      throw Failure{kMediumRefused,
+                    "archive " + Cp1250ToUtf8(c.decl->packName) +
+                        ".dat exceeds 2147483647 bytes, beyond the script's 32-bit PackSize: set VolumeSize"};
     return {int32_t(info->size), FileMd5(*files_, path)};
   }
 
@@ -244,11 +255,13 @@ class Builder {
     std::string content = plain;
     if (o_.scramble) {
       auto scrambled = startup::ScrambleScript(plain);
-      if (!scrambled.error.empty()) throw Failure{kMediumRefused, "cannot scramble the script: " + Cp1250ToUtf8(scrambled.error)};
+      if (!scrambled.error.empty())
+        throw Failure{kMediumRefused, "cannot scramble the script: " + Cp1250ToUtf8(scrambled.error)};
       content = scrambled.data;
     }
     plain_ = plain;
-    if (!WriteBinary(U8(temp_ / kMediumScriptName), content)) throw Failure{kMediumUnreadable, "cannot write " + U8(temp_ / kMediumScriptName)};
+    if (!WriteBinary(U8(temp_ / kMediumScriptName), content))
+      throw Failure{kMediumUnreadable, "cannot write " + U8(temp_ / kMediumScriptName)};
   }
 
   void WritePrograms() {
@@ -260,7 +273,8 @@ class Builder {
     // The launcher expands it into "installer.exe": the name's last letter is "e".
     std::string packed = SzddCompress(installer, 'e');
     auto check = SzddExpand(packed);
-    if (!check || check->data != installer) throw Failure{kMediumUnreadable, "internal error: the installer does not expand back"};
+    if (!check || check->data != installer)
+      throw Failure{kMediumUnreadable, "internal error: the installer does not expand back"};
     if (!WriteBinary(U8(temp_ / kMediumInstallerName), packed))
       throw Failure{kMediumUnreadable, "cannot write " + U8(temp_ / kMediumInstallerName)};
   }
@@ -271,7 +285,8 @@ class Builder {
     auto medium = CheckMedium(plain_, *files_, tempCp_);
     findings.insert(findings.end(), medium.begin(), medium.end());
     if (!findings.empty())
-      throw Failure{kMediumRefused, "internal error: the medium does not lint clean:\n" + FormatFindings(kMediumScriptName, findings)};
+      throw Failure{kMediumRefused,
+                    "internal error: the medium does not lint clean:\n" + FormatFindings(kMediumScriptName, findings)};
   }
 
   void Swap() {

@@ -25,7 +25,8 @@ class MediumChecker {
     for (const auto& m : ReadInstallModuleList(script_.ini)) {
       modules.push_back(m.name);
       if (!m.packName.empty() && !files_.FileExists(Path(m.packName)))
-        Add(index_.LineOf("Install Modules", "PackName" + std::to_string(m.number)),
+        Add(index_.LineOf(InstallModuleList().section,
+                          KeyName(InstallModuleList(), m.number, &InstallModuleKeys::packName)),
             "the package file " + m.packName + " of install module \"" + m.name + "\" is missing");
     }
     for (const auto& module : modules) CheckModule(module);
@@ -59,18 +60,18 @@ class MediumChecker {
   }
 
   void CheckModule(const std::string& module) {
-    const std::string compSec = ModuleSection(module, "Components"), filesSec = ModuleSection(module, "Files");
+    const std::string compSec = ModuleSection(module, ComponentList().section);
+    const std::string filesSec = ModuleSection(module, FileList().section);
     const auto fileList = ReadFileList(script_.ini, module);
     for (const ComponentKeys& c : ReadComponentList(script_.ini, module)) {
-      const std::string stem = "Component" + std::to_string(c.number);
-      const int line = index_.LineOf(compSec, stem + ".PackName");
+      const int line = index_.LineOf(compSec, KeyName(ComponentList(), c.number, &ComponentKeys::packName));
       if (c.packName.empty()) continue;
       const std::string name = c.packName + ".dat";
       if (!files_.FileExists(Path(name))) {
         if (line) Add(line, "archive " + name + " is missing");
         continue;
       }
-      CheckPack(compSec, stem, c, name);
+      CheckPack(compSec, c, name);
       Archive* archive = Open(name, line);
       if (!archive) continue;
       for (const FileKeys& f : fileList)
@@ -78,37 +79,42 @@ class MediumChecker {
     }
   }
 
-  void CheckPack(const std::string& sec, const std::string& stem, const ComponentKeys& c, const std::string& name) {
+  void CheckPack(const std::string& sec, const ComponentKeys& c, const std::string& name) {
     auto info = files_.Find(Path(name));
-    if (script_.ini.ValueExists(sec, stem + ".PackSize") && info && info->size != uint64_t(uint32_t(c.packSize)))
-      Add(index_.LineOf(sec, stem + ".PackSize"),
-          Format("%s.PackSize %d differs from the %llu bytes of %s", stem.c_str(), c.packSize,
-                 (unsigned long long)info->size, name.c_str()));
+    const std::string sizeKey = KeyName(ComponentList(), c.number, &ComponentKeys::packSize);
+    if (script_.ini.ValueExists(sec, sizeKey) && info && info->size != uint64_t(uint32_t(c.packSize)))
+      Add(index_.LineOf(sec, sizeKey), Format("%s %d differs from the %llu bytes of %s", sizeKey.c_str(), c.packSize,
+                                              (unsigned long long)info->size, name.c_str()));
+    const std::string md5Key = KeyName(ComponentList(), c.number, &ComponentKeys::packMD5Checksum);
     if (!c.packMD5Checksum.empty() && FileMd5(files_, Path(name)) != c.packMD5Checksum)
-      Add(index_.LineOf(sec, stem + ".PackMD5Checksum"), stem + ".PackMD5Checksum differs from the digest of " + name);
+      Add(index_.LineOf(sec, md5Key), md5Key + " differs from the digest of " + name);
   }
 
   void CheckFile(const std::string& sec, const FileKeys& f, const std::string& name, Archive& archive) {
-    const std::string stem = "File" + std::to_string(f.number);
-    auto line = [&](const char* suffix) {
-      int l = index_.LineOf(sec, stem + suffix);
-      return l ? l : index_.LineOf(sec, stem + ".SourceFile");
+    const std::string sourceKey = KeyName(FileList(), f.number, &FileKeys::sourceFile);
+    // The line of a key, else of the entry's source.
+    auto line = [&](const std::string& key) {
+      int l = index_.LineOf(sec, key);
+      return l ? l : index_.LineOf(sec, sourceKey);
     };
     auto it = archive.byName.find(UpperCase(f.sourceFile));
     if (it == archive.byName.end()) {
-      Add(line(".SourceFile"), stem + ".SourceFile \"" + f.sourceFile + "\" is not in " + name);
+      Add(line(sourceKey), sourceKey + " \"" + f.sourceFile + "\" is not in " + name);
       return;
     }
     archive.listed.insert(it->second);
     const MemberFacts& m = archive.facts.members[it->second];
+    const std::string sizeKey = KeyName(FileList(), f.number, &FileKeys::fileSize);
+    const std::string timeKey = KeyName(FileList(), f.number, &FileKeys::fileTime);
+    const std::string md5Key = KeyName(FileList(), f.number, &FileKeys::md5HashInfo);
     if (uint64_t(uint32_t(f.fileSize)) != m.size)
-      Add(line(".FileSize"), Format("%s.FileSize %d differs from the member's %llu bytes in %s", stem.c_str(),
-                                    f.fileSize, (unsigned long long)m.size, name.c_str()));
+      Add(line(sizeKey), Format("%s %d differs from the member's %llu bytes in %s", sizeKey.c_str(), f.fileSize,
+                                (unsigned long long)m.size, name.c_str()));
     if (f.fileTime != m.time)
-      Add(line(".FileTime"),
-          Format("%s.FileTime %d differs from the member's time %d in %s", stem.c_str(), f.fileTime, m.time, name.c_str()));
+      Add(line(timeKey),
+          Format("%s %d differs from the member's time %d in %s", timeKey.c_str(), f.fileTime, m.time, name.c_str()));
     if (!f.md5HashInfo.empty() && f.md5HashInfo != m.md5)
-      Add(line(".MD5HashInfo"), stem + ".MD5HashInfo differs from the member's digest in " + name);
+      Add(line(md5Key), md5Key + " differs from the member's digest in " + name);
   }
 
   void ReportUnlisted() {

@@ -1,7 +1,10 @@
 #include "tools/media/script_catalogue.h"
 
+#include <utility>
+
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "installer/script/script_lists.h"
 
 namespace ostravel::media {
 namespace {
@@ -24,8 +27,14 @@ SectionSpec WelcomeLike(const char* name) {
 
 SectionSpec Fixed(const char* name, Keys keys) { return {name, keys, std::nullopt, false, false}; }
 
-SectionSpec List(const char* name, Keys prefixes, Keys suffixes, int first, bool perModule) {
-  return {name, {"Count"}, ListForm{prefixes, suffixes, first}, perModule, false};
+// A numbered list as the installer's reader spells it.
+template <typename Entry>
+SectionSpec List(const ListTable<Entry>& table) {
+  ListForm form{{table.prefix}, {}, table.first};
+  for (const auto& key : table.keys) form.suffixes.push_back(key.name);
+  // Without a prefix ("Name12") the key names come before the number.
+  if (!*table.prefix) std::swap(form.prefixes, form.suffixes);
+  return {table.section, {"Count"}, form, table.perModule, false};
 }
 
 std::vector<SectionSpec> Build() {
@@ -74,24 +83,13 @@ std::vector<SectionSpec> Build() {
   c.push_back(Page("ReadMe Notes Page", {}));
   c.push_back(Page("Finish Page", {"Info", "NoNewWebUpdate"}));
   c.push_back(Page("Error Finish Page", {"Info"}, false));
-  c.push_back(List("Install Modules", {"Name", "PackName", "Parameter", "ParamRq"}, {""}, 1, false));
-  c.push_back(List("Components", {"Component"},
-                   {".Name", ".Checked", ".Enabled", ".AlwaysUpdate", ".PackName", ".Size", ".PackSize",
-                    ".PackMD5Checksum", ".TargetDir"},
-                   1, true));
-  c.push_back(List("Files", {"File"},
-                   {".CompID", ".SourceFile", ".TargetFile", ".FileSize", ".FileTime", ".FileUpdateRule",
-                    ".MD5HashInfo", ".ModuleVersion", ".ProductVersion", ".ReadOnly", ".Hidden", ".System",
-                    ".Archive", ".RelPath"},
-                   1, true));
-  c.push_back(List("Icons", {"Icon"},
-                   {".Placement", ".Title", ".File", ".Parameters", ".WorkFolder", ".IconFile", ".IconIndex",
-                    ".Exclusions", ".MainIcon"},
-                   1, true));
-  c.push_back(List("Registry", {"Reg"},
-                   {".RootKey", ".SubKey", ".ValueName", ".ValueData", ".CreateKey", ".OverwriteValue"}, 1, true));
-  c.push_back(List("Folders", {"Folder"}, {""}, 0, false));
-  c.push_back(List("Fonts", {"Font"}, {".FontName", ".FontFile"}, 0, false));
+  c.push_back(List(InstallModuleList()));
+  c.push_back(List(ComponentList()));
+  c.push_back(List(FileList()));
+  c.push_back(List(IconList()));
+  c.push_back(List(RegistryList()));
+  c.push_back(List(FolderList()));
+  c.push_back(List(FontList()));
   return c;
 }
 
@@ -130,6 +128,8 @@ int ListEntryNumber(const ListForm& form, const std::string& key) {
   return -1;
 }
 
-bool IsGeneratedList(const SectionSpec& spec) { return spec.name == "Components" || spec.name == "Files"; }
+bool IsGeneratedList(const SectionSpec& spec) {
+  return spec.name == ComponentList().section || spec.name == FileList().section;
+}
 
 }  // namespace ostravel::media

@@ -6,10 +6,10 @@
 
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "base/win32/shared_names.h"
 #include "installer/script/path_variables.h"
 #include "installer/script/script_lists.h"
 #include "installer/script/setup_script.h"
-#include "base/win32/shared_names.h"
 #include "startup/scramble.h"
 #include "tools/media/ini_index.h"
 #include "tools/media/script_catalogue.h"
@@ -85,7 +85,8 @@ class Linter {
         Add(k.line, k.key + " appears again in [" + s.name + "]: only the first counts");
         continue;
       }
-      bool known = std::any_of(spec.keys.begin(), spec.keys.end(), [&](const std::string& f) { return SameText(f, k.key); });
+      bool known =
+          std::any_of(spec.keys.begin(), spec.keys.end(), [&](const std::string& f) { return SameText(f, k.key); });
       if (spec.anyDollarKey) known = k.key.size() > 2 && k.key.front() == '$' && k.key.back() == '$';
       if (!known && spec.list) known = ListEntryNumber(*spec.list, k.key) >= 0;
       if (!known) Add(k.line, "unknown key " + k.key + " in [" + s.name + "]");
@@ -112,8 +113,8 @@ class Linter {
     auto entries = Entries(form, s);
     for (const auto& [n, line] : entries)
       if (n < form.first || n > last)
-        Add(line, Format("entry %d of [%s] lies beyond Count %d: the installer never reads it", n, s.name.c_str(),
-                         count));
+        Add(line,
+            Format("entry %d of [%s] lies beyond Count %d: the installer never reads it", n, s.name.c_str(), count));
     // Runs of missing numbers, one finding each.
     int64_t n = form.first;
     while (n <= last) {
@@ -121,9 +122,9 @@ class Linter {
       int64_t present = next == entries.end() ? last + 1 : std::min<int64_t>(next->first, last + 1);
       if (present > n) {
         std::string which = present - 1 == n ? Format("entry %lld is", (long long)n)
-                                              : Format("entries %lld to %lld are", (long long)n, (long long)present - 1);
-        Add(countLine ? countLine : s.line, Format("%s missing from [%s] (Count %d): read as defaults", which.c_str(),
-                                                   s.name.c_str(), count));
+                                             : Format("entries %lld to %lld are", (long long)n, (long long)present - 1);
+        Add(countLine ? countLine : s.line,
+            Format("%s missing from [%s] (Count %d): read as defaults", which.c_str(), s.name.c_str(), count));
       }
       n = present + 1;
     }
@@ -135,11 +136,11 @@ class Linter {
   }
 
   void CheckModule(const std::string& module) {
-    const std::string filesSec = ModuleSection(module, "Files"), compSec = ModuleSection(module, "Components");
+    const std::string filesSec = ModuleSection(module, FileList().section);
+    const std::string compSec = ModuleSection(module, ComponentList().section);
     if (Skipped(filesSec)) return;
-    const SectionSpec* spec = nullptr;
     std::string ignored;
-    spec = FindSectionSpec("Files", ignored);
+    const SectionSpec* spec = FindSectionSpec(FileList().section, ignored);
     std::map<int, int> present;
     for (const auto& s : index_.Sections())
       if (SameText(s.name, filesSec)) {
@@ -150,33 +151,35 @@ class Linter {
     for (const auto& c : ReadComponentList(Ini(), module)) components.insert(c.number);
     for (const FileKeys& f : ReadFileList(Ini(), module)) {
       if (!present.count(f.number)) continue;  // reported as missing
-      const std::string stem = "File" + std::to_string(f.number);
-      CheckRule(filesSec, stem);
-      CheckTarget(LineOr(filesSec, stem + ".TargetFile", stem), stem + ".TargetFile", f.targetFile);
-      CheckSource(filesSec, stem, f.sourceFile);
+      const std::string stem = EntryStem(FileList(), f.number);
+      const std::string targetKey = KeyName(FileList(), f.number, &FileKeys::targetFile);
+      CheckRule(filesSec, f.number);
+      CheckTarget(LineOr(filesSec, targetKey, stem), targetKey, f.targetFile);
+      CheckSource(filesSec, f.number, f.sourceFile);
       if (!components.count(f.compId))
-        Add(LineOr(filesSec, stem + ".CompID", stem),
+        Add(LineOr(filesSec, KeyName(FileList(), f.number, &FileKeys::compId), stem),
             Format("%s.CompID %d names no component of [%s]", stem.c_str(), f.compId, compSec.c_str()));
       used.insert(f.compId);
     }
     for (int n : components) {
-      const std::string stem = "Component" + std::to_string(n);
-      if (!used.count(n) && index_.LineOf(compSec, stem + ".Name"))
-        Add(index_.LineOf(compSec, stem + ".Name"), stem + " has no file in [" + filesSec + "]");
+      const int line = index_.LineOf(compSec, KeyName(ComponentList(), n, &ComponentKeys::name));
+      if (!used.count(n) && line) Add(line, EntryStem(ComponentList(), n) + " has no file in [" + filesSec + "]");
     }
   }
 
   // The run makes a shortcut only for a program and an icon file that exist.
   void CheckIcons(const std::string& module) {
-    const std::string sec = ModuleSection(module, "Icons");
+    const std::string sec = ModuleSection(module, IconList().section);
     if (Skipped(sec)) return;
     for (const IconKeys& icon : ReadIconList(Ini(), module)) {
-      const std::string stem = "Icon" + std::to_string(icon.number);
+      const std::string stem = EntryStem(IconList(), icon.number);
       if (!HasEntry(sec, stem)) continue;  // reported as missing
+      const std::string fileKey = KeyName(IconList(), icon.number, &IconKeys::file);
+      const std::string iconFileKey = KeyName(IconList(), icon.number, &IconKeys::iconFile);
       if (Trim(icon.file).empty())
-        Add(LineOr(sec, stem + ".File", stem), stem + " names no program (File): the shortcut is never made");
-      if (!Ini().ValueExists(sec, stem + ".IconFile"))
-        Add(LineOr(sec, stem + ".IconFile", stem), stem + " has no IconFile: the shortcut is never made");
+        Add(LineOr(sec, fileKey, stem), stem + " names no program (File): the shortcut is never made");
+      if (!Ini().ValueExists(sec, iconFileKey))
+        Add(LineOr(sec, iconFileKey, stem), stem + " has no IconFile: the shortcut is never made");
     }
   }
 
@@ -207,24 +210,26 @@ class Linter {
     return index_.SectionLine(sec);
   }
 
-  void CheckRule(const std::string& sec, const std::string& stem) {
-    const std::string key = stem + ".FileUpdateRule";
+  void CheckRule(const std::string& sec, int number) {
+    const std::string key = KeyName(FileList(), number, &FileKeys::fileUpdateRule);
     if (!Ini().ValueExists(sec, key)) return;
     auto rule = ParseInteger(Ini().ReadString(sec, key, ""));
     if (!rule || *rule < 0 || *rule > 3)
       Add(index_.LineOf(sec, key), key + " \"" + Ini().ReadString(sec, key, "") + "\" is not a rule 0 to 3");
   }
 
-  void CheckSource(const std::string& sec, const std::string& stem, const std::string& source) {
-    const int line = LineOr(sec, stem + ".SourceFile", stem);
+  void CheckSource(const std::string& sec, int number, const std::string& source) {
+    const std::string stem = EntryStem(FileList(), number);
+    const std::string key = KeyName(FileList(), number, &FileKeys::sourceFile);
+    const int line = LineOr(sec, key, stem);
     if (source.empty()) {
       Add(line, stem + " has no SourceFile");
       return;
     }
     auto [it, fresh] = sources_.emplace(UpperCase(source), "[" + sec + "] " + stem);
     if (!fresh)
-      Add(line, stem + ".SourceFile \"" + source + "\" is also the source of " + it->second +
-                    ": only the first entry is ever written");
+      Add(line,
+          key + " \"" + source + "\" is also the source of " + it->second + ": only the first entry is ever written");
   }
 
   IniIndex index_;
@@ -293,7 +298,8 @@ std::string PlainScriptText(const std::string& content) {
 }
 
 std::string FormatFindings(const std::string& path, std::vector<Finding> findings) {
-  std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
   std::string out;
   for (const auto& f : findings)
     out += path + (f.line ? ":" + std::to_string(f.line) : std::string()) + ": " + Cp1250ToUtf8(f.text) + "\n";

@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "installer/platform/local_file_system.h"
 #include "installer/script/ext_ini_file.h"
+#include "installer/script/script_lists.h"
 #include "startup/scramble.h"
 #include "startup/startup_key.h"
 #include "tools/media/binary_file.h"
@@ -55,8 +56,7 @@ int64_t UnixSeconds(const fs::path& path) {
   std::error_code ec;
   const auto t = fs::last_write_time(path, ec);
   if (ec) return 0;
-  return std::chrono::duration_cast<std::chrono::seconds>(
-             std::chrono::file_clock::to_sys(t).time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::file_clock::to_sys(t).time_since_epoch())
       .count();
 }
 
@@ -76,8 +76,7 @@ bool CopyPackage(const fs::path& medium, const fs::path& site, const std::string
     return false;
   }
   const std::string description = LastModifiedLineFor(UnixSeconds(medium / PathOf(packFile))) +
-                                  "\r\nContent-Length: " + std::to_string(d.size) + "\r\nMD5: " + d.md5 +
-                                  "\r\n";
+                                  "\r\nContent-Length: " + std::to_string(d.size) + "\r\nMD5: " + d.md5 + "\r\n";
   if (!WriteBinary((site / PathOf(packFile + ".inf")).string(), description)) {
     error = packFile + ".inf cannot be written";
     return false;
@@ -87,10 +86,11 @@ bool CopyPackage(const fs::path& medium, const fs::path& site, const std::string
 
 // Every section of components: the base product's and each install module's.
 std::vector<std::string> ComponentSections(const TExtIniFile& ini) {
+  const std::string base = ComponentList().section, tail = "." + base;
   std::vector<std::string> all, out;
   ini.ReadSections(all);
   for (const auto& s : all)
-    if (SameText(s, "Components") || (s.size() > 11 && SameText(s.substr(s.size() - 11), ".Components")))
+    if (SameText(s, base) || (s.size() > tail.size() && SameText(s.substr(s.size() - tail.size()), tail)))
       out.push_back(s);
   return out;
 }
@@ -112,24 +112,24 @@ int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
   auto files = platform::MakeLocalFileSystem();
   TExtIniFile ini(*files, scriptPath.string(), false);
   for (const std::string& section : ComponentSections(ini)) {
-    const int count = ini.BoundedCount(section, "Component", ini.ReadInteger(section, "Count", 0));
-    for (int n = 1; n <= count; ++n) {
-      const std::string key = "Component" + std::to_string(n);
-      const std::string pack = ini.ReadString(section, key + ".PackName", "");
-      if (Trim(pack).empty()) continue;
-      const std::string packFile = pack + ".dat";
+    for (const ComponentKeys& c :
+         ReadListSection(ini, ComponentList(), section, SameText(section, ComponentList().section))) {
+      if (Trim(c.packName).empty()) continue;
+      const std::string key = EntryStem(ComponentList(), c.number);
+      const std::string packFile = c.packName + ".dat";
       Digests d;
       if (!Digest(o.mediumDir / PathOf(Cp1250ToUtf8(packFile)), d))
-        return Fail(r, 1, "site: " + Cp1250ToUtf8(section) + " " + key + ": the medium has no " + Cp1250ToUtf8(packFile));
+        return Fail(r, 1,
+                    "site: " + Cp1250ToUtf8(section) + " " + key + ": the medium has no " + Cp1250ToUtf8(packFile));
       if (d.size > uint64_t(INT32_MAX))
         return Fail(r, 1, "site: " + Cp1250ToUtf8(packFile) + " is larger than a PackSize can say");
       std::string error;
       if (!fs::exists(work / PathOf(Cp1250ToUtf8(packFile))) &&
           !CopyPackage(o.mediumDir, work, Cp1250ToUtf8(packFile), d, error))
         return Fail(r, 2, "site: " + error);
-      ini.WriteString(section, key + ".PackSize", std::to_string(d.size));
-      ini.WriteString(section, key + ".PackMD5Checksum", d.md5);
-      ini.WriteString(section, key + ".PackSHA256Checksum", d.sha256);
+      ini.WriteString(section, KeyName(ComponentList(), c.number, &ComponentKeys::packSize), std::to_string(d.size));
+      ini.WriteString(section, KeyName(ComponentList(), c.number, &ComponentKeys::packMD5Checksum), d.md5);
+      ini.WriteString(section, KeyName(ComponentList(), c.number, &ComponentKeys::packSHA256Checksum), d.sha256);
       r.messages.push_back(Cp1250ToUtf8(packFile) + " " + std::to_string(d.size) + " " + d.md5);
     }
   }
@@ -137,8 +137,7 @@ int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
   Digests server;
   if (fs::exists(o.mediumDir / kServerPackage) && !fs::exists(work / kServerPackage)) {
     std::string error;
-    if (!Digest(o.mediumDir / kServerPackage, server) ||
-        !CopyPackage(o.mediumDir, work, kServerPackage, server, error))
+    if (!Digest(o.mediumDir / kServerPackage, server) || !CopyPackage(o.mediumDir, work, kServerPackage, server, error))
       return Fail(r, 2, "site: " + error);
     r.messages.push_back(std::string(kServerPackage) + " " + std::to_string(server.size) + " " + server.md5);
   }
@@ -153,8 +152,8 @@ std::string LastModifiedLineFor(int64_t unixSeconds) {
   static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
   static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  return Format("Last-Modified: %s, %02d %s %04d %02d:%02d:%02d GMT", days[tm.tm_wday], tm.tm_mday,
-                months[tm.tm_mon], tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return Format("Last-Modified: %s, %02d %s %04d %02d:%02d:%02d GMT", days[tm.tm_wday], tm.tm_mday, months[tm.tm_mon],
+                tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec);
 }
 
 SiteResult BuildUpdateSite(const SiteOptions& o) {

@@ -141,18 +141,19 @@ int Win32System::RunAndWait(const std::string& program, const std::string& param
   STARTUPINFOW si;
   GetStartupInfoW(&si);
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                      &si, &pi))
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si,
+                      &pi))
     return kRunFailed;
-  UniqueHandle process(pi.hProcess), thread(pi.hThread);
-  WaitForInputIdle(process.get(), 10000);
+  const UniqueProcessHandles started(pi);
+  HANDLE process = started.process.get();
+  WaitForInputIdle(process, 10000);
   DWORD code = STILL_ACTIVE;
   for (;;) {
     ProcessMessages();
-    if (!GetExitCodeProcess(process.get(), &code)) return kRunFailed;
+    if (!GetExitCodeProcess(process, &code)) return kRunFailed;
     if (code != STILL_ACTIVE) break;
     // Sleep until the program ends or a message arrives, instead of spinning.
-    MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 100, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(1, &process, FALSE, 100, QS_ALLINPUT);
   }
   return int(code);
 }
@@ -166,8 +167,7 @@ bool Win32System::Start(const std::string& commandLine) {
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
     return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  const UniqueProcessHandles started(pi);  // not waited for
   return true;
 }
 

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <regex>
-#include <set>
+#include <variant>
 
 #include "base/text.h"
 #include "installer/platform/host/host_file_system.h"
 #include "tests/unit/media/medium_test_support.h"
+#include "installer/script/script_lists.h"
 #include "tools/media/command.h"
+#include "tools/media/ini_index.h"
 #include "tools/media/medium_check.h"
-#include "tools/media/script_catalogue.h"
 
 namespace ostravel::media {
 namespace {
@@ -153,27 +153,64 @@ TEST_F(Lint, CommandExitCodes) {
   EXPECT_EQ(run({script, "--medium", (f.root / "none").string()}), 2);
 }
 
-// Every key literal the script readers use is known to the catalogue, and every
-// catalogue key is one they read: lint neither misses nor invents keys.
-TEST(ScriptCatalogue, KnowsExactlyTheKeysTheReadersRead) {
-  std::set<std::string> read, known;
-  for (const char* file : {"installer/script/setup_script.cpp", "installer/script/script_lists.cpp"}) {
-    const std::string source = Slurp(fs::path(OSTRAVEL_SOURCE_DIR) / file);
-    static const std::regex key(R"re((?:r\.(?:Text|Int|Bool)|e\.(?:Text|Int|Bool|Flag)|ReadDateTime\(sec,|ReadString\(sec,|ReadBool\(sec,|ReadInteger\(sec,)\s*\(?\s*"([^"]+)")re");
-    for (std::sregex_iterator it(source.begin(), source.end(), key), end; it != end; ++it) read.insert(UpperCase((*it)[1].str()));
+// Fills every field of an entry with a value other than its default.
+template <typename Entry>
+Entry EveryKeySet(const ListTable<Entry>& list, int number) {
+  Entry e{};
+  e.number = number;
+  int n = 0;
+  for (const auto& key : list.keys) {
+    ++n;
+    if (auto text = std::get_if<std::string Entry::*>(&key.field)) e.*(*text) = std::string("v") + key.name;
+    if (auto integer = std::get_if<int32_t Entry::*>(&key.field)) e.*(*integer) = 40 + n;
+    if (auto flag = std::get_if<bool Entry::*>(&key.field)) e.*(*flag) = true;
   }
-  for (const auto& spec : ScriptCatalogue()) {
-    for (const auto& k : spec.keys) known.insert(UpperCase(k));
-    if (!spec.list) continue;
-    for (const auto& suffix : spec.list->suffixes)
-      known.insert(UpperCase(suffix.empty() ? spec.list->prefixes.front() : suffix));
-    for (const auto& prefix : spec.list->prefixes) known.insert(UpperCase(prefix));
+  return e;
+}
+
+// The keys of `a` whose field differs in `b`.
+template <typename Entry>
+std::string Differing(const ListTable<Entry>& list, const Entry& a, const Entry& b) {
+  std::string out;
+  for (const auto& key : list.keys) {
+    const bool same = std::visit([&](auto field) { return a.*field == b.*field; }, key.field);
+    if (!same) out += std::string(key.name) + " ";
   }
-  // Read by the page code through ReadPageHeader and ReadLines.
-  for (const char* k : {"VISIBLE", "TITLE", "DESCRIPTION", "COUNT", "LINE"}) read.insert(k);
-  for (const auto& k : read) EXPECT_TRUE(known.count(k)) << k << " is read but unknown to lint";
-  std::set<std::string> prefixes = {"COMPONENT", "FILE", "ICON", "REG", "FOLDER", "FONT", "NAME"};
-  for (const auto& k : known) EXPECT_TRUE(read.count(k) || prefixes.count(k)) << k << " is known to lint but never read";
+  return out;
+}
+
+// What the writers put into a list reads back through the installer's reader, and
+// the lint knows every key of it; a module's section leaves out the base-only keys.
+template <typename Entry>
+void RoundTrip(const ListTable<Entry>& list) {
+  SCOPED_TRACE(list.section);
+  OneFileSystem none("none", "");
+  TExtIniFile ini(none, "none", false);
+  const Entry written = EveryKeySet(list, list.first);
+  ini.WriteInteger(list.section, "Count", 1);
+  WriteListEntry(ini, list, list.section, written);
+  for (const auto& finding : LintScript(ini.ContentText()))
+    EXPECT_EQ(finding.text.find("unknown"), std::string::npos) << finding.text;
+  IniText script(ini.ContentText());
+  const std::vector<Entry> read = ReadListSection(script.ini, list, list.section, true);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(Differing(list, written, read[0]), "");
+
+  const std::vector<Entry> inModule = ReadListSection(script.ini, list, list.section, false);
+  std::string baseOnly;
+  for (const auto& key : list.keys)
+    if (key.baseOnly) baseOnly += std::string(key.name) + " ";
+  EXPECT_EQ(Differing(list, written, inModule[0]), baseOnly);
+}
+
+TEST(ScriptLists, WhatTheWritersWriteReadsBackAndLintsWithoutUnknownKeys) {
+  RoundTrip(InstallModuleList());
+  RoundTrip(ComponentList());
+  RoundTrip(FileList());
+  RoundTrip(IconList());
+  RoundTrip(RegistryList());
+  RoundTrip(FolderList());
+  RoundTrip(FontList());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // changes in the page sequence, the web update's year and variant, and the server
 // decisions on leaving.
 #include "base/installer_error.h"
+#include "installer/net/proxy_settings.h"
 #include "tests/unit/wizard/wizard_fixture.h"
 
 namespace ostravel::test {
@@ -115,6 +116,58 @@ TEST_F(WizardTest, WebUpdateFixesAddressDestinationAndQuestion1OnLeaving) {
     // A failing check restores the page on its way to the error page.
     EXPECT_EQ(Current(), Page::ErrorFinish);
     EXPECT_TRUE(view.Visible(ctl::kCxInstallKind) && !view.Visible(ctl::kProcessingPanel));
+  }
+}
+
+// The proxy button opens TProxySettingsForm, which the recording view drives from
+// the control table: the stored values in its fields, OK stores and applies what
+// was typed, Cancel leaves everything as it was.
+TEST_F(WizardTest, ProxyButtonRunsTheProxyDialogOnTheStoredValues) {
+  namespace proxy = ctl::proxy_dialog;
+  WriteScript(KindScript("WebUpdate=Internet\r\nWebUpdateEnabled=1\r\n"));
+  files.DeleteFile("D:\\Setup\\data1.dat");  // the web update is the only kind
+  Create();
+  wizard->webSteps.proxySettings = [this](model::WebUpdate& web, const wizard::WebSteps::ProxyDialog& show) {
+    net::ProxySettingsButtonClick(registry, http, web.proxy, show);
+  };
+  struct Step {
+    const char* what;
+    std::vector<std::string> shown;  // server, port, user name, password
+    std::vector<std::string> typed;
+    const char* button;
+    int result;
+    platform::HttpProxy applied;
+  } steps[] = {
+      {"first use", {"", "0", "", ""}, {"proxy.belloro.hu", " 3128 ", "kovács", "titok"}, proxy::kOKButton, ui::mrOk,
+       {"proxy.belloro.hu", 3128, "kovács", "titok"}},
+      {"cancelled", {"proxy.belloro.hu", "3128", "kovács", "titok"}, {"other", "1", "x", "y"}, proxy::kCancelButton,
+       ui::mrCancel, {"proxy.belloro.hu", 3128, "kovács", "titok"}},
+      {"a word for the port", {"proxy.belloro.hu", "3128", "kovács", "titok"}, {"p", "nyolcvan", "", ""},
+       proxy::kOKButton, ui::mrOk, {"p", 0, "", ""}},
+  };
+  const char* const fields[] = {proxy::kProxyServer, proxy::kProxyPort, proxy::kProxyUsername, proxy::kProxyPassword};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    int result = -1;
+    view.onModalForm = [&](wizard::FormId id, wizard::FormLogic& logic) {
+      EXPECT_EQ(id, wizard::FormId::ProxySettings);
+      RecordingForm form(id);
+      form.sink = &logic;
+      logic.FormCreate(form);
+      for (size_t i = 0; i < 4; ++i) EXPECT_EQ(form.Text(fields[i]), step.shown[i]) << fields[i];
+      EXPECT_TRUE(form.At(proxy::kProxyServer).focused);
+      for (size_t i = 0; i < 4; ++i) form.Type(fields[i], step.typed[i]);
+      form.Click(step.button);
+      return result = form.modalResult;
+    };
+    view.Click(ctl::kProxySettingsButton);
+    EXPECT_EQ(result, step.result);
+    const platform::HttpProxy p = http.Proxy();
+    EXPECT_EQ(p.host + "|" + std::to_string(p.port) + "|" + p.username + "|" + p.password,
+              step.applied.host + "|" + std::to_string(step.applied.port) + "|" + step.applied.username + "|" +
+                  step.applied.password);
+    ASSERT_NE(registry.Get(platform::RootKey::CurrentUser, net::kProxyKey, "Proxyport"), nullptr);
+    EXPECT_EQ(registry.Get(platform::RootKey::CurrentUser, net::kProxyKey, "Proxyport")->dword, step.applied.port);
   }
 }
 

@@ -190,7 +190,10 @@ class RecordingControls : public Base {
   Control& Reachable(const std::string& name) {
     Control& c = At(name);
     if (c.spec && (!c.visible || !c.enabled || !OnShownPage(c.spec->page))) {
-      ADD_FAILURE() << name << " cannot be reached: " << (!c.visible ? "hidden" : !c.enabled ? "disabled" : "not on the page shown");
+      ADD_FAILURE() << name << " cannot be reached: "
+                    << (!c.visible   ? "hidden"
+                        : !c.enabled ? "disabled"
+                                     : "not on the page shown");
       static Control unreachable;
       unreachable = Control{};
       return unreachable;
@@ -230,11 +233,6 @@ class RecordingView : public RecordingControls<wizard::WizardView> {
   void RestoreApplication() override { ++restored; }
   void ShowSystemWarning(const std::string& text) override { systemWarnings.push_back(text); }
   void ShowSystemError(const std::string& text) override { systemErrors.push_back(text); }
-  // Plays the user's part in the proxy dialog; Cancel unless set.
-  std::function<bool(model::ProxySettings&)> onProxyDialog;
-  bool ShowProxySettingsDialog(model::ProxySettings& values) override {
-    return onProxyDialog && onProxyDialog(values);
-  }
   // The running timer's tick and interval; the test fires it.
   std::function<void()> timerTick;
   int timerInterval = 0;
