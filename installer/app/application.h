@@ -4,11 +4,11 @@
 // and the database-server code. `main` owns the one instance.
 #include <memory>
 
-#include "installer/script/diagnostic_log.h"
-#include "installer/script/process_state.h"
 #include "installer/app/program.h"
 #include "installer/platform/platform.h"
+#include "installer/script/diagnostic_log.h"
 #include "installer/script/path_variables.h"
+#include "installer/script/process_state.h"
 #include "installer/ui/message_dialog.h"
 #include "installer/wizard/background_settings.h"
 #include "installer/wizard/web_steps.h"

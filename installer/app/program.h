@@ -3,9 +3,9 @@
 // The windows themselves are reached through ProgramWindows.
 #include <string>
 
-#include "installer/script/process_state.h"
 #include "installer/platform/platform.h"
 #include "installer/script/ext_ini_file.h"
+#include "installer/script/process_state.h"
 #include "installer/ui/message_dialog.h"
 
 namespace ostravel {

@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "installer/script/diagnostic_log.h"
-#include "installer/script/process_state.h"
 #include "installer/model/server_decisions.h"
 #include "installer/platform/platform.h"
+#include "installer/script/diagnostic_log.h"
 #include "installer/script/path_variables.h"
+#include "installer/script/process_state.h"
 #include "installer/ui/message_dialog.h"
 
 namespace ostravel::dbserver {

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "installer/script/diagnostic_log.h"
-#include "installer/script/process_state.h"
 #include "installer/platform/platform.h"
+#include "installer/script/diagnostic_log.h"
 #include "installer/script/path_variables.h"
+#include "installer/script/process_state.h"
 #include "installer/ui/message_dialog.h"
 
 namespace ostravel::net {
