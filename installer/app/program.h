@@ -17,7 +17,6 @@ class ProgramWindows {
   virtual void ShowWizardModal() = 0;
   // Create TInstallerBackForm (which shows the wizard itself), show it modally, free it.
   virtual void ShowBackgroundModal() = 0;
-  virtual ui::MessageDialogs& Dialogs() = 0;
 };
 
 // Process start: folders, script paths and debug list, before the program body.
@@ -33,9 +32,10 @@ struct LaunchDecision {
 LaunchDecision DecideLaunch(platform::FileSystem& fs, const ProcessState& state, bool uninstallSwitch);
 
 // The program body: launch decision, then the wizard (directly or behind the
-// background window) or the message that no packages were found. In silent mode
-// a message box is never shown: the exit code becomes 1 instead.
-void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWindows& windows);
+// background window) or the message that no packages were found, in `dialogs`
+// (which answer for an unattended run).
+void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWindows& windows,
+                    ui::MessageDialogs& dialogs);
 
 // Process end: the debug-information file when "/debuginfo" collected anything.
 void EndProcess(platform::FileSystem& fs, const ProcessState& state);

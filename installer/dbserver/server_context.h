@@ -7,20 +7,12 @@
 #include <string>
 
 #include "installer/model/server_decisions.h"
-#include "installer/platform/platform.h"
-#include "installer/script/diagnostic_log.h"
-#include "installer/script/path_variables.h"
-#include "installer/script/process_state.h"
-#include "installer/ui/message_dialog.h"
+#include "installer/script/process_services.h"
 
 namespace ostravel::dbserver {
 
 struct ServerContext {
-  platform::Platform& machine;
-  ProcessState& process;  // sourceFolder, silentMode, exitCode
-  PathVariables& variables;
-  DiagnosticLog& log;
-  ui::MessageDialogs& dialogs;
+  Services& services;
   model::ServerDecisions& server;
 
   // Appends the text to the error page and moves the wizard there. When unset, the

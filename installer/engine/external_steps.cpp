@@ -13,18 +13,18 @@ namespace ostravel::engine {
 namespace {
 
 dbserver::ServerContext ServerContextOf(RunContext& ctx) {
-  dbserver::ServerContext server{ctx.machine, ctx.process, ctx.variables, ctx.log, ctx.dialogs, ctx.server};
+  dbserver::ServerContext server{ctx.services, ctx.server};
   server.errorJump = ctx.errorJump;
   server.setStatus = [&ctx](const std::string& text) { ctx.progress.SetStatus(text); };
   server.extract = [&ctx](const std::string& archive, const std::string& folder) {
-    return ExtractServerArchive(ctx.machine, ctx.log, archive, folder);
+    return ExtractServerArchive(ctx.services.machine, ctx.services.log, archive, folder);
   };
   return server;
 }
 
 // The download pass on the run's models, progress page and error jump.
 net::DownloadRun DownloadRunOf(RunContext& ctx, net::DownloadStatisticsSurface& statistics) {
-  return net::DownloadRun{net::NetContext{ctx.machine, ctx.process, ctx.variables, ctx.log, ctx.dialogs, nullptr},
+  return net::DownloadRun{net::NetContext{ctx.services, nullptr},
                           ctx.selection,
                           ctx.web,
                           ctx.progress,
@@ -52,7 +52,7 @@ bool ExtractServerArchive(platform::Platform& machine, DiagnosticLog& log, const
 
 bool DownloadPackages(RunContext& ctx) {
   if (!ctx.downloadStatistics) {
-    ctx.log.WriteLog("DownloadPackages: no download-statistics surface bound");
+    ctx.services.log.WriteLog("DownloadPackages: no download-statistics surface bound");
     return false;
   }
   net::DownloadRun run = DownloadRunOf(ctx, *ctx.downloadStatistics);

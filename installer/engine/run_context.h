@@ -7,16 +7,12 @@
 #include <vector>
 
 #include "base/datetime.h"
-#include "installer/script/diagnostic_log.h"
-#include "installer/script/process_state.h"
 #include "installer/model/finish_actions.h"
 #include "installer/model/install_record_entries.h"
 #include "installer/model/selection.h"
 #include "installer/model/server_decisions.h"
 #include "installer/model/web_update.h"
-#include "installer/platform/platform.h"
-#include "installer/script/path_variables.h"
-#include "installer/ui/message_dialog.h"
+#include "installer/script/process_services.h"
 #include "installer/ui/progress_surface.h"
 
 namespace ostravel::net {
@@ -60,11 +56,7 @@ struct RunChoices {
 };
 
 struct RunContext {
-  platform::Platform& machine;
-  ProcessState& process;
-  PathVariables& variables;
-  DiagnosticLog& log;
-  ui::MessageDialogs& dialogs;
+  Services& services;
   model::Selection& selection;
   model::ServerDecisions& server;
   model::WebUpdate& web;
