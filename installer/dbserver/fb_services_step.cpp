@@ -8,8 +8,9 @@
 namespace ostravel::dbserver {
 
 std::string ServiceServerFolder(ServerContext& ctx) {
-  return ctx.services.variables.ExpandVariables(Use64BitServer(ctx.services.machine) ? "$ProgramFilesFolder64$\\Firebird\\Firebird_2_5"
-                                                                   : "$ProgramFilesFolder$\\Firebird\\Firebird_2_5");
+  return ctx.services.variables.ExpandVariables(Use64BitServer(ctx.services.machine)
+                                                    ? "$ProgramFilesFolder64$\\Firebird\\Firebird_2_5"
+                                                    : "$ProgramFilesFolder$\\Firebird\\Firebird_2_5");
 }
 
 void AlterFBWindowsService(ServerContext& ctx, const std::string& serverFolder) {

@@ -58,10 +58,10 @@ void DestinationLeaveCheck(ServerContext& ctx, bool windowsVariant) {
   if (ctx.services.process.SilentMode()) {
     s.writeAppDefaults = true;
     s.freshServerInstall = false;
-  } else if (windowsVariant && ctx.services.variables.VariableHasValue("$varProgramYear$") && ArchiveBesideInstaller(ctx) &&
-             !ServerInstalled(ctx.services.machine) &&
-             !ctx.services.machine.files.FileExists(
-                 ctx.services.variables.ExpandVariables("$DefaultDestination$\\$varProgramYear$\\korb$varProgramYear$.ini"))) {
+  } else if (windowsVariant && ctx.services.variables.VariableHasValue("$varProgramYear$") &&
+             ArchiveBesideInstaller(ctx) && !ServerInstalled(ctx.services.machine) &&
+             !ctx.services.machine.files.FileExists(ctx.services.variables.ExpandVariables(
+                 "$DefaultDestination$\\$varProgramYear$\\korb$varProgramYear$.ini"))) {
     s.writeAppDefaults = true;
     s.freshServerInstall = true;
   }

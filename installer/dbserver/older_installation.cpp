@@ -33,7 +33,8 @@ AsideResult SetOlderInstallationAside(ServerContext& ctx, const std::string& fol
   const std::string from = WithoutTrailing(base, '\\');
   const std::string to = AsideFolderFor(ctx.services.machine.files, from, ctx.services.machine.system.Now());
   if (!ctx.services.machine.files.RenameFolder(from, to)) {
-    ctx.services.log.WriteLog("Older server folder " + from + " cannot be moved aside: " + ctx.services.machine.files.LastErrorText());
+    ctx.services.log.WriteLog("Older server folder " + from +
+                              " cannot be moved aside: " + ctx.services.machine.files.LastErrorText());
     return AsideResult::NotMoved;
   }
   ctx.services.log.WriteLog("Older server folder moved aside: " + from + " -> " + to);
@@ -54,7 +55,7 @@ bool PutOlderInstallationBack(ServerContext& ctx, const SetAside& aside) {
     return true;
   }
   ctx.services.log.WriteLog("Older server folder NOT moved back; the previous server is kept in " + aside.aside + ": " +
-                   files.LastErrorText());
+                            files.LastErrorText());
   return false;
 }
 

@@ -76,7 +76,8 @@ void Configure(ServerContext& ctx) {
   const std::string& folder = ctx.server.serverFolder;
   // Without a server folder there is no configuration to edit (and no file at the
   // drive root that "\firebird.conf" would name).
-  if (Trim(folder).empty() || !ctx.services.machine.files.FileExists(WithTrailing(folder, '\\') + "firebird.conf")) return;
+  if (Trim(folder).empty() || !ctx.services.machine.files.FileExists(WithTrailing(folder, '\\') + "firebird.conf"))
+    return;
   EditConfigurationKey(ctx.services.machine.files, folder, "CpuAffinityMask", "255");
   EditConfigurationKey(ctx.services.machine.files, folder, "GCPolicy", "background");
 }
@@ -122,7 +123,8 @@ bool PrepareServer(ServerContext& ctx, bool webUpdateKind, const std::string& co
   }
   Configure(ctx);
   // A search that found no 2.5 folder says nothing about the registered server.
-  if (!Trim(ctx.server.serverFolder).empty()) WriteDefaultInstance(ctx.services.machine.registry, ctx.server.serverFolder);
+  if (!Trim(ctx.server.serverFolder).empty())
+    WriteDefaultInstance(ctx.services.machine.registry, ctx.server.serverFolder);
   KeepOldServerFiles(ctx, aside);
   return true;
 }

@@ -18,7 +18,9 @@ const char* const kBackupFailed =
 
 namespace {
 
-std::string RecordPathOf(RunContext& ctx) { return ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath); }
+std::string RecordPathOf(RunContext& ctx) {
+  return ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath);
+}
 
 // The backups of one run, undone together when one of them fails.
 class BackupSession {
@@ -43,7 +45,8 @@ class BackupSession {
   // The string value is about to be overwritten.
   void Value(const RegistryRecord& r) {
     std::string old;
-    if (!r.root || ctx_.services.machine.registry.ReadString(*r.root, r.subKey, r.valueName, old) != platform::RegRead::Ok)
+    if (!r.root ||
+        ctx_.services.machine.registry.ReadString(*r.root, r.subKey, r.valueName, old) != platform::RegRead::Ok)
       return;
     const std::string value = r.rootName + ";" + r.subKey + ";" + r.valueName;
     if (HasControlCharacters(value) || !handledValues_.insert(value).second) return;
@@ -150,7 +153,8 @@ std::vector<std::string> ReplacedFiles(RunContext& ctx, const BackupCandidates& 
 }  // namespace
 
 bool BackupsWanted(RunContext& ctx) {
-  if (!ctx.services.process.uninstallEnabled || ctx.services.process.UninstallMode() || !IsUsableTargetPath(RecordPathOf(ctx)))
+  if (!ctx.services.process.uninstallEnabled || ctx.services.process.UninstallMode() ||
+      !IsUsableTargetPath(RecordPathOf(ctx)))
     return false;
   return WithScript(ctx.services.machine.files, ctx.services.process.scriptPath,
                     [](TExtIniFile& script) { return ReadConfigurationSection(script).keepBackups; });

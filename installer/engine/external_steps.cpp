@@ -24,14 +24,9 @@ dbserver::ServerContext ServerContextOf(RunContext& ctx) {
 
 // The download pass on the run's models, progress page and error jump.
 net::DownloadRun DownloadRunOf(RunContext& ctx, net::DownloadStatisticsSurface& statistics) {
-  return net::DownloadRun{net::NetContext{ctx.services, nullptr},
-                          ctx.selection,
-                          ctx.web,
-                          ctx.progress,
-                          statistics,
-                          WithTrailing(ctx.choices.copyTargetFolder, '\\'),
-                          ctx.errorJump,
-                          nullptr};
+  return net::DownloadRun{
+      net::NetContext{ctx.services, nullptr},           ctx.selection, ctx.web, ctx.progress, statistics,
+      WithTrailing(ctx.choices.copyTargetFolder, '\\'), ctx.errorJump, nullptr};
 }
 
 }  // namespace

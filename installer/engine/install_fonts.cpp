@@ -8,8 +8,8 @@ namespace {
 std::string FontsFolder(RunContext& ctx) {
   std::string folder;
   ctx.services.machine.registry.ReadString(platform::RootKey::CurrentUser,
-                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Fonts",
-                                  folder);
+                                           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                           "Fonts", folder);
   return WithTrailing(folder, '\\');
 }
 

@@ -22,9 +22,9 @@ void ShowDownloadBox(const NetContext& net, const std::string& text) {
 }
 
 int DownloadRetries(const NetContext& net) {
-  const int retries = WithScript(net.services.machine.files, net.services.process.scriptPath, [](const TExtIniFile& ini) {
-    return ini.ReadInteger(section::kConfiguration, "DownloadRetries", 0);
-  });
+  const int retries =
+      WithScript(net.services.machine.files, net.services.process.scriptPath,
+                 [](const TExtIniFile& ini) { return ini.ReadInteger(section::kConfiguration, "DownloadRetries", 0); });
   // A handful is plenty for a flaky line; a typo must not mean retrying forever.
   return retries < 0 ? 0 : (retries > 20 ? 20 : retries);
 }
