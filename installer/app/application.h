@@ -1,15 +1,12 @@
 #pragma once
 // The program's assembly: the process services (machine, path variables, log,
-// dialogs) and the binding of the wizard to the installation engine, the web update
+// dialogs answered for an unattended run) and the binding of the wizard to the installation engine, the web update
 // and the database-server code. `main` owns the one instance.
 #include <memory>
 
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/process_state.h"
 #include "installer/app/program.h"
-#include "installer/platform/platform.h"
-#include "installer/script/path_variables.h"
-#include "installer/ui/message_dialog.h"
+#include "installer/script/process_services.h"
+#include "installer/script/unattended_dialogs.h"
 #include "installer/wizard/background_settings.h"
 #include "installer/wizard/web_steps.h"
 #include "installer/wizard/wizard_view.h"
@@ -34,13 +31,14 @@ class Application : public wizard::WizardFactory {
   DiagnosticLog& Log() { return log_; }
 
  private:
-  void BindWebSteps(wizard::WebSteps& steps, wizard::WizardView& view);
+  wizard::WebSteps BindWebSteps(wizard::WizardView& view);
 
   platform::Platform& machine_;
   ProcessState& process_;
-  ui::MessageDialogs& dialogs_;
+  UnattendedDialogs dialogs_;
   PathVariables variables_;
   DiagnosticLog log_;
+  Services services_;
 };
 
 }  // namespace ostravel

@@ -2,8 +2,8 @@
 
 #include "base/installer_error.h"
 #include "base/text.h"
-#include "installer/app/command_line.h"
-#include "installer/script/script_lists.h"
+#include "installer/script/command_line.h"
+#include "installer/script/local_packages.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel {
@@ -18,21 +18,11 @@ void InitProcessState(ProcessState& state, platform::System& system) {
   state.scriptPath = state.sourceFolder + "setup.inf";
   state.debugInfoList.clear();
   state.parameters = system.Parameters();
+  // The modes follow the switches from here on, before any window exists: a failure
+  // this early must not wait for a person.
   state.switches = ReadSwitches(state.parameters);
-  // Set before any window exists: a failure this early must not wait for a person.
-  state.debugInfoMode = state.switches.debugInfo;
-  state.silentMode = state.switches.silent;
-  state.uninstallMode = state.switches.uninstall;
-  state.adminMode = state.switches.admin;
   state.backgroundScriptPath =
       state.switches.devel ? state.sourceFolder + "setup.inf" : state.tempFolder + "setup.inf";
-}
-
-bool LocalPackagesPresent(const TExtIniFile& script, platform::FileSystem& fs, const std::string& sourceFolder) {
-  for (const auto& c : ReadComponentList(script, "")) {
-    if (c.size > 0 && fs.FileExists(sourceFolder + c.packName + ".dat")) return true;
-  }
-  return false;
 }
 
 LaunchDecision DecideLaunch(platform::FileSystem& fs, const ProcessState& state, bool uninstallSwitch) {
@@ -47,20 +37,16 @@ LaunchDecision DecideLaunch(platform::FileSystem& fs, const ProcessState& state,
   });
 }
 
-void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWindows& windows) {
-  const bool silent = state.switches.silent;
-  const bool uninstall = state.switches.uninstall;
+void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWindows& windows,
+                    ui::MessageDialogs& dialogs) {
+  const bool uninstall = state.UninstallMode();
   LaunchDecision d;
   try {
     d = DecideLaunch(platform.files, state, uninstall);
   } catch (const InstallerError& e) {
     // The script could not even be read back (say, a read-only medium that needs
     // normalising): say so rather than end without a word.
-    if (silent) {
-      state.exitCode = 1;
-    } else {
-      windows.Dialogs().ShowMessage(e.what(), ui::MsgDlgType::Error, ui::mbOK, 0);
-    }
+    dialogs.ShowMessage(e.what(), ui::MsgDlgType::Error, ui::mbOK, 0);
     return;
   }
   if (d.launchAllowed) {
@@ -71,15 +57,11 @@ void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWi
     }
     return;
   }
-  if (silent) {
-    state.exitCode = 1;
-    return;
-  }
-  windows.Dialogs().ShowMessage(d.noPackagesFound, ui::MsgDlgType::Warning, ui::mbOK, d.language);
+  dialogs.ShowMessage(d.noPackagesFound, ui::MsgDlgType::Warning, ui::mbOK, d.language);
 }
 
 void EndProcess(platform::FileSystem& fs, const ProcessState& state) {
-  if (!state.debugInfoMode || state.debugInfoList.empty()) return;
+  if (!state.DebugInfoMode() || state.debugInfoList.empty()) return;
   const std::string path = state.sourceFolder + "debuginfo";
   if (!fs.ReplaceFile(path, JoinLines(state.debugInfoList)))
     throw InstallerError("Cannot create file \"" + path + "\". " + fs.LastErrorText());

@@ -3,9 +3,9 @@
 // The windows themselves are reached through ProgramWindows.
 #include <string>
 
-#include "installer/app/process_state.h"
 #include "installer/platform/platform.h"
 #include "installer/script/ext_ini_file.h"
+#include "installer/script/process_state.h"
 #include "installer/ui/message_dialog.h"
 
 namespace ostravel {
@@ -17,15 +17,10 @@ class ProgramWindows {
   virtual void ShowWizardModal() = 0;
   // Create TInstallerBackForm (which shows the wizard itself), show it modally, free it.
   virtual void ShowBackgroundModal() = 0;
-  virtual ui::MessageDialogs& Dialogs() = 0;
 };
 
 // Process start: folders, script paths and debug list, before the program body.
 void InitProcessState(ProcessState& state, platform::System& system);
-
-// A component of the base [Components] with Size above 0 whose archive
-// sourceFolder + PackName + ".dat" exists.
-bool LocalPackagesPresent(const TExtIniFile& script, platform::FileSystem& fs, const std::string& sourceFolder);
 
 struct LaunchDecision {
   bool launchAllowed = true;
@@ -37,9 +32,10 @@ struct LaunchDecision {
 LaunchDecision DecideLaunch(platform::FileSystem& fs, const ProcessState& state, bool uninstallSwitch);
 
 // The program body: launch decision, then the wizard (directly or behind the
-// background window) or the message that no packages were found. In silent mode
-// a message box is never shown: the exit code becomes 1 instead.
-void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWindows& windows);
+// background window) or the message that no packages were found, in `dialogs`
+// (which answer for an unattended run).
+void RunProgramBody(platform::Platform& platform, ProcessState& state, ProgramWindows& windows,
+                    ui::MessageDialogs& dialogs);
 
 // Process end: the debug-information file when "/debuginfo" collected anything.
 void EndProcess(platform::FileSystem& fs, const ProcessState& state);

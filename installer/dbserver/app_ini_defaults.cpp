@@ -26,8 +26,8 @@ void WriteConnection(TExtIniFile& ini, const std::string& dataFolder) {
 
 void WriteApplicationIniDefaults(ServerContext& ctx, bool writeAppDefaults, bool freshServerInstall) {
   if (!writeAppDefaults || !freshServerInstall) return;
-  platform::FileSystem& files = ctx.machine.files;
-  PathVariables& vars = ctx.variables;
+  platform::FileSystem& files = ctx.services.machine.files;
+  PathVariables& vars = ctx.services.variables;
   const std::string dataFolder = vars.ExpandVariables("$DefaultDestination$\\$varProgramYear$");
 
   const std::string startIni = vars.ExpandVariables("$DefaultDestination$\\$varProgramYear$\\startinf.ini");

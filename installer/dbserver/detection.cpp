@@ -47,10 +47,10 @@ bool ServerInstalled(platform::Platform& machine) {
 }
 
 std::string SearchServerFolder(ServerContext& ctx, uint16_t major, uint16_t minor) {
-  platform::Platform& machine = ctx.machine;
+  platform::Platform& machine = ctx.services.machine;
   ctx.server.classicServer = false;
   const std::string base =
-      ctx.variables.ExpandVariables(Use64BitServer(machine) ? "$ProgramFilesFolder64$\\FireBird"
+      ctx.services.variables.ExpandVariables(Use64BitServer(machine) ? "$ProgramFilesFolder64$\\FireBird"
                                                             : "$ProgramFilesFolder$\\FireBird");
   if (!machine.files.DirectoryExists(base)) return "";
   std::string result, candidate;

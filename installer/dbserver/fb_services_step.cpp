@@ -8,12 +8,13 @@
 namespace ostravel::dbserver {
 
 std::string ServiceServerFolder(ServerContext& ctx) {
-  return ctx.variables.ExpandVariables(Use64BitServer(ctx.machine) ? "$ProgramFilesFolder64$\\Firebird\\Firebird_2_5"
-                                                                   : "$ProgramFilesFolder$\\Firebird\\Firebird_2_5");
+  return ctx.services.variables.ExpandVariables(Use64BitServer(ctx.services.machine)
+                                                    ? "$ProgramFilesFolder64$\\Firebird\\Firebird_2_5"
+                                                    : "$ProgramFilesFolder$\\Firebird\\Firebird_2_5");
 }
 
 void AlterFBWindowsService(ServerContext& ctx, const std::string& serverFolder) {
-  platform::Platform& machine = ctx.machine;
+  platform::Platform& machine = ctx.services.machine;
   const std::string folder = serverFolder + "\\";
   std::vector<std::string> settled;
   if (machine.files.FileExists(serverFolder + "\\bin\\fbserver.exe")) {

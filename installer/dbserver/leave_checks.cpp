@@ -12,7 +12,7 @@ namespace ostravel::dbserver {
 namespace {
 
 bool ArchiveBesideInstaller(ServerContext& ctx) {
-  return ctx.machine.files.FileExists(ctx.process.sourceFolder + kServerArchive);
+  return ctx.services.machine.files.FileExists(ctx.services.process.sourceFolder + kServerArchive);
 }
 
 bool HasFolder(const model::ServerDecisions& s) { return !Trim(s.serverFolder).empty(); }
@@ -43,7 +43,7 @@ model::InstallModuleEntry* FindModule(std::vector<model::InstallModuleEntry>& mo
 bool InstallKindLeaveCheck(ServerContext& ctx, bool archiveAvailable) {
   model::ServerDecisions& s = ctx.server;
   s.serverFolder = SearchServerFolder(ctx, 0, 0);
-  const bool older = HasFolder(s) && OlderThanTarget(ctx.machine, s.serverFolder);
+  const bool older = HasFolder(s) && OlderThanTarget(ctx.services.machine, s.serverFolder);
   s.upgradeServer = HasFolder(s) && archiveAvailable && s.hasAdminRights && older;
   if (s.upgradeServer) return StopForUpgrade(ctx);
   if (HasFolder(s) && archiveAvailable && !s.hasAdminRights && older) {
@@ -55,18 +55,18 @@ bool InstallKindLeaveCheck(ServerContext& ctx, bool archiveAvailable) {
 
 void DestinationLeaveCheck(ServerContext& ctx, bool windowsVariant) {
   model::ServerDecisions& s = ctx.server;
-  if (ctx.process.silentMode) {
+  if (ctx.services.process.SilentMode()) {
     s.writeAppDefaults = true;
     s.freshServerInstall = false;
-  } else if (windowsVariant && ctx.variables.VariableHasValue("$varProgramYear$") && ArchiveBesideInstaller(ctx) &&
-             !ServerInstalled(ctx.machine) &&
-             !ctx.machine.files.FileExists(
-                 ctx.variables.ExpandVariables("$DefaultDestination$\\$varProgramYear$\\korb$varProgramYear$.ini"))) {
+  } else if (windowsVariant && ctx.services.variables.VariableHasValue("$varProgramYear$") &&
+             ArchiveBesideInstaller(ctx) && !ServerInstalled(ctx.services.machine) &&
+             !ctx.services.machine.files.FileExists(ctx.services.variables.ExpandVariables(
+                 "$DefaultDestination$\\$varProgramYear$\\korb$varProgramYear$.ini"))) {
     s.writeAppDefaults = true;
     s.freshServerInstall = true;
   }
   s.installServer = ArchiveBesideInstaller(ctx) && s.hasAdminRights &&
-                    (s.freshServerInstall || (HasFolder(s) && OlderThanTarget(ctx.machine, s.serverFolder)));
+                    (s.freshServerInstall || (HasFolder(s) && OlderThanTarget(ctx.services.machine, s.serverFolder)));
 }
 
 void ApplyServerModuleRules(ServerContext& ctx, std::vector<model::InstallModuleEntry>& modules) {
@@ -75,7 +75,7 @@ void ApplyServerModuleRules(ServerContext& ctx, std::vector<model::InstallModule
   if (server) server->included = s.installServer || s.freshServerInstall;
   const model::InstallModuleEntry* pettybox = FindModule(modules, "PETTYBOX");
   if (server && pettybox && pettybox->included && server->packagePresent &&
-      (s.installServer || !ServerInstalled(ctx.machine))) {
+      (s.installServer || !ServerInstalled(ctx.services.machine))) {
     server->included = true;
     s.installServer = true;
   }

@@ -6,21 +6,13 @@
 #include <functional>
 #include <string>
 
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/process_state.h"
 #include "installer/model/server_decisions.h"
-#include "installer/platform/platform.h"
-#include "installer/script/path_variables.h"
-#include "installer/ui/message_dialog.h"
+#include "installer/script/process_services.h"
 
 namespace ostravel::dbserver {
 
 struct ServerContext {
-  platform::Platform& machine;
-  ProcessState& process;  // sourceFolder, silentMode, exitCode
-  PathVariables& variables;
-  DiagnosticLog& log;
-  ui::MessageDialogs& dialogs;
+  Services& services;
   model::ServerDecisions& server;
 
   // Appends the text to the error page and moves the wizard there. When unset, the
@@ -31,7 +23,8 @@ struct ServerContext {
   // Minimise and restore the application around a server stop; may be unset.
   std::function<void()> minimise{}, restore{};
   // Extracts a package archive into a folder (with trailing "\"); false when it
-  // could not. When unset, a private archive reader does it.
+  // could not. The installation run binds its archive reader; unset, nothing is
+  // extracted.
   std::function<bool(const std::string& archive, const std::string& folder)> extract{};
 };
 

@@ -10,7 +10,6 @@
 #include "installer/dbserver/setup_command.h"
 #include "installer/dbserver/setup_exit_code.h"
 #include "installer/dbserver/version_tests.h"
-#include "installer/engine/archive_backup_file.h"
 
 namespace ostravel::dbserver {
 namespace {
@@ -22,14 +21,14 @@ struct SetupRun {
 };
 
 bool ArchiveBesideInstaller(ServerContext& ctx) {
-  return ctx.machine.files.FileExists(ctx.process.sourceFolder + kServerArchive);
+  return ctx.services.machine.files.FileExists(ctx.services.process.sourceFolder + kServerArchive);
 }
 
 // A server is only replaced when a new one is to be installed.
 bool SetOlderServerAside(ServerContext& ctx, SetAside& aside) {
   const model::ServerDecisions& s = ctx.server;
   if (Trim(s.serverFolder).empty() || !ArchiveBesideInstaller(ctx) || !s.hasAdminRights || !s.installServer ||
-      !OlderThanTarget(ctx.machine, s.serverFolder))
+      !OlderThanTarget(ctx.services.machine, s.serverFolder))
     return true;
   const AsideResult result = SetOlderInstallationAside(ctx, s.serverFolder, kTargetVersion, aside);
   if (result == AsideResult::NotOlder || result == AsideResult::Moved) return true;
@@ -38,34 +37,25 @@ bool SetOlderServerAside(ServerContext& ctx, SetAside& aside) {
   return false;
 }
 
+// The caller's archive reader does it; without one there is nothing to run.
 bool Extract(ServerContext& ctx, const std::string& archive, const std::string& folder) {
-  if (ctx.extract) return ctx.extract(archive, folder);
-  engine::TBackupFile reader(ctx.machine.files);
-  reader.RestoreMode = engine::rmAll;
-  reader.RestoreFullPath = false;
-  reader.ProcessMessages = [&] { ctx.machine.system.ProcessMessages(); };
-  try {
-    return reader.Restore(archive, folder);
-  } catch (const std::exception& e) {
-    ctx.log.WriteLog("FireBird archive unreadable: " + std::string(e.what()));
-    return false;
-  }
+  return ctx.extract && ctx.extract(archive, folder);
 }
 
 SetupRun RunServerSetup(ServerContext& ctx, bool webUpdateKind, const std::string& copyTargetFolder) {
   if (ctx.setStatus) ctx.setStatus("FireBird 2.5.4.26856 kiszolgáló alkalmazás telepítése...");
-  const std::string from = webUpdateKind ? copyTargetFolder : ctx.process.sourceFolder;
+  const std::string from = webUpdateKind ? copyTargetFolder : ctx.services.process.sourceFolder;
   const std::string program = SetupProgram(ctx);
   // A copy left by an earlier run must never stand in for this archive's.
-  if (ctx.machine.files.FileExists(program)) ctx.machine.files.DeleteFile(program);
+  if (ctx.services.machine.files.FileExists(program)) ctx.services.machine.files.DeleteFile(program);
   const std::string archive = WithTrailing(from, '\\') + kServerArchive;
-  if (!Extract(ctx, archive, ctx.variables.ExpandVariables("$TempFolder$") + "\\") ||
-      !ctx.machine.files.FileExists(program))
+  if (!Extract(ctx, archive, ctx.services.variables.ExpandVariables("$TempFolder$") + "\\") ||
+      !ctx.services.machine.files.FileExists(program))
     return {archive + " could not be extracted"};
-  ctx.log.WriteLog("FireBird setup start: " + program);
+  ctx.services.log.WriteLog("FireBird setup start: " + program);
   // Quoted, so a temporary folder with a blank never starts another program.
-  const int code = ctx.machine.system.RunAndWait("\"" + program + "\"", SetupParameters(ctx));
-  ctx.log.WriteLog("FireBird setup done: " + IntToStr(code));
+  const int code = ctx.services.machine.system.RunAndWait("\"" + program + "\"", SetupParameters(ctx));
+  ctx.services.log.WriteLog("FireBird setup done: " + IntToStr(code));
   if (code == platform::System::kRunFailed) return {program + " could not be started"};
   ReportSetupExitCode(ctx, code);
   return {"", code, !SetupSucceeded(code)};
@@ -77,7 +67,7 @@ std::string VerificationFailure(ServerContext& ctx, const SetupRun& setup) {
   if (!setup.failure.empty()) return setup.failure;
   if (Trim(ctx.server.serverFolder).empty()) return "no FireBird 2.5 folder after the setup";
   std::string found;
-  if (DiffersFromTarget(ctx.machine, ctx.server.serverFolder, found) || found.empty())
+  if (DiffersFromTarget(ctx.services.machine, ctx.server.serverFolder, found) || found.empty())
     return "FireBird version after setup: " + (found.empty() ? std::string("none") : found);
   return "";
 }
@@ -86,9 +76,10 @@ void Configure(ServerContext& ctx) {
   const std::string& folder = ctx.server.serverFolder;
   // Without a server folder there is no configuration to edit (and no file at the
   // drive root that "\firebird.conf" would name).
-  if (Trim(folder).empty() || !ctx.machine.files.FileExists(WithTrailing(folder, '\\') + "firebird.conf")) return;
-  EditConfigurationKey(ctx.machine.files, folder, "CpuAffinityMask", "255");
-  EditConfigurationKey(ctx.machine.files, folder, "GCPolicy", "background");
+  if (Trim(folder).empty() || !ctx.services.machine.files.FileExists(WithTrailing(folder, '\\') + "firebird.conf"))
+    return;
+  EditConfigurationKey(ctx.services.machine.files, folder, "CpuAffinityMask", "255");
+  EditConfigurationKey(ctx.services.machine.files, folder, "GCPolicy", "background");
 }
 
 // The machine as it was before the setup: the old folder back, DefaultInstance as
@@ -96,9 +87,9 @@ void Configure(ServerContext& ctx) {
 void UndoServerSetup(ServerContext& ctx, const SetAside& aside, const std::optional<std::string>& defaultInstance) {
   if (PutOlderInstallationBack(ctx, aside) && !aside.aside.empty()) ctx.server.serverFolder = aside.folder + "\\";
   if (defaultInstance)
-    WriteDefaultInstance(ctx.machine.registry, *defaultInstance);
+    WriteDefaultInstance(ctx.services.machine.registry, *defaultInstance);
   else
-    ctx.machine.registry.DeleteValue(platform::RootKey::LocalMachine, kInstancesKey, kDefaultInstance);
+    ctx.services.machine.registry.DeleteValue(platform::RootKey::LocalMachine, kInstancesKey, kDefaultInstance);
   RestoreServers(ctx);
 }
 
@@ -115,16 +106,16 @@ std::optional<std::string> ReadRegisteredInstance(platform::Registry& registry) 
 bool PrepareServer(ServerContext& ctx, bool webUpdateKind, const std::string& copyTargetFolder) {
   SetAside aside;
   if (!SetOlderServerAside(ctx, aside)) return false;
-  CleanCompatibilityLayers(ctx.machine.registry);
+  CleanCompatibilityLayers(ctx.services.machine.registry);
   MarkServerRunAsAdmin(ctx);
-  const std::optional<std::string> defaultInstance = ReadRegisteredInstance(ctx.machine.registry);
+  const std::optional<std::string> defaultInstance = ReadRegisteredInstance(ctx.services.machine.registry);
   SetupRun setup;
   if (ctx.server.installServer) setup = RunServerSetup(ctx, webUpdateKind, copyTargetFolder);
   ctx.server.serverFolder = SearchServerFolder(ctx, 2, 5);
-  RemoveAutostartValue(ctx.machine);
+  RemoveAutostartValue(ctx.services.machine);
   const std::string failure = ctx.server.installServer ? VerificationFailure(ctx, setup) : "";
   if (!failure.empty()) {
-    ctx.log.WriteLog("FireBird setup failed: " + failure);
+    ctx.services.log.WriteLog("FireBird setup failed: " + failure);
     UndoServerSetup(ctx, aside, defaultInstance);
     if (!setup.boxShown) ShowServerErrorBox(ctx, kServerSetupFailed);
     ErrorJump(ctx, kServerSetupFailed);
@@ -132,7 +123,8 @@ bool PrepareServer(ServerContext& ctx, bool webUpdateKind, const std::string& co
   }
   Configure(ctx);
   // A search that found no 2.5 folder says nothing about the registered server.
-  if (!Trim(ctx.server.serverFolder).empty()) WriteDefaultInstance(ctx.machine.registry, ctx.server.serverFolder);
+  if (!Trim(ctx.server.serverFolder).empty())
+    WriteDefaultInstance(ctx.services.machine.registry, ctx.server.serverFolder);
   KeepOldServerFiles(ctx, aside);
   return true;
 }

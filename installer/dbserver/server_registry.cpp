@@ -21,11 +21,11 @@ void CleanCompatibilityLayers(platform::Registry& registry) {
 }
 
 void MarkServerRunAsAdmin(ServerContext& ctx) {
-  std::string folder = ReadDefaultInstance(ctx.machine.registry);
+  std::string folder = ReadDefaultInstance(ctx.services.machine.registry);
   if (Trim(folder).empty())
-    folder = ctx.variables.ExpandVariables(Use64BitServer(ctx.machine) ? "$ProgramFilesFolder64$\\FireBird\\Firebird_2_5\\"
+    folder = ctx.services.variables.ExpandVariables(Use64BitServer(ctx.services.machine) ? "$ProgramFilesFolder64$\\FireBird\\Firebird_2_5\\"
                                                                        : "$ProgramFilesFolder$\\FireBird\\Firebird_2_5\\");
-  platform::Registry& registry = ctx.machine.registry;
+  platform::Registry& registry = ctx.services.machine.registry;
   registry.CreateKey(RootKey::CurrentUser, kLayersKey);
   for (const char* program : {"bin\\fbguard.exe", "bin\\fbserver.exe", "bin\\instsvc.exe", "bin\\instreg.exe"})
     registry.WriteString(RootKey::CurrentUser, kLayersKey, folder + program, "RUNASADMIN");

@@ -50,13 +50,13 @@ std::string PutBack(platform::Platform& machine, platform::ServiceManager& manag
 }
 
 void RestartWindowProgram(ServerContext& ctx, const model::StoppedServers& memory) {
-  if (memory.windowClass.empty() || ctx.machine.windows.WindowOfClassExists(memory.windowClass)) return;
+  if (memory.windowClass.empty() || ctx.services.machine.windows.WindowOfClassExists(memory.windowClass)) return;
   if (memory.windowProgram.empty()) {
-    ctx.log.WriteLog("Server put back: the " + memory.windowClass + " program is unknown; start it by hand");
+    ctx.services.log.WriteLog("Server put back: the " + memory.windowClass + " program is unknown; start it by hand");
     return;
   }
-  const bool started = ctx.machine.system.Start("\"" + memory.windowProgram + "\"");
-  ctx.log.WriteLog("Server put back: " + memory.windowProgram + (started ? " started" : " NOT started"));
+  const bool started = ctx.services.machine.system.Start("\"" + memory.windowProgram + "\"");
+  ctx.services.log.WriteLog("Server put back: " + memory.windowProgram + (started ? " started" : " NOT started"));
 }
 
 }  // namespace
@@ -80,11 +80,11 @@ void RememberServers(platform::Platform& machine, model::StoppedServers& memory)
 
 bool StopRememberedServers(ServerContext& ctx) {
   model::StoppedServers& memory = ctx.server.stopped;
-  RememberServers(ctx.machine, memory);
+  RememberServers(ctx.services.machine, memory);
   memory.stopping = true;
   bool stopped = false;
   try {
-    stopped = StopServers(ctx.machine);
+    stopped = StopServers(ctx.services.machine);
   } catch (...) {
     memory.stopping = false;
     throw;
@@ -101,10 +101,10 @@ void RestoreServers(ServerContext& ctx, const std::vector<std::string>& settled)
     memory.restoreAfterStop = true;
     return;
   }
-  if (auto manager = ctx.machine.services.OpenManager()) {
+  if (auto manager = ctx.services.machine.services.OpenManager()) {
     for (const model::RememberedService& service : memory.services) {
       if (std::find(settled.begin(), settled.end(), service.name) != settled.end()) continue;
-      ctx.log.WriteLog("Server service put back: " + PutBack(ctx.machine, *manager, service));
+      ctx.services.log.WriteLog("Server service put back: " + PutBack(ctx.services.machine, *manager, service));
     }
   }
   RestartWindowProgram(ctx, memory);

@@ -18,13 +18,13 @@ constexpr const char* kSuperComponents =
 }  // namespace
 
 std::string SetupProgram(ServerContext& ctx) {
-  return ctx.variables.ExpandVariables(Use64BitServer(ctx.machine) ? "$TempFolder$\\Firebird-2.5.4.26856_0_x64.exe"
+  return ctx.services.variables.ExpandVariables(Use64BitServer(ctx.services.machine) ? "$TempFolder$\\Firebird-2.5.4.26856_0_x64.exe"
                                                                    : "$TempFolder$\\Firebird-2.5.4.26856_0_Win32.exe");
 }
 
 std::string SetupParameters(ServerContext& ctx) {
   // Only the common part is expanded; the component part goes as it stands.
-  return ctx.variables.ExpandVariables(kCommonPart) + (ctx.server.classicServer ? kClassicComponents : kSuperComponents);
+  return ctx.services.variables.ExpandVariables(kCommonPart) + (ctx.server.classicServer ? kClassicComponents : kSuperComponents);
 }
 
 }  // namespace ostravel::dbserver

@@ -5,12 +5,8 @@
 namespace ostravel::dbserver {
 
 void ShowServerErrorBox(ServerContext& ctx, const std::string& text) {
-  if (ctx.process.silentMode) {
-    ctx.process.exitCode = 1;
-    return;
-  }
   // Language 0 captions the box "Error" and its button "OK".
-  ctx.dialogs.ShowMessage(text, ui::MsgDlgType::Error, ui::mbOK, 0);
+  ctx.services.dialogs.ShowMessage(text, ui::MsgDlgType::Error, ui::mbOK, 0);
 }
 
 void ReportSetupExitCode(ServerContext& ctx, int exitCode) {

@@ -7,14 +7,14 @@ namespace ostravel::engine {
 void CreateAdditionalFolders(RunContext& ctx, const std::vector<std::string>& folders) {
   for (const std::string& written : folders) {
     if (Trim(written).empty()) continue;
-    const std::string folder = NormalizeTargetPath(ctx.variables.ExpandVariables(written));
+    const std::string folder = NormalizeTargetPath(ctx.services.variables.ExpandVariables(written));
     // A folder the script names through an undefined variable would land relative
     // to wherever the installer runs.
     if (!IsUsableTargetPath(folder)) {
-      ctx.log.WriteLog("CreateAdditionalFolders skipped: " + written);
+      ctx.services.log.WriteLog("CreateAdditionalFolders skipped: " + written);
       continue;
     }
-    if (!ctx.machine.files.DirectoryExists(folder)) ctx.machine.files.CreateDirectories(folder);
+    if (!ctx.services.machine.files.DirectoryExists(folder)) ctx.services.machine.files.CreateDirectories(folder);
   }
 }
 

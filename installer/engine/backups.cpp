@@ -18,7 +18,9 @@ const char* const kBackupFailed =
 
 namespace {
 
-std::string RecordPathOf(RunContext& ctx) { return ctx.variables.ExpandVariables(ctx.process.installRecordPath); }
+std::string RecordPathOf(RunContext& ctx) {
+  return ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath);
+}
 
 // The backups of one run, undone together when one of them fails.
 class BackupSession {
@@ -30,7 +32,7 @@ class BackupSession {
 
   // The file at `target` is about to be replaced.
   void File(const std::string& target) {
-    platform::FileSystem& files = ctx_.machine.files;
+    platform::FileSystem& files = ctx_.services.machine.files;
     const auto found = files.Find(target);
     if (!found || found->IsDirectory() || !handledFiles_.insert(UpperCase(target)).second) return;
     std::string copy;
@@ -43,7 +45,8 @@ class BackupSession {
   // The string value is about to be overwritten.
   void Value(const RegistryRecord& r) {
     std::string old;
-    if (!r.root || ctx_.machine.registry.ReadString(*r.root, r.subKey, r.valueName, old) != platform::RegRead::Ok)
+    if (!r.root ||
+        ctx_.services.machine.registry.ReadString(*r.root, r.subKey, r.valueName, old) != platform::RegRead::Ok)
       return;
     const std::string value = r.rootName + ";" + r.subKey + ";" + r.valueName;
     if (HasControlCharacters(value) || !handledValues_.insert(value).second) return;
@@ -82,7 +85,7 @@ class BackupSession {
   }
 
   bool MakeFolder() {
-    platform::FileSystem& files = ctx_.machine.files;
+    platform::FileSystem& files = ctx_.services.machine.files;
     if (files.DirectoryExists(folder_)) return true;
     createdRoot_ = !files.DirectoryExists(FolderOf(folder_));
     createdFolder_ = files.CreateDirectories(folder_);
@@ -97,12 +100,12 @@ class BackupSession {
       copy = folder_ + "\\" + number + "_" + FileNameOf(target);
       if (!IsUsableTargetPath(copy)) copy = folder_ + "\\" + number;
       if (!IsUsableTargetPath(copy)) return false;
-      if (!ctx_.machine.files.Find(copy)) return true;
+      if (!ctx_.services.machine.files.Find(copy)) return true;
     }
   }
 
   [[noreturn]] void Fail(const std::string& target, const std::string& copy) {
-    platform::FileSystem& files = ctx_.machine.files;
+    platform::FileSystem& files = ctx_.services.machine.files;
     const std::string error = files.LastErrorText();
     if (!copy.empty() && std::find(made_.begin(), made_.end(), copy) == made_.end()) files.DeleteFile(copy);
     for (const std::string& made : made_) files.DeleteFile(made);
@@ -128,20 +131,20 @@ class BackupSession {
 // goes to them (the first record of a source name), the shortcuts of the icon list
 // and the uninstaller's script copy.
 std::vector<std::string> ReplacedFiles(RunContext& ctx, const BackupCandidates& c) {
-  platform::FileSystem& files = ctx.machine.files;
+  platform::FileSystem& files = ctx.services.machine.files;
   std::vector<std::string> targets;
   for (const FileRecord& r : c.files.Records()) {
     if (!r.usableTarget || !r.Has(kFileUpdate) || !r.Has(kFileExists) || r.rule == kRuleNeverWrite) continue;
     if (c.files.FindBySourceName(r.sourceName) != &r) continue;
-    const std::string target = NormalizeTargetPath(ctx.variables.ExpandVariables(r.targetPath));
+    const std::string target = NormalizeTargetPath(ctx.services.variables.ExpandVariables(r.targetPath));
     if (IsUsableTargetPath(target) && files.FileExists(target)) targets.push_back(target);
   }
   for (const ShortcutEntry& s : c.icons) {
-    const std::string link = ShortcutPath(ctx.variables, s.placement, s.title);
+    const std::string link = ShortcutPath(ctx.services.variables, s.placement, s.title);
     if (!link.empty() && files.FileExists(link)) targets.push_back(link);
   }
-  const std::string script = SharedScriptCopyPath(ctx.variables);
-  if (IsUsableTargetPath(script) && !SameText(script, ctx.process.sourceFolder + "setup.inf") &&
+  const std::string script = SharedScriptCopyPath(ctx.services.variables);
+  if (IsUsableTargetPath(script) && !SameText(script, ctx.services.process.sourceFolder + "setup.inf") &&
       files.FileExists(script))
     targets.push_back(script);
   return targets;
@@ -150,9 +153,10 @@ std::vector<std::string> ReplacedFiles(RunContext& ctx, const BackupCandidates& 
 }  // namespace
 
 bool BackupsWanted(RunContext& ctx) {
-  if (!ctx.process.uninstallEnabled || ctx.process.uninstallMode || !IsUsableTargetPath(RecordPathOf(ctx)))
+  if (!ctx.services.process.uninstallEnabled || ctx.services.process.UninstallMode() ||
+      !IsUsableTargetPath(RecordPathOf(ctx)))
     return false;
-  return WithScript(ctx.machine.files, ctx.process.scriptPath,
+  return WithScript(ctx.services.machine.files, ctx.services.process.scriptPath,
                     [](TExtIniFile& script) { return ReadConfigurationSection(script).keepBackups; });
 }
 
@@ -179,7 +183,7 @@ void KeepBackups(RunContext& ctx, const BackupCandidates& c, const std::string& 
 void RemoveBackups(RunContext& ctx, const BlockBackups& backups, const std::string& recordPath,
                    const std::string& removeBackupText) {
   if (backups.files.empty()) return;
-  platform::FileSystem& files = ctx.machine.files;
+  platform::FileSystem& files = ctx.services.machine.files;
   ctx.progress.SetStatus(removeBackupText);
   ctx.progress.ProcessMessages();
   std::set<std::string> folders;

@@ -15,7 +15,7 @@ std::string ExcludedBy(const ShortcutEntry& s, const std::vector<model::InstallM
 
 // Why the shortcut is not made, or "" when it is to be made.
 std::string WhyNot(RunContext& ctx, const ShortcutEntry& s, bool lumbra) {
-  platform::FileSystem& files = ctx.machine.files;
+  platform::FileSystem& files = ctx.services.machine.files;
   const bool startup = s.placement == "$AllUserStartup$" || s.placement == "$UserStartup$";
   if (ctx.choices.doNotCreateIcons && !startup) return "shortcuts are switched off";
   if (lumbra && !ctx.choices.needLumbraIcon) return "its desktop shortcut was not asked for";
@@ -34,12 +34,12 @@ void NotCreated(RunContext& ctx, const std::string& title, const std::string& re
 
 // Makes the link and records it with the folders made for it.
 void Create(RunContext& ctx, const ShortcutEntry& s) {
-  const std::string link = ShortcutPath(ctx.variables, s.placement, s.title);
+  const std::string link = ShortcutPath(ctx.services.variables, s.placement, s.title);
   const std::vector<std::string> levels =
-      link.empty() ? std::vector<std::string>{} : MissingFolderLevels(ctx.machine.files, FolderOf(link));
-  const std::string path = CreateShortcut(ctx.machine, ctx.variables, s.placement, s.title, s.file, s.iconIndex,
+      link.empty() ? std::vector<std::string>{} : MissingFolderLevels(ctx.services.machine.files, FolderOf(link));
+  const std::string path = CreateShortcut(ctx.services.machine, ctx.services.variables, s.placement, s.title, s.file, s.iconIndex,
                                           s.iconFile, s.workFolder, s.parameters);
-  RecordCreatedFolders(ctx.machine.files, levels, ctx.record);
+  RecordCreatedFolders(ctx.services.machine.files, levels, ctx.record);
   if (path.empty()) {
     NotCreated(ctx, s.title, link.empty() ? "its placement " + s.placement + " gives no usable path"
                                           : "the shell saved no link at " + link);
@@ -51,11 +51,11 @@ void Create(RunContext& ctx, const ShortcutEntry& s) {
 // The voucher program's desktop shortcut starts the main program; without one it
 // would start nothing. It is not recorded: it outlives an uninstall.
 void CreateOrvelShortcut(RunContext& ctx, const std::string& mainProgram) {
-  const std::string title = "Orvel " + ctx.variables.UserVariable("$varProgramYear$");
+  const std::string title = "Orvel " + ctx.services.variables.UserVariable("$varProgramYear$");
   if (mainProgram.empty()) return NotCreated(ctx, title, "no shortcut title holds KORB, so it has no program");
-  if (!ctx.machine.files.FileExists(mainProgram))
+  if (!ctx.services.machine.files.FileExists(mainProgram))
     return NotCreated(ctx, title, "its program " + mainProgram + " does not exist");
-  if (CreateShortcut(ctx.machine, ctx.variables, "$UserDesktop$", title, mainProgram, 0, mainProgram,
+  if (CreateShortcut(ctx.services.machine, ctx.services.variables, "$UserDesktop$", title, mainProgram, 0, mainProgram,
                      FolderOf(mainProgram), "VOUCHERDESK")
           .empty())
     NotCreated(ctx, title, "the shell saved no link");

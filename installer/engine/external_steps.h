@@ -7,6 +7,11 @@
 
 namespace ostravel::engine {
 
+// The server setup's archive, whole and flat into `folder` (with trailing "\"), by
+// the archive reader; false when it cannot be read (the reason is logged).
+bool ExtractServerArchive(platform::Platform& machine, DiagnosticLog& log, const std::string& archive,
+                          const std::string& folder);
+
 // Install step 3 for the WebUpdate kind: the package descriptions and packages.
 // True when both downloads succeeded.
 bool DownloadPackages(RunContext& context);

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "installer/engine/archive_backup_file.h"
 #include "installer/engine/created_folders.h"
+#include "installer/engine/disk_prompt.h"
 #include "installer/engine/shared_files.h"
 #include "installer/engine/target_paths.h"
 
@@ -17,7 +18,7 @@ bool CustomOrWeb(const RunContext& ctx) { return ctx.choices.customKind || ctx.c
 // The archive events of the main window, bound to one extraction run.
 class ExtractionEvents {
  public:
-  ExtractionEvents(RunContext& ctx, const FileList& list) : ctx_(ctx), list_(list) {}
+  ExtractionEvents(RunContext& ctx, const FileList& list) : ctx_(ctx), list_(list), diskPrompt_(ctx) {}
 
   void Bind(TBackupFile& archive) {
     archive.RestoreMode = rmAll;
@@ -32,7 +33,7 @@ class ExtractionEvents {
       BackupFileProgress(name, percent);
     };
     archive.OnError = [this](TBackupFile&, int, const std::string& text) { BackupFileError(text); };
-    archive.ConfirmDisk = [this](const std::string& text) { return ConfirmDisk(text); };
+    archive.ConfirmDisk = [this](const std::string& text) { return diskPrompt_.Confirm(text); };
     archive.ProcessMessages = [this] { ctx_.progress.ProcessMessages(); };
   }
 
@@ -41,7 +42,7 @@ class ExtractionEvents {
     const FileRecord* r = list_.FindBySourceName(name);
     restore = r && r->usableTarget && r->Has(kFileUpdate) && r->rule != kRuleNeverWrite;
     if (!restore) return;
-    const std::string target = NormalizeTargetPath(ctx_.variables.ExpandVariables(r->targetPath));
+    const std::string target = NormalizeTargetPath(ctx_.services.variables.ExpandVariables(r->targetPath));
     if (!IsUsableTargetPath(target)) {
       restore = false;
       return;
@@ -54,7 +55,7 @@ class ExtractionEvents {
     // makes a missing one right after this event.
     if (!knownFolders_.insert(UpperCase(folder)).second) return;
     // Every level the reader is about to make, so that none is left behind empty.
-    for (const std::string& level : MissingFolderLevels(ctx_.machine.files, folder))
+    for (const std::string& level : MissingFolderLevels(ctx_.services.machine.files, folder))
       ctx_.record.push_back({model::RecordAction::MakeDir, level});
   }
 
@@ -77,31 +78,15 @@ class ExtractionEvents {
   // that could not be installed must not end in a finish page that says all went well.
   void BackupFileError(const std::string& text) {
     const std::string message = text + "\r\n\n" + "File: " + current_;
-    if (ctx_.process.silentMode)
-      ctx_.process.exitCode = 1;
-    else
-      ctx_.dialogs.ShowMessage(message, ui::MsgDlgType::Error, ui::mbOK, ctx_.process.dialogLanguage);
+    ctx_.services.dialogs.ShowMessage(message, ui::MsgDlgType::Error, ui::mbOK, ctx_.services.process.dialogLanguage);
     ctx_.errorJump(message);
-  }
-
-  // Unattended, the next volume is looked for once; nobody is there to insert it.
-  bool ConfirmDisk(const std::string& text) {
-    if (!ctx_.process.silentMode)
-      return ctx_.dialogs.ShowMessage(text, ui::MsgDlgType::Information, ui::mbOK | ui::mbCancel,
-                                      ctx_.process.dialogLanguage) == ui::mrOk;
-    if (text == lastPrompt_) {
-      ctx_.process.exitCode = 1;
-      return false;
-    }
-    lastPrompt_ = text;
-    return true;
   }
 
   RunContext& ctx_;
   const FileList& list_;
   std::string current_;
   bool currentExisted_ = false;
-  std::string lastPrompt_;
+  DiskPrompt diskPrompt_;
   std::unordered_set<std::string> knownFolders_;  // upper-cased
 };
 
@@ -118,16 +103,16 @@ bool ItemChecked(const RunContext& ctx, const model::ComponentEntry& entry) {
 void RefreshWebUpdateScript(RunContext& ctx, const std::string& sourceFolder) {
   if (ctx.selection.webUpdateKindIndex == -1) return;
   const std::string yearFolder =
-      ctx.variables.ExpandVariables("$DefaultDestination$") + "\\" + ctx.choices.programYear + "\\webupdate\\";
-  if (ctx.machine.files.FileExists(yearFolder + "setup.exe"))
-    ctx.machine.files.CopyFile(sourceFolder + "setup.inf", yearFolder + "setup.inf", true);
+      ctx.services.variables.ExpandVariables("$DefaultDestination$") + "\\" + ctx.choices.programYear + "\\webupdate\\";
+  if (ctx.services.machine.files.FileExists(yearFolder + "setup.exe"))
+    ctx.services.machine.files.CopyFile(sourceFolder + "setup.inf", yearFolder + "setup.inf", true);
 }
 
 void DeleteOldUpdaterShortcuts(RunContext& ctx) {
   for (const char* desktop : {"$AllUserDesktop$", "$UserDesktop$"})
     for (const char* name : {"Belloro 2006 Internet Frissítő.lnk", "Belloro 2007 Internet Frissítő.lnk"}) {
-      const std::string path = ctx.variables.ExpandVariables(desktop) + "\\" + name;
-      if (ctx.machine.files.FileExists(path)) ctx.machine.files.DeleteFile(path);
+      const std::string path = ctx.services.variables.ExpandVariables(desktop) + "\\" + name;
+      if (ctx.services.machine.files.FileExists(path)) ctx.services.machine.files.DeleteFile(path);
     }
 }
 
@@ -154,7 +139,7 @@ void ExtractPackages(RunContext& ctx, const FileList& list, const std::string& s
   ctx.progress.SetPosition(0);
   ctx.progress.SetBaseOffset(0);
 
-  TBackupFile archive(ctx.machine.files);
+  TBackupFile archive(ctx.services.machine.files);
   ExtractionEvents events(ctx, list);
   events.Bind(archive);
   auto extract = [&](const std::string& archivePath) {

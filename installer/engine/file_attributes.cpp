@@ -3,7 +3,7 @@
 namespace ostravel::engine {
 
 void SetFileAttributes(RunContext& ctx, const FileList& list) {
-  platform::FileSystem& files = ctx.machine.files;
+  platform::FileSystem& files = ctx.services.machine.files;
   for (const FileRecord& r : list.Records()) {
     uint32_t attributes = 0;
     if (r.readOnly) attributes |= platform::kAttrReadOnly;
@@ -12,7 +12,7 @@ void SetFileAttributes(RunContext& ctx, const FileList& list) {
     if (r.archive) attributes |= platform::kAttrArchive;
     if (attributes == 0 || !r.usableTarget) continue;
     // A file that is not there refuses the attributes; nothing more to it.
-    files.SetAttributes(ctx.variables.ExpandVariables(r.targetPath), attributes);
+    files.SetAttributes(ctx.services.variables.ExpandVariables(r.targetPath), attributes);
   }
 }
 

@@ -74,13 +74,13 @@ using ClearedAttributes = std::vector<std::pair<size_t, uint32_t>>;
 // Only files about to be replaced are tried: a kept file may well be open.
 bool PassesLockTest(RunContext& ctx, FileRecord& r, size_t position, ClearedAttributes& cleared) {
   if (!r.Has(kFileExists) || !r.Has(kFileUpdate)) return true;
-  platform::FileSystem& files = ctx.machine.files;
+  platform::FileSystem& files = ctx.services.machine.files;
   if (const auto info = files.Find(r.targetPath)) cleared.emplace_back(position, info->attributes);
   files.SetAttributes(r.targetPath, 0);
   if (files.CanOpenExclusive(r.targetPath)) return true;
   r.flags &= ~uint32_t(kFileUpdate);
   if (LowerCase(FileNameOf(r.targetPath)) == "gds32.dll" &&
-      ctx.machine.windows.WindowWithTitleExists(kDevelopmentEnvironmentTitle))
+      ctx.services.machine.windows.WindowWithTitleExists(kDevelopmentEnvironmentTitle))
     return true;
   r.flags |= kFileLocked;
   return false;
@@ -88,7 +88,7 @@ bool PassesLockTest(RunContext& ctx, FileRecord& r, size_t position, ClearedAttr
 
 void AddDebugInfo(RunContext& ctx, const FileRecord& r, const InstalledFile& installed) {
   auto add = [&](const std::string& line) {
-    AddDebugLine(ctx.process.debugInfoList, ctx.process.debugInfoMode, line);
+    AddDebugLine(ctx.services.process.debugInfoList, ctx.services.process.DebugInfoMode(), line);
   };
   auto yesNo = [](bool b) { return b ? "True" : "False"; };
   add("File: " + r.targetPath);
@@ -104,25 +104,25 @@ void AddDebugInfo(RunContext& ctx, const FileRecord& r, const InstalledFile& ins
 }  // namespace
 
 bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, bool noStep) {
-  ctx.variables.SetCurrentDestination(ctx.choices.destination);
+  ctx.services.variables.SetCurrentDestination(ctx.choices.destination);
   list.Clear();
   bool result = true;
   ClearedAttributes cleared;
   for (const model::InstallModuleEntry& module : ctx.selection.modules) {
     if (!module.included) continue;
     for (const FileKeys& keys : ReadFileList(script, module.name)) {
-      FileRecord r = MakeFileRecord(keys, ctx.variables);
+      FileRecord r = MakeFileRecord(keys, ctx.services.variables);
       if (r.usableTarget && LowerCase(FileNameOf(r.targetPath)) == "install.exe")
         ctx.finish.installerProgramPath = r.targetPath;
-      const bool needVersion = r.rule == kRuleReplaceOlder || ctx.process.debugInfoMode;
+      const bool needVersion = r.rule == kRuleReplaceOlder || ctx.services.process.DebugInfoMode();
       const InstalledFile installed = r.usableTarget
-                                          ? InspectInstalledFile(ctx.machine.files, ctx.machine.system,
+                                          ? InspectInstalledFile(ctx.services.machine.files, ctx.services.machine.system,
                                                                  r.targetPath, needVersion)
                                           : InstalledFile{};
       Decide(r, installed);
       if (!PassesLockTest(ctx, r, list.Records().size(), cleared)) result = false;
       if (!noStep) ctx.progress.SetPosition(ctx.progress.Position() + 1);
-      if (ctx.process.debugInfoMode) AddDebugInfo(ctx, r, installed);
+      if (ctx.services.process.DebugInfoMode()) AddDebugInfo(ctx, r, installed);
       list.Add(std::move(r));
       ctx.progress.ProcessMessages();
     }
@@ -131,7 +131,7 @@ bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, b
   // locked files has changed nothing.
   for (const auto& [position, attributes] : cleared) {
     const FileRecord& r = list.Records()[position];
-    if (!result || !r.Has(kFileUpdate)) ctx.machine.files.SetAttributes(r.targetPath, attributes);
+    if (!result || !r.Has(kFileUpdate)) ctx.services.machine.files.SetAttributes(r.targetPath, attributes);
   }
   return result;
 }

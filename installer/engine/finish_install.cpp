@@ -31,9 +31,9 @@ RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariabl
 }
 
 bool SaveRecordBlock(RunContext& ctx) {
-  if (!ctx.process.uninstallEnabled) return false;
-  return SaveInstallRecordBlock(ctx.machine.files, ctx.variables.ExpandVariables(ctx.process.installRecordPath),
-                                RecordHeaderFor(ctx.process, ctx.variables, ctx.choices.installStartTime), ctx.record);
+  if (!ctx.services.process.uninstallEnabled) return false;
+  return SaveInstallRecordBlock(ctx.services.machine.files, ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath),
+                                RecordHeaderFor(ctx.services.process, ctx.services.variables, ctx.choices.installStartTime), ctx.record);
 }
 
 const char* const kRecordUnreadable =
@@ -51,9 +51,9 @@ bool Unreadable(platform::FileSystem& files, const std::string& path) {
 }  // namespace
 
 void SetAsideUnreadableRecord(RunContext& ctx) {
-  if (!ctx.process.uninstallEnabled || ctx.process.uninstallMode) return;
-  platform::FileSystem& files = ctx.machine.files;
-  const std::string record = ctx.variables.ExpandVariables(ctx.process.installRecordPath);
+  if (!ctx.services.process.uninstallEnabled || ctx.services.process.UninstallMode()) return;
+  platform::FileSystem& files = ctx.services.machine.files;
+  const std::string record = ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath);
   if (Trim(record).empty() || !Unreadable(files, record)) return;
   std::string aside;
   for (int n = 1; n < 100 && aside.empty(); ++n)
@@ -62,7 +62,7 @@ void SetAsideUnreadableRecord(RunContext& ctx) {
                       (aside.empty() ? "; this installation is not recorded" : "; this installation is recorded in " + aside));
   ctx.errorJump(kRecordUnreadable + record + (aside.empty() ? "" : "\r\n" + std::string(kRecordSetAside) + aside));
   // Without a record of its own the installation writes no uninstall entry.
-  ctx.process.installRecordPath = aside;
+  ctx.services.process.installRecordPath = aside;
 }
 
 std::string SharedScriptCopyPath(const PathVariables& vars) {
@@ -76,9 +76,9 @@ bool PlaceSharedCopies(platform::FileSystem& files, const PathVariables& vars, c
 }
 
 void FinishInstallation(RunContext& ctx) {
-  if (!ctx.process.uninstallEnabled) return;
+  if (!ctx.services.process.uninstallEnabled) return;
   SaveRecordBlock(ctx);
-  PlaceSharedCopies(ctx.machine.files, ctx.variables, ctx.process);
+  PlaceSharedCopies(ctx.services.machine.files, ctx.services.variables, ctx.services.process);
 }
 
 }  // namespace ostravel::engine

@@ -7,24 +7,24 @@ namespace {
 
 std::string FontsFolder(RunContext& ctx) {
   std::string folder;
-  ctx.machine.registry.ReadString(platform::RootKey::CurrentUser,
-                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Fonts",
-                                  folder);
+  ctx.services.machine.registry.ReadString(platform::RootKey::CurrentUser,
+                                           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                           "Fonts", folder);
   return WithTrailing(folder, '\\');
 }
 
 void InstallFamily(RunContext& ctx, const std::vector<FontKeys>& fonts, const std::string& name) {
-  platform::FileSystem& files = ctx.machine.files;
+  platform::FileSystem& files = ctx.services.machine.files;
   const std::string fontsFolder = FontsFolder(ctx);
   // Without the fonts folder the copy would land beside whatever the current folder is.
   if (!IsUsableTargetPath(fontsFolder + "x")) return;
   for (const FontKeys& font : fonts) {
     if (font.fontName != name) continue;
-    const std::string file = ctx.variables.ExpandVariables(font.fontFile);
+    const std::string file = ctx.services.variables.ExpandVariables(font.fontFile);
     if (!files.FileExists(file)) continue;
     const std::string copy = fontsFolder + FileNameOf(file);
     if (!files.FileExists(copy)) files.CopyFile(file, copy, false);
-    ctx.machine.fonts.AddFontFile(copy);
+    ctx.services.machine.fonts.AddFontFile(copy);
   }
 }
 
@@ -35,7 +35,7 @@ void InstallNewFonts(RunContext& ctx, const std::vector<FontKeys>& fonts) {
   for (const FontKeys& font : fonts) {
     const std::string& name = font.fontName;
     if (handled.find(name + ";") != std::string::npos) continue;
-    if (!ctx.machine.fonts.FamilyInstalled(name)) InstallFamily(ctx, fonts, name);
+    if (!ctx.services.machine.fonts.FamilyInstalled(name)) InstallFamily(ctx, fonts, name);
     handled += name + ";";
   }
 }

@@ -36,12 +36,12 @@ class InstallRun {
   explicit InstallRun(RunContext& ctx) : ctx_(ctx) {}
 
   void Run() {
-    texts_ = WithScript(ctx_.machine.files, ctx_.process.scriptPath,
+    texts_ = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath,
                         [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
     ctx_.progress.SetSmooth(texts_.smooth);
-    ctx_.progress.SetInfo(ctx_.variables.ExpandVariables(texts_.info));
-    if (ctx_.process.silentMode && ctx_.process.exitCode != 0) {
-      ctx_.end = ctx_.process.exitCode == 1 ? RunEnd::Success : RunEnd::Idle;
+    ctx_.progress.SetInfo(ctx_.services.variables.ExpandVariables(texts_.info));
+    if (ctx_.services.process.SilentMode() && ctx_.services.process.exitCode != 0) {
+      ctx_.end = ctx_.services.process.exitCode == 1 ? RunEnd::Success : RunEnd::Idle;
       return;
     }
     ctx_.end = RunEnd::Stopped;
@@ -69,7 +69,7 @@ class InstallRun {
 
   bool Prepare() {
     ctx_.progress.SetStatus(texts_.createFilelist);
-    bool unlocked = WithScript(ctx_.machine.files, ctx_.process.scriptPath, [&](TExtIniFile& script) {
+    bool unlocked = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath, [&](TExtIniFile& script) {
       const int files = script.ReadInteger("Files", "Count", 0);
       const int components = script.ReadInteger("Components", "Count", 0);
       ctx_.progress.SetRange(0, ctx_.selection.components.empty() ? components + files : files);
@@ -103,12 +103,12 @@ class InstallRun {
 
   void ReadLists(const TExtIniFile& script) {
     const bool uninstaller = UninstallerWanted();
-    registry_ = ReadRegistryList(script, ctx_.selection.modules, ctx_.variables,
-                                 {uninstaller, ctx_.process.installRecordPath});
-    icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.variables,
-                          {uninstaller, ctx_.process.installRecordPath, ctx_.choices.uninstallIconTitle});
+    registry_ = ReadRegistryList(script, ctx_.selection.modules, ctx_.services.variables,
+                                 {uninstaller, ctx_.services.process.installRecordPath});
+    icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.services.variables,
+                          {uninstaller, ctx_.services.process.installRecordPath, ctx_.choices.uninstallIconTitle});
     const RunChoices& c = ctx_.choices;
-    if (const int moved = ApplyIconGroup(icons_, ctx_.variables, c.offeredIconGroup, c.iconGroup))
+    if (const int moved = ApplyIconGroup(icons_, ctx_.services.variables, c.offeredIconGroup, c.iconGroup))
       LogQuietly(ctx_, Format("Shortcut group \"%s\" instead of \"%s\" for %d shortcuts", c.iconGroup.c_str(),
                               c.offeredIconGroup.c_str(), moved));
   }
@@ -116,8 +116,8 @@ class InstallRun {
   // The uninstall entry and shortcut start the uninstaller with the record: without
   // a record path they could only fail.
   bool UninstallerWanted() {
-    if (!ctx_.process.uninstallEnabled || ctx_.process.uninstallMode) return false;
-    if (!Trim(ctx_.variables.ExpandVariables(ctx_.process.installRecordPath)).empty()) return true;
+    if (!ctx_.services.process.uninstallEnabled || ctx_.services.process.UninstallMode()) return false;
+    if (!Trim(ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath)).empty()) return true;
     LogQuietly(ctx_, "No uninstall entry or uninstall shortcut: [Configuration] UnInstallLogFile names no "
                      "installation record");
     return false;
@@ -146,7 +146,7 @@ class InstallRun {
 
   void FileSteps() {
     const std::string source =
-        ctx_.choices.webUpdateKind ? ctx_.choices.copyTargetFolder : ctx_.process.sourceFolder;
+        ctx_.choices.webUpdateKind ? ctx_.choices.copyTargetFolder : ctx_.services.process.sourceFolder;
     Step("UpdateFilesAsNeccessary", [&] {
       ExtractPackages(ctx_, files_, source, {texts_.copyFiles}, [&] { SaveRecord(); });
       ReportUnusableTargets();
@@ -154,7 +154,7 @@ class InstallRun {
     Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });
     // The uninstall shortcut below starts the shared uninstaller: it must be there
     // already on a first installation.
-    if (ctx_.process.uninstallEnabled) PlaceSharedCopies(ctx_.machine.files, ctx_.variables, ctx_.process);
+    if (ctx_.services.process.uninstallEnabled) PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
     Step("CreateIcons", [&] { CreateIcons(ctx_, icons_); });
     Step("UpdateRegistry", [&] { UpdateRegistry(ctx_, registry_, files_, texts_.registerComponents); });
     Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, texts_.updateSystem, installLogFile_); });
@@ -199,7 +199,7 @@ class InstallRun {
 void RunInstall(RunContext& ctx) { InstallRun(ctx).Run(); }
 
 void RunInstallation(RunContext& ctx) {
-  if (ctx.process.uninstallMode)
+  if (ctx.services.process.UninstallMode())
     RunUninstall(ctx);
   else
     RunInstall(ctx);

@@ -17,18 +17,18 @@ void ExecuteExternalInstallerFiles(RunContext& ctx, const FileList& list) {
   ctx.progress.SetBusyCursor(true);
   for (const FileRecord& r : list.Records()) {
     if (!r.usableTarget) continue;
-    const std::string target = ctx.variables.ExpandVariables(r.targetPath);
+    const std::string target = ctx.services.variables.ExpandVariables(r.targetPath);
     if (LowerCase(ExtensionOf(target)) == ".msi") {
       const std::string parameters = "/i \"" + target + "\" /qn";
       ctx.progress.SetFileLabel("Végrehajtás: msiexec.exe " + parameters);
       ctx.progress.ProcessMessages();
-      ctx.machine.system.RunAndWait("msiexec.exe", parameters);
-      ctx.machine.files.DeleteFile(target);
+      ctx.services.machine.system.RunAndWait("msiexec.exe", parameters);
+      ctx.services.machine.files.DeleteFile(target);
     }
     if (LowerCase(FileNameOf(target)) == "register_com_servers.bat") {
       ctx.progress.SetFileLabel("COM kiszolgálók regisztrálása...");
       ctx.progress.ProcessMessages();
-      ctx.machine.system.RunAndWait(Program(target), "");
+      ctx.services.machine.system.RunAndWait(Program(target), "");
     }
   }
   ctx.progress.SetBusyCursor(false);

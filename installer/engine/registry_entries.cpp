@@ -34,7 +34,7 @@ RegistryRecord UninstallValue(const std::string& application, const std::string&
 
 // One record; false when it failed.
 bool WriteRecord(RunContext& ctx, const RegistryRecord& r) {
-  platform::Registry& reg = ctx.machine.registry;
+  platform::Registry& reg = ctx.services.machine.registry;
   bool failed = false;
   const bool exists = r.root && reg.KeyExists(*r.root, r.subKey);
   if (!exists && r.createKey) {
@@ -96,10 +96,10 @@ bool UpdateRegistry(RunContext& ctx, const std::vector<RegistryRecord>& records,
 }
 
 void RemoveRunAsAdminLayers(RunContext& ctx, const FileList& files) {
-  const platform::WindowsVersion v = ctx.machine.system.GetWindowsVersion();
+  const platform::WindowsVersion v = ctx.services.machine.system.GetWindowsVersion();
   if (!v.nt || v.major != 6 || (v.minor != 0 && v.minor != 1)) return;
   static const char* const kLayers = "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
-  platform::Registry& reg = ctx.machine.registry;
+  platform::Registry& reg = ctx.services.machine.registry;
   for (const FileRecord& f : files.Records()) {
     if (!f.isProgram) continue;
     std::string text;

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "installer/engine/archive_backup_file.h"
 #include "installer/engine/created_folders.h"
+#include "installer/engine/disk_prompt.h"
 #include "installer/engine/file_list.h"
 #include "installer/engine/install_run.h"
 #include "installer/engine/install_steps.h"
@@ -91,10 +92,10 @@ class RepairRun {
       if (a.kind == UninstallKind::ReplacedFile) replacedFiles_.insert(UpperCase(a.value));
       if (a.kind == UninstallKind::Folder) recordedFolders_.insert(UpperCase(a.value));
     }
-    const std::vector<ScriptFile> files = WithScript(ctx_.machine.files, ctx_.process.scriptPath,
+    const std::vector<ScriptFile> files = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath,
                                                      [](TExtIniFile& script) { return ReadScriptFiles(script); });
-    ctx_.variables.SetCurrentDestination(
-        RecordedDestination(files, recorded_, ctx_.variables, ctx_.choices.destination));
+    ctx_.services.variables.SetCurrentDestination(
+        RecordedDestination(files, recorded_, ctx_.services.variables, ctx_.choices.destination));
     for (const ScriptFile& f : files) Consider(f);
     if (!NothingLocked()) return;
     ExtractPackages();
@@ -110,17 +111,17 @@ class RepairRun {
   // ones come back. So is a file the installation found and replaced (another
   // program may have written it since): it comes back only when it is gone.
   void Consider(const ScriptFile& f) {
-    FileRecord r = MakeFileRecord(f.keys, ctx_.variables);
+    FileRecord r = MakeFileRecord(f.keys, ctx_.services.variables);
     if (!r.usableTarget) return;
-    r.targetPath = NormalizeTargetPath(ctx_.variables.ExpandVariables(r.targetPath));
+    r.targetPath = NormalizeTargetPath(ctx_.services.variables.ExpandVariables(r.targetPath));
     const std::string key = UpperCase(r.targetPath);
     const bool usable = IsUsableTargetPath(r.targetPath);
     const bool damaged = usable && recordedFiles_.count(key) ? Damaged(r.targetPath, r.rule, f.keys.md5HashInfo)
-                         : usable && replacedFiles_.count(key) ? !ctx_.machine.files.FileExists(r.targetPath)
+                         : usable && replacedFiles_.count(key) ? !ctx_.services.machine.files.FileExists(r.targetPath)
                                                                : false;
     if (damaged && r.rule != kRuleNeverWrite) {
       r.flags |= kFileUpdate;
-      if (ctx_.machine.files.FileExists(r.targetPath)) r.flags |= kFileExists;
+      if (ctx_.services.machine.files.FileExists(r.targetPath)) r.flags |= kFileExists;
       needed_.push_back({r.targetPath, r.rule, f.keys.md5HashInfo});
       if (!f.packName.empty() && packsSeen_.insert(UpperCase(f.packName)).second) packs_.push_back(f.packName);
     }
@@ -128,7 +129,7 @@ class RepairRun {
   }
 
   bool Damaged(const std::string& target, int rule, const std::string& md5) {
-    platform::FileSystem& files = ctx_.machine.files;
+    platform::FileSystem& files = ctx_.services.machine.files;
     if (!files.FileExists(target)) return true;
     if (rule == kRuleWriteWhenMissing || Trim(md5).empty()) return false;
     return !SameText(FileDigest(files, target), Trim(md5));
@@ -137,7 +138,7 @@ class RepairRun {
   bool NothingLocked() {
     std::vector<std::string> locked;
     for (const FileRecord& r : list_.Records())
-      if (r.Has(kFileExists) && r.Has(kFileUpdate) && HeldOpen(ctx_.machine.files, r.targetPath))
+      if (r.Has(kFileExists) && r.Has(kFileUpdate) && HeldOpen(ctx_.services.machine.files, r.targetPath))
         locked.push_back(r.targetPath);
     if (locked.empty()) return true;
     ctx_.finish.showErrorLink = true;
@@ -152,11 +153,11 @@ class RepairRun {
       LogQuietly(ctx_, "Repair: every recorded file is in place");
       return;
     }
-    const std::string source = WithTrailing(ctx_.process.sourceFolder, '\\');
+    const std::string source = WithTrailing(ctx_.services.process.sourceFolder, '\\');
     ctx_.progress.SetRange(0, 100 * int(packs_.size()));
     ctx_.progress.SetPosition(0);
     ctx_.progress.SetBaseOffset(0);
-    TBackupFile archive(ctx_.machine.files);
+    TBackupFile archive(ctx_.services.machine.files);
     Bind(archive);
     for (const std::string& pack : packs_) {
       archive.Restore(source + pack + ".dat", "");
@@ -172,7 +173,7 @@ class RepairRun {
       restore = r && r->Has(kFileUpdate) && !repaired_.count(UpperCase(r->targetPath));
       if (!restore) return;
       name = current_ = r->targetPath;
-      for (const std::string& level : MissingFolderLevels(ctx_.machine.files, FolderOf(name)))
+      for (const std::string& level : MissingFolderLevels(ctx_.services.machine.files, FolderOf(name)))
         if (recordedFolders_.insert(UpperCase(level)).second) newFolders_.push_back(level);
     };
     archive.OnFileRestored = [this](TBackupFile&, std::string& name, platform::OutputFile&) {
@@ -184,27 +185,12 @@ class RepairRun {
       ctx_.progress.ProcessMessages();
     };
     archive.OnError = [this](TBackupFile&, int, const std::string& text) { Error(text + "\r\n\n" + "File: " + current_); };
-    archive.ConfirmDisk = [this](const std::string& text) {
-      // Unattended, nobody can insert the next disk: only what is already there counts.
-      if (ctx_.process.silentMode) {
-        if (text == lastPrompt_) {
-          ctx_.process.exitCode = 1;
-          return false;
-        }
-        lastPrompt_ = text;
-        return true;
-      }
-      return ctx_.dialogs.ShowMessage(text, ui::MsgDlgType::Information, ui::mbOK | ui::mbCancel,
-                                      ctx_.process.dialogLanguage) == ui::mrOk;
-    };
+    archive.ConfirmDisk = [this](const std::string& text) { return diskPrompt_.Confirm(text); };
     archive.ProcessMessages = [this] { ctx_.progress.ProcessMessages(); };
   }
 
   void Error(const std::string& message) {
-    if (ctx_.process.silentMode)
-      ctx_.process.exitCode = 1;
-    else
-      ctx_.dialogs.ShowMessage(message, ui::MsgDlgType::Error, ui::mbOK, ctx_.process.dialogLanguage);
+    ctx_.services.dialogs.ShowMessage(message, ui::MsgDlgType::Error, ui::mbOK, ctx_.services.process.dialogLanguage);
     ctx_.errorJump(message);
     failed_ = true;
   }
@@ -235,10 +221,10 @@ class RepairRun {
     if (newFolders_.empty()) return;
     RecordBlocks blocks = SplitNewestBlock(frame_.recordText);
     for (const std::string& folder : newFolders_)
-      if (ctx_.machine.files.DirectoryExists(folder)) blocks.newest.push_back("Make Dir: " + folder);
+      if (ctx_.services.machine.files.DirectoryExists(folder)) blocks.newest.push_back("Make Dir: " + folder);
     blocks.newest.insert(blocks.newest.end(), blocks.older.begin(), blocks.older.end());
-    if (!ctx_.machine.files.ReplaceFile(ctx_.process.installRecordPath, RecordText(blocks.newest)))
-      LogQuietly(ctx_, "Repair: the record could not be saved: " + ctx_.process.installRecordPath);
+    if (!ctx_.services.machine.files.ReplaceFile(ctx_.services.process.installRecordPath, RecordText(blocks.newest)))
+      LogQuietly(ctx_, "Repair: the record could not be saved: " + ctx_.services.process.installRecordPath);
   }
 
   RunContext& ctx_;
@@ -257,7 +243,7 @@ class RepairRun {
   std::set<std::string> repaired_;  // upper-cased
   std::vector<std::string> newFolders_;
   std::string current_;
-  std::string lastPrompt_;
+  DiskPrompt diskPrompt_{ctx_};
   bool failed_ = false;
 };
 

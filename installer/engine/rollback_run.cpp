@@ -27,7 +27,7 @@ std::string ActionKey(UninstallKind kind, const std::string& value) {
 class RollbackRun {
  public:
   RollbackRun(RunContext& ctx, const UninstallFrame& frame, RecordBlocks blocks)
-      : ctx_(ctx), frame_(frame), blocks_(std::move(blocks)), record_(ctx.process.installRecordPath) {
+      : ctx_(ctx), frame_(frame), blocks_(std::move(blocks)), record_(ctx.services.process.installRecordPath) {
     newest_ = ActionsOf(blocks_.newest);
     for (const UninstallAction& a : ActionsOf(blocks_.older)) older_.insert(ActionKey(a.kind, a.value));
     backups_ = BackupsOf(blocks_.newest, record_);
@@ -53,8 +53,8 @@ class RollbackRun {
     });
     // Without the shortened record the block would be undone a second time: its
     // backups stay for that, and the customer is told.
-    ctx_.machine.files.SetAttributes(record_, platform::kAttrArchive);
-    if (!ctx_.machine.files.ReplaceFile(record_, RecordText(blocks_.older))) {
+    ctx_.services.machine.files.SetAttributes(record_, platform::kAttrArchive);
+    if (!ctx_.services.machine.files.ReplaceFile(record_, RecordText(blocks_.older))) {
       ctx_.errorJump(kRecordNotRewritten + record_);
       ctx_.end = RunEnd::Stopped;
       return;
@@ -88,7 +88,7 @@ class RollbackRun {
     std::vector<std::string> locked;
     std::set<std::string> seen;
     auto test = [&](const std::string& path) {
-      if (seen.insert(UpperCase(path)).second && HeldOpen(ctx_.machine.files, path)) locked.push_back(path);
+      if (seen.insert(UpperCase(path)).second && HeldOpen(ctx_.services.machine.files, path)) locked.push_back(path);
     };
     for (const UninstallAction& a : newest_)
       if ((a.kind == UninstallKind::File || a.kind == UninstallKind::Shortcut) &&
@@ -141,7 +141,7 @@ class RollbackRun {
   static constexpr const char* kStays = "the file stays as it is";
 
   bool Restore(const std::string& target, const std::string& copy, const char* otherwise) {
-    platform::FileSystem& files = ctx_.machine.files;
+    platform::FileSystem& files = ctx_.services.machine.files;
     const auto info = files.Find(copy);
     if (info && !info->IsDirectory()) {
       if (files.FileExists(target)) files.SetAttributes(target, platform::kAttrArchive);
@@ -162,8 +162,8 @@ class RollbackRun {
       const std::string rootName = NextToken(rest, ';');
       const std::string subKey = NextToken(rest, ';');
       const auto root = platform::RootKeyFromName(rootName);
-      if (root && ctx_.machine.registry.KeyExists(*root, subKey) &&
-          ctx_.machine.registry.WriteString(*root, subKey, rest, backup->second))
+      if (root && ctx_.services.machine.registry.KeyExists(*root, subKey) &&
+          ctx_.services.machine.registry.WriteString(*root, subKey, rest, backup->second))
         return;
     }
     if (!OlderHas(UninstallKind::RegistryValue, value)) RemoveRecordedValue(ctx_, value);

@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "base/datetime.h"
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/process_state.h"
 #include "installer/model/finish_actions.h"
 #include "installer/model/install_record_entries.h"
 #include "installer/model/selection.h"
 #include "installer/model/server_decisions.h"
 #include "installer/model/web_update.h"
-#include "installer/platform/platform.h"
-#include "installer/script/path_variables.h"
-#include "installer/ui/message_dialog.h"
+#include "installer/script/process_services.h"
+#include "installer/ui/progress_surface.h"
 
 namespace ostravel::net {
 class DownloadStatisticsSurface;
@@ -25,27 +22,7 @@ class DownloadStatisticsSurface;
 namespace ostravel::engine {
 
 // The progress page as the run drives it.
-class ProgressSurface {
- public:
-  virtual ~ProgressSurface() = default;
-  virtual void SetRange(int minimum, int maximum) = 0;
-  virtual int Maximum() = 0;
-  virtual void SetPosition(int position) = 0;
-  virtual int Position() = 0;
-  // Added to the per-package percentages of the archive progress.
-  virtual void SetBaseOffset(int offset) = 0;
-  virtual int BaseOffset() = 0;
-  virtual void SetBarVisible(bool visible) = 0;
-  virtual void SetSmooth(bool smooth) = 0;
-  virtual void SetStatus(const std::string& text) = 0;     // the status line
-  virtual void SetFileLabel(const std::string& text) = 0;  // the file being written
-  virtual void SetStep(const std::string& name) = 0;       // the grey step label
-  virtual void ProcessMessages() = 0;
-  // The page's further labels and the cursor. A surface without them ignores them.
-  virtual void SetPercentLabel(const std::string&) {}  // hidden, beside the bar
-  virtual void SetInfo(const std::string&) {}          // the page's information label
-  virtual void SetBusyCursor(bool) {}                  // the hourglass during a step
-};
+using ui::ProgressSurface;
 
 // A line of the component check list: its text and check state.
 struct ComponentItem {
@@ -79,11 +56,7 @@ struct RunChoices {
 };
 
 struct RunContext {
-  platform::Platform& machine;
-  ProcessState& process;
-  PathVariables& variables;
-  DiagnosticLog& log;
-  ui::MessageDialogs& dialogs;
+  Services& services;
   model::Selection& selection;
   model::ServerDecisions& server;
   model::WebUpdate& web;

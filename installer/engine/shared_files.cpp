@@ -14,8 +14,8 @@ bool InSystemFolder(const PathVariables& variables, const std::string& path) {
 }
 
 void CountSharedFile(RunContext& ctx, const std::string& path, bool existedBefore) {
-  if (!InSystemFolder(ctx.variables, path)) return;
-  platform::Registry& registry = ctx.machine.registry;
+  if (!InSystemFolder(ctx.services.variables, path)) return;
+  platform::Registry& registry = ctx.services.machine.registry;
   uint32_t count = 0;
   if (registry.ReadDword(platform::RootKey::LocalMachine, kSharedDllsKey, path, count) != platform::RegRead::Ok)
     count = existedBefore ? 1 : 0;
@@ -27,11 +27,11 @@ void CountSharedFile(RunContext& ctx, const std::string& path, bool existedBefor
 }
 
 std::set<std::string> ReleaseSharedFiles(RunContext& ctx, const std::vector<UninstallAction>& actions) {
-  platform::Registry& registry = ctx.machine.registry;
+  platform::Registry& registry = ctx.services.machine.registry;
   std::map<std::string, std::pair<std::string, uint32_t>> counts;  // upper-cased path -> path, count
   for (const UninstallAction& a : actions) {
     if ((a.kind != UninstallKind::File && a.kind != UninstallKind::ReplacedFile) ||
-        !InSystemFolder(ctx.variables, a.value))
+        !InSystemFolder(ctx.services.variables, a.value))
       continue;
     const std::string key = UpperCase(a.value);
     auto it = counts.find(key);

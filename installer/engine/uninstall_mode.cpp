@@ -29,14 +29,14 @@ bool HeldOpen(platform::FileSystem& files, const std::string& path) {
 
 void LogQuietly(RunContext& ctx, const std::string& text) {
   try {
-    ctx.log.WriteLog(text);
+    ctx.services.log.WriteLog(text);
   } catch (...) {
   }
 }
 
 void RunFullUninstall(RunContext& ctx, const UninstallFrame& frame) {
   const std::vector<UninstallAction> actions = ParseInstallRecord(frame.recordText);
-  const std::string& record = ctx.process.installRecordPath;
+  const std::string& record = ctx.services.process.installRecordPath;
   RemoveBackups(ctx, BackupsOf(SplitLines(frame.recordText), record), record, frame.texts.removeBackup);
   ctx.progress.SetStatus("Uninstalling ...");
   ctx.progress.ProcessMessages();
@@ -46,14 +46,14 @@ void RunFullUninstall(RunContext& ctx, const UninstallFrame& frame) {
 
 void RunUninstall(RunContext& ctx) {
   UninstallFrame frame;
-  frame.texts = WithScript(ctx.machine.files, ctx.process.scriptPath,
+  frame.texts = WithScript(ctx.services.machine.files, ctx.services.process.scriptPath,
                            [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
   ctx.progress.SetSmooth(frame.texts.smooth);
-  ctx.progress.SetInfo(ctx.variables.ExpandVariables(frame.texts.info));
+  ctx.progress.SetInfo(ctx.services.variables.ExpandVariables(frame.texts.info));
   ctx.progress.SetStatus("Collecting uninstall informations ...");
   ctx.progress.ProcessMessages();
-  const std::string& record = ctx.process.installRecordPath;
-  if (ctx.machine.files.FileExists(record) && !ctx.machine.files.ReadFile(record, frame.recordText)) {
+  const std::string& record = ctx.services.process.installRecordPath;
+  if (ctx.services.machine.files.FileExists(record) && !ctx.services.machine.files.ReadFile(record, frame.recordText)) {
     // Removing nothing and deleting the record would lose every installation in it.
     LogQuietly(ctx, "Installation record unreadable, nothing removed: " + record);
     ctx.errorJump(kRecordUnreadableAtUninstall + record);

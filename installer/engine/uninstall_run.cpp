@@ -25,7 +25,7 @@ void Phase(RunContext& ctx, const std::vector<UninstallAction>& actions, Uninsta
 }  // namespace
 
 void RemoveRecordedFile(RunContext& ctx, const std::string& path) {
-  platform::FileSystem& files = ctx.machine.files;
+  platform::FileSystem& files = ctx.services.machine.files;
   const auto info = files.Find(path);
   if (!info || info->IsDirectory()) return;
   // Archive only clears read-only, hidden and system; a file without them needs no call.
@@ -38,10 +38,10 @@ void RemoveRecordedValue(RunContext& ctx, std::string value) {
   const std::string rootName = NextToken(value, ';');
   const std::string subKey = NextToken(value, ';');
   const auto root = platform::RootKeyFromName(rootName);
-  if (!root || !ctx.machine.registry.KeyExists(*root, subKey)) return;
+  if (!root || !ctx.services.machine.registry.KeyExists(*root, subKey)) return;
   std::string old;
-  if (ctx.machine.registry.ReadString(*root, subKey, value, old) != platform::RegRead::Missing)
-    ctx.machine.registry.DeleteValue(*root, subKey, value);
+  if (ctx.services.machine.registry.ReadString(*root, subKey, value, old) != platform::RegRead::Missing)
+    ctx.services.machine.registry.DeleteValue(*root, subKey, value);
 }
 
 // A key directly below a root ("Software", "SYSTEM") is never taken with all it
@@ -52,16 +52,16 @@ void RemoveRecordedKey(RunContext& ctx, std::string value) {
   const std::string key = Trim(CollapseRepeats(value, '\\'));
   const std::string inner = WithoutTrailing(key.size() && key[0] == '\\' ? key.substr(1) : key, '\\');
   if (!root || platform::NamesNoKey(inner) || inner.find('\\') == std::string::npos) return;
-  if (ctx.machine.registry.KeyExists(*root, value)) ctx.machine.registry.DeleteKeyTree(*root, value);
+  if (ctx.services.machine.registry.KeyExists(*root, value)) ctx.services.machine.registry.DeleteKeyTree(*root, value);
 }
 
 void RemoveRecordedFolders(RunContext& ctx, const std::vector<UninstallAction>& actions) {
   std::set<std::string, NoCaseLess> folders;
   for (const UninstallAction& a : actions)
-    if (a.kind == UninstallKind::Folder && ctx.machine.files.DirectoryExists(a.value)) folders.insert(a.value);
+    if (a.kind == UninstallKind::Folder && ctx.services.machine.files.DirectoryExists(a.value)) folders.insert(a.value);
   // Last first: a folder goes before the folder that holds it.
   for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
-    ctx.machine.files.RemoveDirectory(*it);
+    ctx.services.machine.files.RemoveDirectory(*it);
     ctx.progress.SetPosition(ctx.progress.Position() + 1);
   }
 }
@@ -78,10 +78,10 @@ void Uninstall(RunContext& ctx, const std::vector<UninstallAction>& actions) {
   Phase(ctx, actions, UninstallKind::Shortcut, RemoveRecordedFile);
   Phase(ctx, actions, UninstallKind::RegistryValue, RemoveRecordedValue);
   Phase(ctx, actions, UninstallKind::RegistryKey, RemoveRecordedKey);
-  const std::string record = ctx.process.installRecordPath;
-  if (ctx.machine.files.FileExists(record)) {
-    ctx.machine.files.SetAttributes(record, platform::kAttrArchive);
-    ctx.machine.files.DeleteFile(record);
+  const std::string record = ctx.services.process.installRecordPath;
+  if (ctx.services.machine.files.FileExists(record)) {
+    ctx.services.machine.files.SetAttributes(record, platform::kAttrArchive);
+    ctx.services.machine.files.DeleteFile(record);
   }
   RemoveRecordedFolders(ctx, actions);
 }

@@ -30,12 +30,12 @@ void WriteUpdateStateFile(RunContext& ctx, const std::string& updateSystemText, 
   ctx.progress.SetPosition(0);
   ctx.progress.SetBaseOffset(0);
   ctx.progress.ProcessMessages();
-  const std::string path = ctx.variables.ExpandVariables(installLogFile);
+  const std::string path = ctx.services.variables.ExpandVariables(installLogFile);
   if (path.empty()) return;
-  WithScript(ctx.machine.files, ctx.process.scriptPath, [&](TExtIniFile& script) {
+  WithScript(ctx.services.machine.files, ctx.services.process.scriptPath, [&](TExtIniFile& script) {
     const ConfigurationSection config = ReadConfigurationSection(script);
-    TExtIniFile state(ctx.machine.files, path, true);
-    DateTime today = ctx.machine.system.Now();
+    TExtIniFile state(ctx.services.machine.files, path, true);
+    DateTime today = ctx.services.machine.system.Now();
     today.hour = today.minute = today.second = today.millisecond = 0;
     state.WriteString("General", "LastInstalled", FormatShortDate(today));
     state.WriteDateTime("General", "LastBuild", config.buildDate);

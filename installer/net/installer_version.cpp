@@ -19,12 +19,12 @@ std::string RunningInstallerVersion(platform::System& system) {
 
 bool InstallerVersionCheck(const NetContext& net, model::WebUpdate& web, bool webUpdateKind, bool windowsVariant) {
   if (!webUpdateKind || !windowsVariant) return web.installerUpdateRequired;
-  const std::string running = RunningInstallerVersion(net.machine.system);
-  const std::string required = WithScript(net.machine.files, net.process.scriptPath, [](const TExtIniFile& ini) {
-    return ReadConfigurationSection(ini).rqInstallerVersion;
-  });
+  const std::string running = RunningInstallerVersion(net.services.machine.system);
+  const std::string required =
+      WithScript(net.services.machine.files, net.services.process.scriptPath,
+                 [](const TExtIniFile& ini) { return ReadConfigurationSection(ini).rqInstallerVersion; });
   if (CompareVersionText(running, required) < 0) {
-    if (!net.process.silentMode && net.errorBox) net.errorBox(kNewInstallerRequired);
+    if (!net.services.process.SilentMode() && net.errorBox) net.errorBox(kNewInstallerRequired);
     web.installerUpdateRequired = true;
   }
   return web.installerUpdateRequired;

@@ -6,7 +6,7 @@
 namespace ostravel::net {
 
 std::string TempFolder(const NetContext& net) {
-  return WithTrailing(net.variables.ExpandVariables("$TempFolder$"), '\\');
+  return WithTrailing(net.services.variables.ExpandVariables("$TempFolder$"), '\\');
 }
 
 std::string FileAddress(const std::string& base, const std::string& name) {
@@ -18,17 +18,13 @@ std::string BuildWebUpdateUrl(const std::string& updateSiteUrl, const std::strin
 }
 
 void ShowDownloadBox(const NetContext& net, const std::string& text) {
-  if (net.process.silentMode) {
-    net.process.exitCode = 1;
-    return;
-  }
-  net.dialogs.ShowMessage(text, ui::MsgDlgType::Error, ui::mbOK, net.process.dialogLanguage);
+  net.services.dialogs.ShowMessage(text, ui::MsgDlgType::Error, ui::mbOK, net.services.process.dialogLanguage);
 }
 
 int DownloadRetries(const NetContext& net) {
-  const int retries = WithScript(net.machine.files, net.process.scriptPath, [](const TExtIniFile& ini) {
-    return ini.ReadInteger(section::kConfiguration, "DownloadRetries", 0);
-  });
+  const int retries =
+      WithScript(net.services.machine.files, net.services.process.scriptPath,
+                 [](const TExtIniFile& ini) { return ini.ReadInteger(section::kConfiguration, "DownloadRetries", 0); });
   // A handful is plenty for a flaky line; a typo must not mean retrying forever.
   return retries < 0 ? 0 : (retries > 20 ? 20 : retries);
 }

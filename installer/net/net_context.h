@@ -1,24 +1,16 @@
 #pragma once
-// What the network steps of a web update need from the program: the machine (its
-// HTTP client included), the process state, path variables, the diagnostic log and
-// the dialogs. Built by the caller from what it holds; cheap to copy.
+// What the network steps of a web update need from the program: the process
+// services (the machine's HTTP client included) and the plain error box. Built by
+// the caller from what it holds; cheap to copy.
 #include <functional>
 #include <string>
 
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/process_state.h"
-#include "installer/platform/platform.h"
-#include "installer/script/path_variables.h"
-#include "installer/ui/message_dialog.h"
+#include "installer/script/process_services.h"
 
 namespace ostravel::net {
 
 struct NetContext {
-  platform::Platform& machine;
-  ProcessState& process;
-  const PathVariables& variables;
-  DiagnosticLog& log;
-  ui::MessageDialogs& dialogs;
+  Services& services;
   // The plain error box: caption "Error", one "OK" button, not the localised
   // dialog. Only the web file check and the installer version check use it.
   std::function<void(const std::string& text)> errorBox;

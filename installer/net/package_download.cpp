@@ -51,7 +51,7 @@ struct PassTexts {
 };
 
 PassTexts ReadPassTexts(const DownloadRun& run) {
-  return WithScript(run.net.machine.files, run.net.process.scriptPath, [&](const TExtIniFile& ini) {
+  return WithScript(run.net.services.machine.files, run.net.services.process.scriptPath, [&](const TExtIniFile& ini) {
     PassTexts texts;
     texts.downloadFiles = ReadCopyFilesPageSection(ini).downloadFiles;
     for (const auto& c : run.selection.components) {
@@ -87,17 +87,6 @@ std::string SizeMismatchText(const std::string& packName, int64_t packSize, int6
          " byte\r\n\r\nKérem próbálja később letölteni a frissítéseket!";
 }
 
-DownloadRun MakeDownloadRun(engine::RunContext& run, DownloadStatisticsSurface& statistics) {
-  return DownloadRun{NetContext{run.machine, run.process, run.variables, run.log, run.dialogs, nullptr},
-                     run.selection,
-                     run.web,
-                     run.progress,
-                     statistics,
-                     WithTrailing(run.choices.copyTargetFolder, '\\'),
-                     run.errorJump,
-                     nullptr};
-}
-
 bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
   const auto& components = run.selection.components;
   states.assign(components.size(), PackageState{});
@@ -113,9 +102,9 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
       Report(run, text, text);
       return false;
     }
-    run.net.log.WriteLog("Download header start:" + url);
-    const platform::HttpResult head = run.net.machine.http.Head(url);
-    run.net.log.WriteLog("Download header done:" + url);
+    run.net.services.log.WriteLog("Download header start:" + url);
+    const platform::HttpResult head = run.net.services.machine.http.Head(url);
+    run.net.services.log.WriteLog("Download header done:" + url);
     if (!head.ok()) {
       const std::string text = run.web.downloadGeneral + "\r\n\r\n" + head.error + "(File URL: " + url + ")";
       Report(run, text, text);
@@ -127,12 +116,12 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
   for (size_t i = 0; i < components.size(); ++i) {
     const auto& c = components[i];
     if (!TakesPart(run, c)) continue;
-    if (LocalCopyCurrent(run.net.machine.files, run.copyTargetFolder, temp, c.packName, c.packChecksum))
+    if (LocalCopyCurrent(run.net.services.machine.files, run.copyTargetFolder, temp, c.packName, c.packChecksum))
       states[i].needsDownload = false;
     if (states[i].announcedSize != c.packSize) {
       // No box, as ever; but an unattended run that installed nothing must not end
       // with the exit code of success.
-      if (run.net.process.silentMode) run.net.process.exitCode = 1;
+      if (run.net.services.process.SilentMode()) run.net.services.process.exitCode = 1;
       run.errorJump(SizeMismatchText(c.packName, c.packSize, states[i].announcedSize));
       return false;
     }
@@ -145,7 +134,7 @@ namespace {
 // One archive into the temporary folder; false after reporting its failure.
 bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::string& sha256, const std::string& status,
                  const std::string& target) {
-  platform::FileSystem& fs = run.net.machine.files;
+  platform::FileSystem& fs = run.net.services.machine.files;
   if (fs.FileExists(target)) fs.DeleteFile(target);
   const std::string url = ArchiveAddress(run, c);
   const std::string packageStatus = status + " ( " + c.name + " )";
@@ -168,9 +157,9 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
                            std::to_string(retries) + (resumeFrom > 0 ? ", folytatás" : ""));
     run.progress.ProcessMessages();
   };
-  run.net.log.WriteLog("Download start: " + url);
-  const platform::HttpResult got = FetchToFile(fs, run.net.machine.http, url, target, progress, options);
-  run.net.log.WriteLog("Download done:" + url);
+  run.net.services.log.WriteLog("Download start: " + url);
+  const platform::HttpResult got = FetchToFile(fs, run.net.services.machine.http, url, target, progress, options);
+  run.net.services.log.WriteLog("Download done:" + url);
   if (!got.ok()) {
     Report(run, run.web.downloadGeneral + "\r\n\r\n" + got.error, run.web.downloadGeneral + "\r\n\n" + got.error);
     return false;
@@ -190,7 +179,7 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
 }
 
 void MoveIntoCopyTarget(DownloadRun& run, const std::vector<std::string>& finished) {
-  platform::FileSystem& fs = run.net.machine.files;
+  platform::FileSystem& fs = run.net.services.machine.files;
   fs.CreateDirectories(run.copyTargetFolder);
   for (const std::string& path : finished) {
     const std::string target = run.copyTargetFolder + path.substr(path.find_last_of('\\') + 1);
@@ -231,7 +220,7 @@ bool PackageDownload(DownloadRun& run, std::vector<PackageState>& states) {
   } timerStop{run.statistics};
 
   const std::string temp = TempFolder(run.net);
-  run.net.machine.files.CreateDirectories(temp);
+  run.net.services.machine.files.CreateDirectories(temp);
   std::vector<std::string> finished;
   for (size_t i = 0; i < components.size(); ++i) {
     const auto& c = components[i];

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "installer/engine/run_context.h"
 #include "installer/model/selection.h"
 #include "installer/model/web_update.h"
 #include "installer/net/download_statistics.h"
 #include "installer/net/net_context.h"
+#include "installer/ui/progress_surface.h"
 
 namespace ostravel::net {
 
@@ -18,7 +18,7 @@ struct DownloadRun {
   NetContext net;
   model::Selection& selection;
   model::WebUpdate& web;
-  engine::ProgressSurface& progress;
+  ui::ProgressSurface& progress;
   DownloadStatisticsSurface& statistics;
   std::string copyTargetFolder;  // with a trailing "\"
   // Appends the text to the error page and moves the wizard there.
@@ -34,9 +34,6 @@ struct PackageState {
   bool needsDownload = true;
   int64_t announcedSize = 0;  // Content-Length of the header answer
 };
-
-// The download pass as the installation run needs it.
-DownloadRun MakeDownloadRun(engine::RunContext& run, DownloadStatisticsSurface& statistics);
 
 // Called by the installation run (install step 3) for the web-update kind: shows
 // the statistics group box, runs the header check and, when it passed, the

@@ -16,19 +16,19 @@ bool LooksLikeSetupScript(const std::string& data) {
 }
 
 std::string DownloadUpdateScript(const NetContext& net, const model::WebUpdate& web) {
-  platform::FileSystem& fs = net.machine.files;
+  platform::FileSystem& fs = net.services.machine.files;
   const std::string folder = TempFolder(net);
   const std::string target = folder + kUpdateScriptName;
   const std::string url = FileAddress(web.webUpdateUrl, kUpdateScriptName);
   fs.CreateDirectories(folder);
   if (fs.FileExists(target)) fs.DeleteFile(target);
 
-  net.log.WriteLog("Download start: " + url);
+  net.services.log.WriteLog("Download start: " + url);
   FetchOptions options;
   options.retries = DownloadRetries(net);
   options.maxBytes = kMaxUpdateScriptBytes;
-  platform::HttpResult result = FetchToFile(fs, net.machine.http, url, target, nullptr, options);
-  net.log.WriteLog("Download done: " + url);
+  platform::HttpResult result = FetchToFile(fs, net.services.machine.http, url, target, nullptr, options);
+  net.services.log.WriteLog("Download done: " + url);
 
   std::string data;
   if (result.ok() && (!fs.ReadFile(target, data) || !LooksLikeSetupScript(data))) {
@@ -39,7 +39,7 @@ std::string DownloadUpdateScript(const NetContext& net, const model::WebUpdate& 
     ShowDownloadBox(net, web.downloadGeneral + "\r\n\n" + result.error);
     throw InstallerError(web.downloadGeneral + "\r\n\r\n" + result.error);
   }
-  net.process.scriptPath = target;
+  net.services.process.scriptPath = target;
   return target;
 }
 

@@ -32,6 +32,9 @@ enum ModalResult : int {
 // Fixed Hungarian texts of the program are shown in this language.
 constexpr int kHungarian = 11;
 
+// The result of the default button (Enter) of a box with these buttons.
+int DefaultResult(uint32_t buttons);
+
 class MessageDialogs {
  public:
   virtual ~MessageDialogs() = default;

@@ -27,6 +27,8 @@ int CancelButton(uint32_t set) {
 }
 }  // namespace
 
+int DefaultResult(uint32_t buttons) { return MessageButtonResult(DefaultButton(buttons)); }
+
 MessageDialogLayout LayoutMessageDialog(DialogMeasurer& measurer, const std::u16string& text, MsgDlgType type,
                                         uint32_t buttons, int language, int screenWidth,
                                         const std::u16string& applicationTitle) {

@@ -17,7 +17,6 @@ class Windows : public ostravel::ProgramWindows {
   explicit Windows(ostravel::Application& app) : app_(app) {}
   void ShowWizardModal() override { ostravel::win32::ShowWizardModal(app_); }
   void ShowBackgroundModal() override { ostravel::win32::ShowBackgroundModal(app_, app_.ReadBackground()); }
-  ostravel::ui::MessageDialogs& Dialogs() override { return ostravel::win32::AppMessageDialogs(); }
 
  private:
   ostravel::Application& app_;
@@ -45,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Windows windows(app);
     app.Run(windows);
   } catch (const std::exception& e) {
-    if (!state.silentMode)
+    if (!state.SilentMode())
       MessageBoxW(nullptr, ostravel::win32::Wide(e.what()).c_str(), L"Ostravel", MB_OK | MB_ICONERROR);
     return 1;
   }

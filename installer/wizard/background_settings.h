@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "installer/app/utilities.h"
 #include "installer/script/ext_ini_file.h"
+#include "installer/script/utilities.h"
 
 namespace ostravel::wizard {
 

@@ -22,7 +22,7 @@ struct BuildContext {
 };
 
 model::ComponentEntry ReadEntry(BuildContext& b, const std::string& module, const ComponentKeys& keys) {
-  const WizardServices& services = b.wizard.Services();
+  const Services& services = b.wizard.Services();
   model::ComponentEntry e;
   e.module = module;
   e.number = keys.number;

@@ -33,11 +33,11 @@ int Ask(WizardController& wizard, const std::string& text, ui::MsgDlgType type, 
 
 // Where the main shortcut of an earlier installation points; nullopt without one.
 std::optional<std::string> EarlierProgramFolder(WizardController& wizard, const TExtIniFile& script) {
-  const WizardServices& services = wizard.Services();
+  const Services& services = wizard.Services();
   const ProcessState& process = services.process;
   const auto icons = engine::ReadIconList(
       script, wizard.Selection().modules, services.variables,
-      {process.uninstallEnabled && !process.uninstallMode, process.installRecordPath, wizard.State().uninstallIconTitle});
+      {process.uninstallEnabled && !process.UninstallMode(), process.installRecordPath, wizard.State().uninstallIconTitle});
   for (const engine::ShortcutEntry& icon : icons) {
     if (!icon.mainIcon) continue;
     const std::string path = WithTrailing(wizard.Expand(icon.placement), '\\') + icon.title + ".lnk";

@@ -2,7 +2,7 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "base/win32/shared_names.h"
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 #include "installer/dbserver/admin_rights.h"
 #include "installer/net/installer_version.h"
 #include "installer/net/proxy_settings.h"
@@ -44,14 +44,10 @@ void WizardController::CreateForm() {
   state_.runningAtom = machine.system.FindAtom(kRunningAtomName);
   if (state_.runningAtom == 0) state_.runningAtom = machine.system.AddAtom(kRunningAtomName);
 
-  process.adminMode = process.switches.admin;
-  process.uninstallMode = process.switches.uninstall;
-  process.silentMode = process.switches.silent;
-
   view_.SetText(ctl::kBuildInfoLabel, BuildInfoText());
   view_.SetVisible(ctl::kInformationButton, machine.files.FileExists(process.sourceFolder + "belloro.doc"));
 
-  if (process.uninstallMode) StartUninstallMode();
+  if (process.UninstallMode()) StartUninstallMode();
   state_.installStartTime = machine.system.Now();
 
   view_.SetItems(ctl::kCxProgramYear, kProgramYears);
@@ -61,11 +57,11 @@ void WizardController::CreateForm() {
   ReadProxySettings();
   view_.SetText(ctl::kErrorFinishMemo, "");
 
-  if (!process.silentMode) {
+  if (!process.SilentMode()) {
     const int first = FirstPageOf(state_.visiblePages);
     if (first < kPageCount) GoToPage(Page(first));
   }
-  if (!process.uninstallMode || machine.files.FileExists(process.installRecordPath)) {
+  if (!process.UninstallMode() || machine.files.FileExists(process.installRecordPath)) {
     if (view_.SelectedIndex(ctl::kCxProgramYear) < 0 && !view_.Items(ctl::kCxProgramYear).empty()) {
       view_.SetSelectedIndex(ctl::kCxProgramYear, 0);
       cxProgramYearSelect();
@@ -131,7 +127,7 @@ void WizardController::ReadScriptAtCreation() {
     SetDestination(Expand(config.path));
     state_.configuredPath = view_.Text(ctl::kEDestination);
     process.uninstallEnabled = config.unInstall;
-    if (!process.uninstallMode) {
+    if (!process.UninstallMode()) {
       process.installRecordPath = config.unInstallLogFile;
       state_.uninstallIconTitle = config.unInstallIconTitle;
     }
@@ -146,7 +142,7 @@ void WizardController::ReadScriptAtCreation() {
     web_.downloadGeneral = errors.downloadGeneral;
     web_.md5ChecksumFailed = errors.md5ChecksumFailed;
 
-    state_.visiblePages = BuildVisiblePages(script, process.uninstallMode, process.silentMode);
+    state_.visiblePages = BuildVisiblePages(script, process.UninstallMode(), process.SilentMode());
     state_.firstPage = FirstPageOf(state_.visiblePages);
     state_.lastPage = LastPageOf(state_.visiblePages);
   });
@@ -191,7 +187,7 @@ void WizardController::ClosingActions() {
   ProcessState& process = services_.process;
   platform::Platform& machine = services_.machine;
   if (view_.SelectedIndex(ctl::kCxOpSystem) == 0 && current_ == Page::Finished && !web_.noUpdateFound &&
-      !process.uninstallMode && finish_.startLocationChanged && !process.silentMode) {
+      !process.UninstallMode() && finish_.startLocationChanged && !process.SilentMode()) {
     const std::string text = Expand("A(z) $ApplicationName$ indítási helye megváltozott!\r\n\nAz új indítási hely: " +
                                     view_.Text(ctl::kEDestination));
     services_.dialogs.ShowMessage(text, ui::MsgDlgType::Warning, ui::mbOK, ui::kHungarian);
@@ -209,11 +205,11 @@ void WizardController::ClosingActions() {
 void WizardController::StartRestartCommand() {
   ProcessState& process = services_.process;
   if (Trim(finish_.restartCommand).empty()) return;
-  const std::string command = process.silentMode
+  const std::string command = process.SilentMode()
                                   ? net::UnattendedRestartCommand(finish_.restartCommand, process.parameters)
                                   : Trim(finish_.restartCommand);
   services_.log.WriteLog("Restart: " + command);
-  if (services_.machine.system.Start(command) || !process.silentMode) return;
+  if (services_.machine.system.Start(command) || !process.SilentMode()) return;
   process.exitCode = 1;
   services_.log.WriteLog("Unattended run failed: the new installer could not be started");
 }

@@ -1,6 +1,6 @@
 #include "installer/wizard/module_list.h"
 
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 #include "installer/script/script_lists.h"
 #include "installer/wizard/server_bridge.h"
 #include "installer/wizard/wizard_controller.h"

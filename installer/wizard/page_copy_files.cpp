@@ -47,11 +47,11 @@ PageEntryResult EnterCopyFiles(WizardController& wizard, const TExtIniFile& scri
     view.SetText(ctl::kWUStatDownloadedCaption, page.wuStatDownloaded);
     view.SetText(ctl::kWUStatAvgSpeedCaption, page.wuStatAvgSpeed);
   }
-  if (wizard.installRun) {
+  if (wizard.Bindings().installRun) {
     RunningScope running(wizard.State());
     engine::RunContext context = wizard.MakeRunContext();
     ServerHeldByRun held(wizard);
-    wizard.installRun(context);
+    wizard.Bindings().installRun(context);
   }
   PutBackStoppedServer(wizard);
   wizard.State().runDone = true;

@@ -42,8 +42,8 @@ void BuildFromUpdateSite(WizardController& wizard) {
                         ctl::kRequiredSpaceLabel, ctl::kRqSpaceLabel, ctl::kAvailableSpaceLabel,
                         ctl::kAvSpaceLabel},
                        kDownloadingInfo);
-  const WizardServices& services = wizard.Services();
-  const WebSteps& steps = wizard.webSteps;
+  const Services& services = wizard.Services();
+  const WebSteps& steps = wizard.Bindings().webSteps;
   services.log.WriteLog("DownloadInfoFileFromInternet start");
   if (!steps.downloadUpdateScript) throw InstallerError(wizard.Web().downloadGeneral);
   const std::string script = steps.downloadUpdateScript(wizard.Web());

@@ -95,7 +95,7 @@ PageEntryResult EnterDestination(WizardController& wizard, const TExtIniFile& sc
     view.SetColour(ctl::kLvDestinations, Colour::ButtonFace);
   }
   if (options.storedFolder && options.storedLastFolder) view.SetEnabled(ctl::kChangeButton, false);
-  if (wizard.Services().process.adminMode && ReadConfigurationSection(script).allowAdminFreedom) {
+  if (wizard.Services().process.AdminMode() && ReadConfigurationSection(script).allowAdminFreedom) {
     view.SetEnabled(ctl::kLvDestinations, true);
     view.SetColour(ctl::kLvDestinations, Colour::Window);
     view.SetReadOnly(ctl::kEDestination, false);
@@ -144,7 +144,7 @@ void eDestinationChange(WizardController& wizard) {
 }
 
 void ChangeButtonClick(WizardController& wizard) {
-  const WizardServices& services = wizard.Services();
+  const Services& services = wizard.Services();
   DestinationDialog dialog({services.machine.files, services.dialogs, services.variables, services.process.scriptPath,
                             services.process.dialogLanguage, wizard.State().adminFreedom});
   dialog.SetRequiredSize(WithScript(services.machine.files, services.process.scriptPath,

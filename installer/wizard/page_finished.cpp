@@ -11,9 +11,9 @@ PageEntryResult EnterFinished(WizardController& wizard, const TExtIniFile& scrip
   WizardView& view = wizard.View();
   PutBackStoppedServer(wizard);
   // The record's final block and the shared uninstaller with its script copy.
-  if (!wizard.Uninstall() && wizard.finishInstall) {
+  if (!wizard.Uninstall() && wizard.Bindings().finishInstall) {
     engine::RunContext context = wizard.MakeRunContext();
-    wizard.finishInstall(context);
+    wizard.Bindings().finishInstall(context);
   }
   view.SetText(ctl::kCancelButton, ReadButtonsSection(script).finishButton);
   const FinishPageSection page = ReadFinishPageSection(script);

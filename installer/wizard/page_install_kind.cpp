@@ -4,8 +4,8 @@
 // settles the database server.
 #include "base/cp1250.h"
 #include "base/text.h"
-#include "installer/app/command_line.h"
-#include "installer/app/program.h"
+#include "installer/script/command_line.h"
+#include "installer/script/local_packages.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/component_list.h"
 #include "installer/wizard/control_names.h"
@@ -145,7 +145,7 @@ bool ServerArchiveAvailable(WizardController& wizard) {
        ctl::kOpSystemLabel, ctl::kCxOpSystem, ctl::kInstallKindPanel, ctl::kSlInstallKind},
       kCheckingConnection);
   wizard.Services().log.WriteLog("WebFileExists start");
-  const WebSteps& steps = wizard.webSteps;
+  const WebSteps& steps = wizard.Bindings().webSteps;
   const bool exists = steps.fileExists && steps.fileExists(wizard.Web().webUpdateUrl + kServerArchive);
   wizard.Services().log.WriteLog("WebFileExists done");
   return exists;
@@ -212,9 +212,9 @@ void cxInstallKindSelect(WizardController& wizard) {
 }
 
 void ProxySettingsButtonClick(WizardController& wizard) {
-  if (!wizard.webSteps.proxySettings) return;
+  if (!wizard.Bindings().webSteps.proxySettings) return;
   WizardView& view = wizard.View();
-  wizard.webSteps.proxySettings(wizard.Web(), [&view](model::ProxySettings& values) {
+  wizard.Bindings().webSteps.proxySettings(wizard.Web(), [&view](model::ProxySettings& values) {
     return RunProxySettingsDialog(
         values, [&view](FormLogic& dialog) { return view.ShowModalForm(FormId::ProxySettings, dialog); });
   });

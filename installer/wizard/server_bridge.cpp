@@ -10,8 +10,7 @@ namespace ostravel::wizard {
 namespace {
 
 dbserver::ServerContext ServerContextOf(WizardController& wizard) {
-  const WizardServices& s = wizard.Services();
-  dbserver::ServerContext ctx{s.machine, s.process, s.variables, s.log, s.dialogs, wizard.Server()};
+  dbserver::ServerContext ctx{wizard.Services(), wizard.Server()};
   ctx.errorJump = [&wizard](const std::string& message) { wizard.ApplicationEventsException(message); };
   ctx.minimise = [&wizard] { wizard.View().MinimiseApplication(); };
   ctx.restore = [&wizard] { wizard.View().RestoreApplication(); };

@@ -20,8 +20,8 @@ const char* const kCancelledByUser =
 const char* const kNoInstallRecord =
     "Az eltávolításhoz szükséges leírófájl nem létezik. Az eltávolítás nem lehetséges!";
 
-WizardController::WizardController(WizardView& view, WizardServices services)
-    : view_(view), services_(services), progress_(view), statistics_(view, services.machine.system) {}
+WizardController::WizardController(WizardView& view, ostravel::Services& services, WizardBindings bindings)
+    : view_(view), services_(services), bindings_(std::move(bindings)), progress_(view), statistics_(view, services.machine.system) {}
 
 void WizardController::OnEvent(const std::string& control, ControlEvent event) {
   if (EventHandlerFn handler = EventHandlerOf(control, event)) Guarded([&] { handler(*this); });
@@ -60,8 +60,7 @@ engine::RunContext WizardController::MakeRunContext() {
   choices.programYear = view_.Text(ctl::kCxProgramYear);
   choices.uninstallIconTitle = state_.uninstallIconTitle;
   engine::RunContext context{
-      services_.machine, services_.process, services_.variables, services_.log, services_.dialogs, selection_,
-      server_, web_, record_, finish_, choices, progress_,
+      services_, selection_, server_, web_, record_, finish_, choices, progress_,
       [this](const std::string& message) { ApplicationEventsException(message); },
       [this] { return !view_.Text(ctl::kErrorFinishMemo).empty(); }};
   // The kinds that never show the components page have their lists built by the run.

@@ -8,13 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "installer/app/diagnostic_log.h"
 #include "installer/engine/run_context.h"
-#include "installer/app/process_state.h"
-#include "installer/platform/platform.h"
 #include "installer/script/ext_ini_file.h"
-#include "installer/script/path_variables.h"
-#include "installer/ui/message_dialog.h"
+#include "installer/script/process_services.h"
 #include "installer/model/finish_actions.h"
 #include "installer/model/install_record_entries.h"
 #include "installer/model/selection.h"
@@ -28,12 +24,15 @@
 
 namespace ostravel::wizard {
 
-struct WizardServices {
-  ProcessState& process;
-  platform::Platform& machine;
-  PathVariables& variables;
-  DiagnosticLog& log;
-  ui::MessageDialogs& dialogs;
+// What the application binds the wizard to. An unset run or finish step is
+// skipped; unset web steps behave as an unreachable update site.
+struct WizardBindings {
+  // The installation or uninstall run of the progress page.
+  engine::RunFn installRun;
+  // Entering the finish page in install mode.
+  engine::RunFn finishInstall;
+  // The web update's network steps.
+  WebSteps webSteps;
 };
 
 // Shown when the user leaves before the end.
@@ -43,7 +42,7 @@ extern const char* const kNoInstallRecord;
 
 class WizardController : public WizardSink {
  public:
-  WizardController(WizardView& view, WizardServices services);
+  WizardController(WizardView& view, ostravel::Services& services, WizardBindings bindings);
   WizardController(const WizardController&) = delete;
   WizardController& operator=(const WizardController&) = delete;
 
@@ -88,9 +87,9 @@ class WizardController : public WizardSink {
   model::InstallRecordEntries& Record() { return record_; }
   model::FinishActions& Finish() { return finish_; }
   ViewProgress& Progress() { return progress_; }
-  const WizardServices& Services() const { return services_; }
-  bool Silent() const { return services_.process.silentMode; }
-  bool Uninstall() const { return services_.process.uninstallMode; }
+  ostravel::Services& Services() const { return services_; }
+  bool Silent() const { return services_.process.SilentMode(); }
+  bool Uninstall() const { return services_.process.UninstallMode(); }
   std::string Expand(const std::string& text) const { return services_.variables.ExpandVariables(text); }
   // For the web-update kind the program year in a text is the chosen one.
   std::string WithChosenYear(const std::string& text);
@@ -101,12 +100,7 @@ class WizardController : public WizardSink {
   // diagnostic log.
   void StopUnattended(const std::string& reason);
 
-  // The installation or uninstall run of the progress page, bound by the application.
-  engine::RunFn installRun;
-  // The web update's network steps, bound by the application.
-  WebSteps webSteps;
-  // Entering the finish page in install mode, bound by the application.
-  engine::RunFn finishInstall;
+  const WizardBindings& Bindings() const { return bindings_; }
   // What the run receives: the services, the models and the choices on the pages.
   engine::RunContext MakeRunContext();
 
@@ -128,7 +122,8 @@ class WizardController : public WizardSink {
   void ErrorJumpSafely(const std::string& message);
 
   WizardView& view_;
-  WizardServices services_;
+  ostravel::Services& services_;
+  const WizardBindings bindings_;
   WizardState state_;
   model::Selection selection_;
   model::ServerDecisions server_;

@@ -23,6 +23,7 @@
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
+#include "installer/script/process_services.h"
 
 using namespace ostravel;
 namespace fs = std::filesystem;
@@ -134,7 +135,7 @@ int Run(bool uninstall, const std::string& medium, const std::string& dest) {
   process.scriptPath = "D:\\setup.inf";
   process.programPath = "D:\\setup.inf";  // stands in for the program copied to the shared folder
   process.installRecordPath = "C:\\App\\uninstall.log";
-  process.uninstallMode = uninstall;
+  process.switches.uninstall = uninstall;
   PathVariables variables(registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\");
   variables.SetApplicationName("Bench v1");
   DiagnosticLog log(files, system, "C:\\TEMP\\");
@@ -157,8 +158,8 @@ int Run(bool uninstall, const std::string& medium, const std::string& dest) {
   choices.hasOpSystemList = false;
   NoProgress progress;
   int errors = 0;
-  engine::RunContext ctx{machine, process, variables, log, dialogs, selection, server, web, record, finish, choices,
-                         progress, [&](const std::string& text) {
+  Services services{machine, process, variables, log, dialogs};
+  engine::RunContext ctx{services, selection, server, web, record, finish, choices, progress, [&](const std::string& text) {
                            std::fprintf(stderr, "bench: error: %s\n", text.c_str());
                            ++errors;
                          },

@@ -15,6 +15,7 @@
 #include "installer/platform/fake/fake_machine.h"
 #include "installer/script/script_lists.h"
 #include "installer/script/setup_script.h"
+#include "installer/script/unattended_dialogs.h"
 
 namespace {
 
@@ -63,12 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::FakeMachine m;
   ProcessState process;
   process.scriptPath = "D:\\Setup\\setup.inf";
-  process.silentMode = true;
+  process.switches.silent = true;
   m.files.AddFile(process.scriptPath, "[Configuration]\r\n");
   PathVariables variables(m.registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\");
   DiagnosticLog log(m.files, m.system, "C:\\TEMP\\");
   Dialogs dialogs;
-  net::NetContext net{m.platform, process, variables, log, dialogs, nullptr};
+  UnattendedDialogs unattended(dialogs, process);
+  Services services{m.platform, process, variables, log, unattended};
+  net::NetContext net{services, nullptr};
   model::WebUpdate web;
   web.webUpdateUrl = site;
   m.http.Serve(site + "download.inf", platform::FakeHttpClient::Ok(std::string(reinterpret_cast<const char*>(data), size)));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 #include "installer/app/program.h"
 #include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
@@ -8,6 +8,7 @@
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
 #include "installer/script/setup_script.h"
+#include "installer/script/unattended_dialogs.h"
 #include "tests/unit/test_support.h"
 
 namespace ostravel {
@@ -60,7 +61,6 @@ class RecordingWindows : public ProgramWindows, public ui::MessageDialogs {
   int language = -1;
   void ShowWizardModal() override { shown.push_back("wizard"); }
   void ShowBackgroundModal() override { shown.push_back("background"); }
-  ui::MessageDialogs& Dialogs() override { return *this; }
   int ShowMessage(const std::string& text, ui::MsgDlgType type, uint32_t buttons, int lang) override {
     EXPECT_EQ(type, ui::MsgDlgType::Warning);
     EXPECT_EQ(buttons, ui::mbOK);
@@ -82,6 +82,7 @@ class ProgramBodyTest : public ::testing::Test {
   platform::Platform platform{fs, registry, system, shell, fonts, http};
   ProcessState state;
   RecordingWindows windows;
+  UnattendedDialogs dialogs{windows, state};
 
   void SetUp() override {
     fs.MapDrive('D', dir.Str());
@@ -94,7 +95,7 @@ class ProgramBodyTest : public ::testing::Test {
     InitProcessState(state, system);
     windows.shown.clear();
     state.exitCode = 0;
-    RunProgramBody(platform, state, windows);
+    RunProgramBody(platform, state, windows, dialogs);
     return windows.shown;
   }
 };
@@ -153,11 +154,11 @@ TEST_F(ProgramBodyTest, BackgroundWindowForAnyValueButMinusOne) {
 }
 
 TEST_F(ProgramBodyTest, DebugInfoFileOnlyWhenSwitchedOnAndFilled) {
-  state.debugInfoMode = false;
+  state.switches.debugInfo = false;
   state.debugInfoList = {"File: a"};
   EndProcess(fs, state);
   EXPECT_FALSE(fs.FileExists("D:\\debuginfo"));
-  state.debugInfoMode = true;
+  state.switches.debugInfo = true;
   state.debugInfoList.clear();
   EndProcess(fs, state);
   EXPECT_FALSE(fs.FileExists("D:\\debuginfo"));

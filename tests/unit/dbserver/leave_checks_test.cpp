@@ -75,7 +75,7 @@ TEST_F(LeaveChecks, DestinationDecidesFreshInstallAndServerInstallation) {
   EXPECT_FALSE(server.freshServerInstall);
 
   // Silent: defaults yes, fresh server no; an older server is still installed over.
-  process.silentMode = true;
+  process.switches.silent = true;
   server.serverFolder = kFolder;
   AddServer(kFolder, "fbserver.exe", Version(2, 5, 2, 26540));
   DestinationLeaveCheck(ctx, true);

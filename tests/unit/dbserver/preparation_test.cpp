@@ -100,7 +100,7 @@ TEST_F(Preparation, SetupExitCodesAndVerification) {
     SCOPED_TRACE(std::to_string(c.code) + (c.silent ? " silent" : ""));
     dialogs.shown.clear();
     jumps.clear();
-    process.silentMode = c.silent;
+    process.switches.silent = c.silent;
     process.exitCode = 0;
     server.installServer = true;
     server.serverFolder.clear();

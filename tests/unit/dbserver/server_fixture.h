@@ -9,6 +9,7 @@
 #include "installer/dbserver/server_context.h"
 #include "installer/dbserver/server_names.h"
 #include "installer/platform/fake/fake_machine.h"
+#include "installer/script/unattended_dialogs.h"
 #include "tests/unit/wizard/recording_view.h"
 
 namespace ostravel::test {
@@ -37,7 +38,9 @@ class ServerFixture : public ::testing::Test {
   ScriptedDialogs dialogs;
   model::ServerDecisions server;
   std::vector<std::string> jumps;
-  dbserver::ServerContext ctx{m.platform, process, vars, log, dialogs, server};
+  UnattendedDialogs unattended{dialogs, process};
+  Services services{m.platform, process, vars, log, unattended};
+  dbserver::ServerContext ctx{services, server};
 
   void SetUp() override {
     process.sourceFolder = "D:\\Setup\\";

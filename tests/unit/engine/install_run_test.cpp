@@ -146,7 +146,7 @@ TEST_F(InstallRunTest, AnUnattendedRunAfterAnEarlierFailureInstallsNothing) {
   for (int code : {1, 2}) {
     SCOPED_TRACE(code);
     RunSetup t;
-    t.process.silentMode = true;
+    t.process.switches.silent = true;
     t.process.exitCode = code;
     t.Pack("data1", {{"a.txt", "a"}});
     t.Install(Script().File(1, "a.txt", "C:\\App\\a.txt"));

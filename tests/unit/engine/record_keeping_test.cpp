@@ -32,7 +32,7 @@ TEST(RecordKeeping, TheUninstallRemovesOnlyWhatAnInstallationCreated) {
     EXPECT_EQ(count("gds32.dll"), 2);  // its unknown owner and this installation
     EXPECT_EQ(count("fbclient.dll"), 1);
     if (otherUser) t.m.registry.SetDword(platform::RootKey::LocalMachine, kSharedDllsKey, kSys + "fbclient.dll", 2);
-    t.process.uninstallMode = true;
+    t.process.switches.uninstall = true;
     t.Go();
     EXPECT_EQ(t.Contents(kSys + "gds32.dll") + t.Contents("C:\\App\\old.dat"), "oursours");
     EXPECT_EQ(t.Contents(kSys + "fbclient.dll"), otherUser ? "ours" : "<missing>");
@@ -54,7 +54,7 @@ TEST(RecordKeeping, AnUnreadableRecordIsNeverOverwrittenNorTakenAsEmpty) {
   EXPECT_EQ(t.Contents("C:\\App\\uninstall.log"), "[1]\r\nCopy File: C:\\App\\older.exe\r\n");
   EXPECT_TRUE(t.Recorded("Copy File: C:\\App\\a.exe"));  // in the record of its own, which the entry names
   t.process.installRecordPath = "C:\\App\\uninstall.log";
-  t.process.uninstallMode = true;
+  t.process.switches.uninstall = true;
   t.Go();
   EXPECT_EQ(t.errors.back(), kRecordUnreadableAtUninstall + t.process.installRecordPath);
   EXPECT_EQ(t.Contents("C:\\App\\older.exe"), "older");

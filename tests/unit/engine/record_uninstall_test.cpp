@@ -87,7 +87,7 @@ TEST_F(UninstallTest, RemovesWhatTheRecordListsAndNothingElse) {
   ASSERT_TRUE(m.files.FileExists("C:\\App\\bin\\deep\\a.exe"));
 
   // The uninstaller, started from the shared copy with the record.
-  process.uninstallMode = true;
+  process.switches.uninstall = true;
   process.sourceFolder = "C:\\Common\\Quillmarch Shared\\";
   Go();
   std::vector<std::string> left;
@@ -112,7 +112,7 @@ TEST_F(UninstallTest, ADamagedRecordNeverTakesAWholeTopLevelKey) {
   m.files.AddFile(process.installRecordPath,
                   "Create Reg Key: HKEY_LOCAL_MACHINE;Software\r\nCreate Reg Key: HKEY_LOCAL_MACHINE;\\Software\\\r\n"
                   "Create Reg Key: HKEY_LOCAL_MACHINE;\r\nCreate Reg Key: HKEY_NOWHERE;Software\\Vendor\r\n");
-  process.uninstallMode = true;
+  process.switches.uninstall = true;
   Go();
   EXPECT_NE(m.registry.Get(platform::RootKey::LocalMachine, "Software\\Vendor\\App", "v"), nullptr);
   EXPECT_FALSE(m.files.FileExists(process.installRecordPath));

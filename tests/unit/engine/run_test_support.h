@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "installer/engine/run_context.h"
 #include "installer/platform/fake/fake_machine.h"
+#include "installer/script/unattended_dialogs.h"
 #include "tests/unit/engine/archive_test_support.h"
 
 namespace ostravel::engine::testing {
@@ -119,8 +120,7 @@ struct RunSetup {
   }
 
   RunContext Context() {
-    return RunContext{m.platform, process, variables, log, dialogs, selection, server, web, record, finish, choices,
-                      progress, [this](const std::string& text) { errors.push_back(text); },
+    return RunContext{services, selection, server, web, record, finish, choices, progress, [this](const std::string& text) { errors.push_back(text); },
                       [this] { return !errors.empty(); }};
   }
   void WriteScript(const Script& script) { m.files.AddFile(process.scriptPath, script.Text()); }
@@ -151,6 +151,8 @@ struct RunSetup {
   PathVariables variables{m.registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", "C:\\TEMP\\", "D:\\Setup\\"};
   DiagnosticLog log{m.files, m.system, "C:\\TEMP\\"};
   Dialogs dialogs;
+  UnattendedDialogs unattended{dialogs, process};
+  Services services{m.platform, process, variables, log, unattended};
   model::Selection selection;
   model::ServerDecisions server;
   model::WebUpdate web;

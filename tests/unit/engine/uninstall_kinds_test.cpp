@@ -60,7 +60,7 @@ struct Kinds : RunSetup {
   }
   // The shared uninstaller with the kind at that position (1 Repair, 2 Rollback).
   void Uninstaller(int kind, const std::string& source = kShared) {
-    process.uninstallMode = true;
+    process.switches.uninstall = true;
     process.sourceFolder = source;
     process.scriptPath = kScriptCopy;
     selection.repairKindIndex = 1, selection.rollbackKindIndex = 2;

@@ -9,11 +9,12 @@
 #include "base/text.h"
 #include "installer/net/package_download.h"
 #include "installer/platform/fake/fake_machine.h"
+#include "installer/script/unattended_dialogs.h"
 #include "tests/unit/wizard/recording_view.h"
 
 namespace ostravel::test {
 
-class RecordingProgress : public engine::ProgressSurface {
+class RecordingProgress : public ui::ProgressSurface {
  public:
   int minimum = 0, maximum = 0, position = 0, base = 0;
   std::vector<std::string> statuses;
@@ -65,7 +66,7 @@ class NetTest : public ::testing::Test {
   }
 
   net::NetContext Net() {
-    return {m.platform, process, variables, log, dialogs, [this](const std::string& t) { boxes.push_back(t); }};
+    return {services, [this](const std::string& t) { plainBox.ShowMessage(t, ui::MsgDlgType::Error, ui::mbOK, 0); }};
   }
 
   // A component of the main module, listed and checked, whose archive the site serves.
@@ -101,7 +102,19 @@ class NetTest : public ::testing::Test {
   PathVariables variables{m.registry, "C:\\WINDOWS\\", "C:\\WINDOWS\\system32\\", kTemp, "D:\\Setup\\"};
   DiagnosticLog log{m.files, m.system, kTemp};
   ScriptedDialogs dialogs;
-  std::vector<std::string> boxes, errorPage;
+  UnattendedDialogs unattended{dialogs, process};
+  Services services{m.platform, process, variables, log, unattended};
+  // The window's plain error box, answered as the application answers it.
+  struct PlainBoxes : ui::MessageDialogs {
+    std::vector<std::string> shown;
+    int ShowMessage(const std::string& text, ui::MsgDlgType, uint32_t, int) override {
+      shown.push_back(text);
+      return ui::mrOk;
+    }
+  } plainShown;
+  UnattendedDialogs plainBox{plainShown, process};
+  std::vector<std::string>& boxes = plainShown.shown;
+  std::vector<std::string> errorPage;
   model::Selection selection;
   model::WebUpdate web;
   RecordingProgress progress;

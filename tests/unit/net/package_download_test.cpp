@@ -68,7 +68,7 @@ TEST_F(PackageDownload, CurrentCopyIsKeptButItsSizeStillChecked) {
                            "Kérem próbálja később letölteni a frissítéseket!"}));
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(process.exitCode, 0);
-  process.silentMode = true;
+  process.switches.silent = true;
   EXPECT_FALSE(RunDownload());
   EXPECT_EQ(process.exitCode, 1);
 }
@@ -124,7 +124,7 @@ TEST_F(PackageDownload, FailuresReachBoxAndErrorPageWithTheirTexts) {
       dialogs.shown.clear();
       errorPage.clear();
       process.exitCode = 0;
-      process.silentMode = silent;
+      process.switches.silent = silent;
       AddComponent("data1", "first");
       auto& second = AddComponent("data2", "other bytes");
       if (t.name == std::string("digest")) second.packChecksum = Md5Hex("what was described");
@@ -149,7 +149,7 @@ TEST_F(PackageDownload, FailuresReachBoxAndErrorPageWithTheirTexts) {
       EXPECT_FALSE(statistics.visible);
     }
   }
-  process.silentMode = false;
+  process.switches.silent = false;
 }
 
 TEST_F(PackageDownload, OptInSha256MustMatchToo) {

@@ -19,7 +19,7 @@ TEST_F(WebSteps, WebFileCheckReportsFailureByBoxOrExitCode) {
   m.http.Serve(url, FakeHttpClient::Broken(HttpFailure::TimedOut, "The operation timed out"));
   EXPECT_FALSE(net::WebFileExists(Net(), url));
   EXPECT_EQ(boxes, std::vector<std::string>{url + "\r\n\nThe operation timed out"});
-  process.silentMode = true;
+  process.switches.silent = true;
   EXPECT_FALSE(net::WebFileExists(Net(), url));
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_EQ(process.exitCode, 1);
@@ -90,7 +90,7 @@ TEST_F(WebSteps, InstallerVersionComparesAsText) {
     EXPECT_EQ(net::InstallerVersionCheck(Net(), web, true, t.windows), t.required_update);
     EXPECT_EQ(boxes, t.required_update ? std::vector<std::string>{net::kNewInstallerRequired} : std::vector<std::string>{});
   }
-  process.silentMode = true;
+  process.switches.silent = true;
   boxes.clear();
   EXPECT_TRUE(net::InstallerVersionCheck(Net(), web, true, true));
   EXPECT_TRUE(boxes.empty());

@@ -113,16 +113,16 @@ TEST_F(CustomizeTest, WebUpdateBuildsFromTheSiteOrEndsWhenNothingIsNew) {
     process.scriptPath = "D:\\Setup\\setup.inf";
     files.ReplaceFile(site, c.siteScript);
     WriteScript(CustomScript("[Components]\r\nCount=1\r\n" + Component(1, "Alap", 100)));
-    Create();
-    wizard->webSteps.fileExists = [](const std::string&) { return true; };
-    wizard->webSteps.downloadUpdateScript = [&](const model::WebUpdate& web) {
+    bindings.webSteps.fileExists = [](const std::string&) { return true; };
+    bindings.webSteps.downloadUpdateScript = [&](const model::WebUpdate& web) {
       EXPECT_EQ(web.webUpdateUrl, "http://upd/2020/");
       EXPECT_TRUE(view.Visible(ctl::kProcessingPanel) && !view.Visible(ctl::kClbComponents));
       return site;
     };
-    wizard->webSteps.installerVersionCheck = [&](model::WebUpdate& web, bool, bool) {
+    bindings.webSteps.installerVersionCheck = [&](model::WebUpdate& web, bool, bool) {
       return web.installerUpdateRequired = c.requireInstaller;
     };
+    Create();
     OpenComponents("", 4);
     EXPECT_EQ(Current(), c.page);
     EXPECT_EQ(process.scriptPath, site);

@@ -62,9 +62,8 @@ TEST_F(WizardTest, OwnerDrawnItemsShowTheirCaption) {
 
 TEST_F(WizardTest, TheRunGetsThePagesChoicesAndDrivesTheProgressPage) {
   WriteScript(AllPagesScript());
-  Create();
   engine::RunChoices seen;
-  wizard->installRun = [&](engine::RunContext& run) {
+  bindings.installRun = [&](engine::RunContext& run) {
     seen = run.choices;
     run.progress.SetRange(0, 40);
     run.progress.SetBaseOffset(10);
@@ -86,6 +85,7 @@ TEST_F(WizardTest, TheRunGetsThePagesChoicesAndDrivesTheProgressPage) {
     box.StopTimer();
     EXPECT_FALSE(view.timerTick);
   };
+  Create();
   NextUntil(Page::CreateIcon);
   view.Type(ctl::kEIcon, "Belloro");
   Next();

@@ -80,9 +80,9 @@ TEST_F(IconsTest, SummaryListsWhatWillBeInstalled) {
 TEST_F(IconsTest, UnattendedNoIconAndNoKindPageLeaveTheirBlocksOut) {
   WriteScript(IconsScript(false));
   Params({"/silent", "/NOICON"});
-  Make();
   bool noShortcuts = false;
-  wizard->installRun = [&](engine::RunContext& run) { noShortcuts = run.choices.doNotCreateIcons; };
+  bindings.installRun = [&](engine::RunContext& run) { noShortcuts = run.choices.doNotCreateIcons; };
+  Make();
   wizard->FormCreate();
   wizard->FormActivate();
   EXPECT_TRUE(noShortcuts);

@@ -96,15 +96,15 @@ TEST_F(WizardTest, WebUpdateFixesAddressDestinationAndQuestion1OnLeaving) {
                         Case{7, false, "http://upd/2013/", "C:\\BELLORO.WIN", true}}) {
     SCOPED_TRACE(c.url);
     view = RecordingView{};
-    Create();
     std::vector<std::string> asked;
-    wizard->webSteps.fileExists = [&](const std::string& url) -> bool {
+    bindings.webSteps.fileExists = [&](const std::string& url) -> bool {
       asked.push_back(url);
       // The page gives way to the processing panel while the site is asked.
       EXPECT_TRUE(view.Visible(ctl::kProcessingPanel) && !view.Visible(ctl::kCxInstallKind));
       EXPECT_FALSE(view.Enabled(ctl::kNextButton));
       throw InstallerError("no route");
     };
+    Create();
     view.Select(ctl::kCxProgramYear, c.yearIndex);
     EXPECT_EQ(view.Enabled(ctl::kCxOpSystem), c.dos);
     if (c.dos) view.Select(ctl::kCxOpSystem, 1);
@@ -126,10 +126,10 @@ TEST_F(WizardTest, ProxyButtonRunsTheProxyDialogOnTheStoredValues) {
   namespace proxy = ctl::proxy_dialog;
   WriteScript(KindScript("WebUpdate=Internet\r\nWebUpdateEnabled=1\r\n"));
   files.DeleteFile("D:\\Setup\\data1.dat");  // the web update is the only kind
-  Create();
-  wizard->webSteps.proxySettings = [this](model::WebUpdate& web, const wizard::WebSteps::ProxyDialog& show) {
+  bindings.webSteps.proxySettings = [this](model::WebUpdate& web, const wizard::WebSteps::ProxyDialog& show) {
     net::ProxySettingsButtonClick(registry, http, web.proxy, show);
   };
+  Create();
   struct Step {
     const char* what;
     std::vector<std::string> shown;  // server, port, user name, password

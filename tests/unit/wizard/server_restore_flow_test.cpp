@@ -42,6 +42,13 @@ TEST_P(ServerRestoreEnd, PutsTheServerBack) {
   }
   files.MapDrive('N', tmp.File("C"), platform::DriveType::Remote);
   const bool unattended = GetParam() == End::UnattendedRefusal;
+  if (GetParam() == End::RunFails) {
+    bindings.installRun = [this](engine::RunContext& run) {
+      run.errorJump("boom");
+      EXPECT_EQ(ServicesState(), "down down ");  // the run's own end decides
+      run.end = engine::RunEnd::Stopped;
+    };
+  }
   Create(unattended ? std::vector<std::string>{"/silent", "/dN"} : std::vector<std::string>{});
   if (GetParam() == End::NoProgressPage) NextUntil(Page::Finished);
   if (GetParam() == End::CancelOnSummary || GetParam() == End::RunFails) NextUntil(Page::Summary);
@@ -52,11 +59,6 @@ TEST_P(ServerRestoreEnd, PutsTheServerBack) {
     dialogs.answers = {ui::mrYes};
     Close();
   } else if (GetParam() == End::RunFails) {
-    wizard->installRun = [this](engine::RunContext& run) {
-      run.errorJump("boom");
-      EXPECT_EQ(ServicesState(), "down down ");  // the run's own end decides
-      run.end = engine::RunEnd::Stopped;
-    };
     Next();
   }
   // At once where the wizard ends on a page; unattended, when its window goes.

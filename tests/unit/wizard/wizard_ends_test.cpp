@@ -23,8 +23,7 @@ TEST_F(WizardEnds, TheRunRefusesTheCloseAndOnlyAFinishedRunStartsPrograms) {
   for (bool locked : {false, true}) {
     view = RecordingView{};
     WriteScript(AllPagesScript());
-    Create();
-    wizard->installRun = [&](engine::RunContext& run) {
+    bindings.installRun = [&](engine::RunContext& run) {
       CloseWithYes();
       run.finish.installerProgramPath = "C:\\BELLORO.WIN\\install.exe";
       run.finish.restartCommand = "C:\\W\\setup.exe /restart";
@@ -32,6 +31,7 @@ TEST_F(WizardEnds, TheRunRefusesTheCloseAndOnlyAFinishedRunStartsPrograms) {
       CloseWithYes();
       EXPECT_EQ(view.closeCalls, 0);
     };
+    Create();
     NextUntil(Page::Summary);
     Next();
     EXPECT_EQ(Current(), locked ? Page::ErrorFinish : Page::Readme);
@@ -53,9 +53,9 @@ TEST_F(WizardEnds, ACloseDuringBlockingPageWorkLeavesTheErrorPageFinal) {
     view = RecordingView{};
     process.scriptPath = "D:\\Setup\\setup.inf";
     WriteScript("[Install Type Page]\r\nVisible=1\r\nWebUpdateEnabled=1\r\n[Finish Page]\r\nVisible=1\r\n");
+    bindings.webSteps.fileExists = [&](const std::string&) { return inFileCheck && (CloseWithYes(), false); };
+    bindings.webSteps.downloadUpdateScript = [&](const model::WebUpdate&) { return CloseWithYes(), "C:\\TEMP\\s.inf"; };
     Create();
-    wizard->webSteps.fileExists = [&](const std::string&) { return inFileCheck && (CloseWithYes(), false); };
-    wizard->webSteps.downloadUpdateScript = [&](const model::WebUpdate&) { return CloseWithYes(), "C:\\TEMP\\s.inf"; };
     Next();
     wizard->BackButtonClick();
     wizard->NextButtonClick();
@@ -88,11 +88,11 @@ TEST_F(WizardEnds, UnattendedRunsEndWithoutWalkingOn) {
     system.startFails = c.startFails;
     WriteScript(c.script);
     Params(c.parameters);
-    Make();
-    wizard->installRun = [&](engine::RunContext& run) {
-      EXPECT_FALSE(process.uninstallMode) << "nothing may be removed";
+    bindings.installRun = [&](engine::RunContext& run) {
+      EXPECT_FALSE(process.UninstallMode()) << "nothing may be removed";
       run.finish.restartCommand = " C:\\W\\setup.exe /restart ";
     };
+    Make();
     wizard->FormCreate();
     wizard->FormActivate();
     EXPECT_EQ(view.shownPages.size(), c.pages);

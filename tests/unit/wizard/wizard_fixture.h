@@ -12,6 +12,7 @@
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
+#include "installer/script/unattended_dialogs.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/wizard_controller.h"
 #include "tests/unit/test_support.h"
@@ -53,9 +54,10 @@ class WizardTest : public ::testing::Test {
     process.parameters = system.parameters;
     process.switches = ReadSwitches(process.parameters);
   }
-  // A controller for the view, as the application makes it.
+  // A controller for the view, as the application makes it, with `bindings` as they
+  // stand.
   void Make() {
-    wizard = std::make_unique<wizard::WizardController>(view, wizard::WizardServices{process, machine, variables, log, dialogs});
+    wizard = std::make_unique<wizard::WizardController>(view, bundle, bindings);
     view.sink = wizard.get();
   }
   // The buttons' events through the window's event table (view.Click also checks that
@@ -92,6 +94,9 @@ class WizardTest : public ::testing::Test {
   DiagnosticLog log{files, system, "C:\\TEMP\\"};
   RecordingView view;
   ScriptedDialogs dialogs;
+  UnattendedDialogs unattended{dialogs, process};
+  Services bundle{machine, process, variables, log, unattended};
+  wizard::WizardBindings bindings;
   std::unique_ptr<wizard::WizardController> wizard;
 };
 

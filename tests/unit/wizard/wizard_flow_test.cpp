@@ -70,8 +70,8 @@ TEST_F(WizardTest, SilentRunCarriesTheWholeChainAndClosesOnce) {
   WriteScript(AllPagesScript());
   int runs = 0;
   Params({"-SILENT"});
+  bindings.installRun = [&](engine::RunContext&) { ++runs; };
   Make();
-  wizard->installRun = [&](engine::RunContext&) { ++runs; };
   wizard->FormCreate();
   EXPECT_TRUE(view.shownPages.empty());  // nothing before the first activation
   wizard->Guarded([&] { wizard->FormActivate(); });
@@ -92,8 +92,8 @@ TEST_F(WizardTest, SilentUninstallMovesOnFromTheKindPageAndEndsByItself) {
   files.ReplaceFile("C:\\TEMP\\record.log", "Title:\r\n");
   int runs = 0;
   Params({"/u", "/silent", "/lC:\\TEMP\\record.log"});
+  bindings.installRun = [&](engine::RunContext&) { ++runs; };
   Make();
-  wizard->installRun = [&](engine::RunContext&) { ++runs; };
   wizard->FormCreate();
   wizard->FormActivate();
   EXPECT_EQ(view.shownPages, (std::vector<Page>{Page::Welcome, Page::InstallKind, Page::CopyFiles, Page::Finished}));
@@ -208,12 +208,12 @@ TEST_F(WizardTest, TwoErrorsInARowGiveTwoLinesAndOnePageEntry) {
 TEST_F(WizardTest, ErrorReportedDuringARunLeavesTheWizardOnTheErrorPageWithFinish) {
   WriteScript(AllPagesScript());
   bool ranToTheEnd = false;
-  Create();
-  wizard->installRun = [&](engine::RunContext& run) {
+  bindings.installRun = [&](engine::RunContext& run) {
     run.finish.showErrorLink = true;
     run.errorJump("locked files");
     ranToTheEnd = true;
   };
+  Create();
   NextUntil(Page::Summary);
   Next();
   EXPECT_TRUE(ranToTheEnd);
@@ -229,8 +229,8 @@ TEST_F(WizardTest, ErrorReportedDuringARunLeavesTheWizardOnTheErrorPageWithFinis
 
 TEST_F(WizardTest, ErrorEscapingARunEndsTheEntryOnTheErrorPage) {
   WriteScript(AllPagesScript());
+  bindings.installRun = [](engine::RunContext&) { throw InstallerError("disk full"); };
   Create();
-  wizard->installRun = [](engine::RunContext&) { throw InstallerError("disk full"); };
   NextUntil(Page::Summary);
   Next();
   EXPECT_EQ(Current(), Page::ErrorFinish);
@@ -241,8 +241,8 @@ TEST_F(WizardTest, ErrorEscapingARunEndsTheEntryOnTheErrorPage) {
 TEST_F(WizardTest, SilentFailureEndsOnTheErrorPageWithExitCodeOne) {
   WriteScript(AllPagesScript());
   Params({"/silent"});
+  bindings.installRun = [](engine::RunContext& run) { run.errorJump("broken archive"); };
   Make();
-  wizard->installRun = [](engine::RunContext& run) { run.errorJump("broken archive"); };
   wizard->FormCreate();
   wizard->FormActivate();
   EXPECT_EQ(Current(), Page::ErrorFinish);
@@ -260,8 +260,8 @@ TEST_F(WizardTest, SilentFailureEndsOnTheErrorPageWithExitCodeOne) {
 TEST_F(WizardTest, SilentFailureThrownThroughTheChainEndsTheRunToo) {
   WriteScript(AllPagesScript());
   Params({"/silent"});
+  bindings.installRun = [](engine::RunContext&) { throw InstallerError("HTTP/1.1 401 Unauthorized"); };
   Make();
-  wizard->installRun = [](engine::RunContext&) { throw InstallerError("HTTP/1.1 401 Unauthorized"); };
   wizard->FormCreate();
   wizard->FormActivate();
   EXPECT_EQ(Current(), Page::ErrorFinish);

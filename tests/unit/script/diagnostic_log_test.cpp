@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "base/installer_error.h"
-#include "installer/app/diagnostic_log.h"
-#include "installer/app/utilities.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
+#include "installer/script/diagnostic_log.h"
+#include "installer/script/utilities.h"
 #include "tests/unit/test_support.h"
 
 namespace ostravel {

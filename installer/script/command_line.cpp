@@ -1,4 +1,4 @@
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 
 #include "base/cp1250.h"
 

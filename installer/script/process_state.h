@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "installer/app/command_line.h"
+#include "installer/script/command_line.h"
 
 namespace ostravel {
 
@@ -17,16 +17,17 @@ struct ProcessState {
   std::string scriptPath;            // sourceFolder + "setup.inf"; switched by uninstall start-up and web update
   std::string backgroundScriptPath;  // temp + "setup.inf", or sourceFolder's with "/devel"
 
-  // The command line, read once at process start; the mode flags below follow it.
+  // The command line, read once at process start; the modes are its switches.
   std::vector<std::string> parameters;
   Switches switches;
 
-  bool debugInfoMode = false;
+  bool DebugInfoMode() const { return switches.debugInfo; }
+  bool UninstallMode() const { return switches.uninstall; }
+  bool SilentMode() const { return switches.silent; }
+  bool AdminMode() const { return switches.admin; }
+
   std::vector<std::string> debugInfoList;
 
-  bool uninstallMode = false;
-  bool silentMode = false;
-  bool adminMode = false;
   int dialogLanguage = 0;
   std::string updateSiteUrl;
   bool uninstallEnabled = true;

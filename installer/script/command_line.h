@@ -31,4 +31,4 @@ std::string FindInstallRecordParameter(const std::vector<std::string>& params, F
 
 }  // namespace ostravel
 
-#include "installer/app/command_line_inl.h"
+#include "installer/script/command_line_inl.h"

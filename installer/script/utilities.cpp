@@ -1,4 +1,4 @@
-#include "installer/app/utilities.h"
+#include "installer/script/utilities.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "installer/app/diagnostic_log.h"
+#include "installer/script/diagnostic_log.h"
 
 #include <vector>
 
