@@ -2,13 +2,6 @@
 
 namespace ostravel::wizard {
 
-const char* PageName(Page page) {
-  static const char* const kNames[kPageCount] = {"Welcome",    "License", "Notes",     "InstallKind", "Destination",
-                                                 "Customize",  "CreateIcon", "Question1", "Summary",  "CopyFiles",
-                                                 "Readme",     "Finished", "ErrorFinish"};
-  return kNames[int(page)];
-}
-
 std::optional<Page> PageSet::After(Page page) const {
   for (int p = int(page) + 1; p < kPageCount; ++p)
     if (bits_.test(size_t(p))) return Page(p);

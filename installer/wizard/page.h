@@ -22,7 +22,7 @@ enum class Page {
 };
 inline constexpr int kPageCount = 13;
 
-// Component name of the page ("Welcome", "InstallKind", ...).
+// Component name of the page ("Welcome", "InstallKind", ...), from the page table.
 const char* PageName(Page page);
 
 class PageSet {

@@ -1,6 +1,7 @@
 #pragma once
 // Each page's own part of page entry and the leave checks, one function per page,
-// dispatched through a table.
+// dispatched through one table of page specs.
+#include <iterator>
 #include <string>
 
 #include "installer/script/ext_ini_file.h"
@@ -19,6 +20,14 @@ using PageEntryFn = PageEntryResult (*)(WizardController& wizard, const TExtIniF
 // True lets Next advance.
 using LeaveCheckFn = bool (*)(WizardController& wizard, const TExtIniFile& script);
 
+struct PageSpec {
+  Page page;
+  const char* name;  // the page's component name
+  PageEntryFn entry;
+  LeaveCheckFn leaveCheck;  // nullptr for pages without one
+};
+
+const PageSpec& PageSpecOf(Page page);
 PageEntryFn PageEntryOf(Page page);
 LeaveCheckFn LeaveCheckOf(Page page);  // nullptr for pages without one
 

@@ -16,6 +16,7 @@
 #include "installer/script/script_lists.h"
 #include "installer/script/setup_script.h"
 #include "installer/script/unattended_dialogs.h"
+#include "installer/ui/progress_surface.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ class Dialogs : public ui::MessageDialogs {
   int ShowMessage(const std::string&, ui::MsgDlgType, uint32_t, int) override { return ui::mrOk; }
 };
 
-class Progress : public engine::ProgressSurface {
+class Progress : public ui::ProgressSurface {
  public:
   int max = 0, pos = 0, base = 0;
   void SetRange(int, int hi) override { max = hi; }
