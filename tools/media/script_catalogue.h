@@ -25,7 +25,7 @@ struct SectionSpec {
 
 const std::vector<SectionSpec>& ScriptCatalogue();
 
-// The spec of a section name, module-prefixed forms included; `module` receives M
+// The catalogue entry of a section name, module-prefixed forms included; `module` receives M
 // (empty for the base form). Nullptr for an unknown name.
 const SectionSpec* FindSectionSpec(const std::string& section, std::string& module);
 
