@@ -173,13 +173,7 @@ TEST_F(WizardTest, ProxyButtonRunsTheProxyDialogOnTheStoredValues) {
 
 TEST_F(WizardTest, OlderServerThatWillNotStopEndsOnTheErrorPage) {
   WriteScript(KindScript(kEveryKind));
-  files.ReplaceFile("D:\\Setup\\firebird.dat", "archive");
-  registry.Set(platform::RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-               "C:\\Program Files");
-  const std::string program = "C:\\Program Files\\FireBird\\Firebird_2_5\\bin\\fbserver.exe";
-  files.CreateDirectories("C:\\Program Files\\FireBird\\Firebird_2_5\\bin");
-  files.ReplaceFile(program, "MZ");
-  system.versions[program] = {true, "", 2, 5, 2, 26540, 2, 5, 2, 26540};
+  PlantServer25();
   desktop.windows.push_back({"FB_Server", platform::FakeDesktopWindows::OnClose::Refuses, ""});
   Create();
   Next();

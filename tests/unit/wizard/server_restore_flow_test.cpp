@@ -28,13 +28,7 @@ TEST_P(ServerRestoreEnd, PutsTheServerBack) {
   std::string script = AllPagesScript();
   if (GetParam() == End::NoProgressPage) script.replace(script.find("[Copy Files Page]\r\nVisible=1") + 26, 1, "0");
   WriteScript(script);
-  registry.Set(platform::RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-               "C:\\Program Files");
-  const std::string program = "C:\\Program Files\\FireBird\\Firebird_2_5\\bin\\fbserver.exe";
-  files.CreateDirectories("C:\\Program Files\\FireBird\\Firebird_2_5\\bin");
-  files.ReplaceFile(program, "MZ");
-  system.versions[program] = {true, "", 2, 5, 2, 26540, 2, 5, 2, 26540};
-  files.ReplaceFile("D:\\Setup\\firebird.dat", "archive");
+  PlantServer25();
   for (auto [name, start] : {std::pair{dbserver::kGuardianService, platform::kStartAutomatic},
                              std::pair{dbserver::kServerService, platform::kStartOnDemand}}) {
     services.services[name].config.startType = start;

@@ -41,6 +41,16 @@ class WizardTest : public ::testing::Test {
   void WriteScript(const std::string& text, const std::string& path = "D:\\Setup\\setup.inf") {
     files.ReplaceFile(path, text);
   }
+  // An installed 2.5 server in the default folder, and its setup on the medium.
+  void PlantServer25() {
+    files.ReplaceFile("D:\\Setup\\firebird.dat", "archive");
+    registry.Set(platform::RootKey::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+                 "C:\\Program Files");
+    const std::string program = "C:\\Program Files\\FireBird\\Firebird_2_5\\bin\\fbserver.exe";
+    files.CreateDirectories("C:\\Program Files\\FireBird\\Firebird_2_5\\bin");
+    files.ReplaceFile(program, "MZ");
+    system.versions[program] = {true, "", 2, 5, 2, 26540, 2, 5, 2, 26540};
+  }
   // Creates the window the way the Win32 form does: every event through Guarded.
   void Create(std::vector<std::string> parameters = {}) {
     Params(std::move(parameters));
