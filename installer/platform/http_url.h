@@ -17,8 +17,9 @@ struct HttpUrl {
 // schemes, user information, an empty host, a bad port).
 std::optional<HttpUrl> ParseHttpUrl(const std::string& url);
 
-// A redirect is followed only to the same host and port, never from https to http:
-// the update site must not hand the customer's download to someone else.
+// A redirect over plain http is followed only to the same host and port (or up to
+// https on the standard ports); from https only to https, on any host (a content
+// network), never down to http: the download must not leave TLS.
 bool RedirectAllowed(const HttpUrl& from, const HttpUrl& to);
 
 // The target of a Location header relative to the address that answered.

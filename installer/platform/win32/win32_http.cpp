@@ -112,7 +112,15 @@ class Exchange {
                                direct ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_NAMED_PROXY,
                                direct ? WINHTTP_NO_PROXY_NAME : name.c_str(),
                                direct ? WINHTTP_NO_PROXY_BYPASS : L"<-loopback>", 0));
-    if (session_) WinHttpSetTimeouts(session_.get(), connectMs, connectMs, receiveMs, receiveMs);
+    if (!session_) return;
+    WinHttpSetTimeouts(session_.get(), connectMs, connectMs, receiveMs, receiveMs);
+    // Systems whose defaults predate TLS 1.2 would not reach a modern site; 1.3 where the
+    // system offers it (older ones refuse the flag).
+    DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
+    if (!WinHttpSetOption(session_.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols)) {
+      protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
+      WinHttpSetOption(session_.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols, sizeof protocols);
+    }
   }
 
   // Sends the request; false with `failure` set when no answer came.

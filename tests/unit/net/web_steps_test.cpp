@@ -155,7 +155,8 @@ TEST(HttpUrl, AddressesRedirectsAndLengths) {
   } redirects[] = {
       {"http://a/x", "http://A/y", true},        {"http://a/x", "http://b/x", false},
       {"https://a/x", "http://a/x", false},      {"http://a/x", "https://a/x", true},
-      {"http://a:8080/x", "http://a:8081/x", false},
+      {"http://a:8080/x", "http://a:8081/x", false}, {"https://a/x", "https://cdn.b:8443/x", true},
+      {"https://a/x", "http://cdn.b/x", false},
   };
   for (const auto& r : redirects) {
     SCOPED_TRACE(std::string(r.from) + " -> " + r.to);
