@@ -2,6 +2,7 @@
 
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/target_paths.h"
 
 namespace ostravel::engine {
@@ -32,35 +33,54 @@ RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariabl
 
 bool SaveRecordBlock(RunContext& ctx) {
   if (!ctx.services.process.uninstallEnabled) return false;
-  return SaveInstallRecordBlock(ctx.services.machine.files, ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath),
-                                RecordHeaderFor(ctx.services.process, ctx.services.variables, ctx.choices.installStartTime), ctx.record);
+  const std::string path = ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath);
+  std::string saved;
+  if (!SaveInstallRecordBlock(ctx.services.machine.files, path,
+                              RecordHeaderFor(ctx.services.process, ctx.services.variables, ctx.choices.installStartTime),
+                              ctx.record, &saved))
+    return false;
+  KeepRecordDigest(ctx.services.machine.registry, path, saved);
+  return true;
 }
 
 const char* const kRecordUnreadable =
     "Az eltávolítási napló nem olvasható, ezért a Telepítő nem írta felül, hogy a korábbi telepítések adatai "
     "megmaradjanak: ";
+const char* const kRecordChanged =
+    "Az eltávolítási napló a legutóbbi mentése óta megváltozott, ezért a Telepítő nem írta felül: ";
 const char* const kRecordSetAside = "Ennek a telepítésnek az adatai külön eltávolítási naplóba kerülnek: ";
 
 namespace {
 
-bool Unreadable(platform::FileSystem& files, const std::string& path) {
+enum class RecordState { Usable, Unreadable, Changed };
+
+// A record changed behind the installer's back is not merged into: a save would
+// take its lines on and keep a digest that vouches for them.
+RecordState StateOf(platform::Platform& machine, const std::string& path) {
   std::string text;
-  return files.FileExists(path) && !files.ReadFile(path, text);
+  if (!machine.files.FileExists(path)) return RecordState::Usable;
+  if (!machine.files.ReadFile(path, text)) return RecordState::Unreadable;
+  return RecordDigestMatches(machine.registry, path, text) ? RecordState::Usable : RecordState::Changed;
 }
 
 }  // namespace
 
 void SetAsideUnreadableRecord(RunContext& ctx) {
   if (!ctx.services.process.uninstallEnabled || ctx.services.process.UninstallMode()) return;
-  platform::FileSystem& files = ctx.services.machine.files;
+  platform::Platform& machine = ctx.services.machine;
   const std::string record = ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath);
-  if (Trim(record).empty() || !Unreadable(files, record)) return;
+  if (Trim(record).empty()) return;
+  const RecordState state = StateOf(machine, record);
+  if (state == RecordState::Usable) return;
   std::string aside;
   for (int n = 1; n < 100 && aside.empty(); ++n)
-    if (!Unreadable(files, record + "." + IntToStr(n))) aside = record + "." + IntToStr(n);
-  LogQuietly(ctx, "Installation record unreadable, kept as it is: " + record +
+    if (StateOf(machine, record + "." + IntToStr(n)) == RecordState::Usable) aside = record + "." + IntToStr(n);
+  const bool changed = state == RecordState::Changed;
+  LogQuietly(ctx, std::string(changed ? "Installation record changed since its last save" : "Installation record unreadable") +
+                      ", kept as it is: " + record +
                       (aside.empty() ? "; this installation is not recorded" : "; this installation is recorded in " + aside));
-  ctx.errorJump(kRecordUnreadable + record + (aside.empty() ? "" : "\r\n" + std::string(kRecordSetAside) + aside));
+  ctx.errorJump((changed ? kRecordChanged : kRecordUnreadable) + record +
+                (aside.empty() ? "" : "\r\n" + std::string(kRecordSetAside) + aside));
   // Without a record of its own the installation writes no uninstall entry.
   ctx.services.process.installRecordPath = aside;
 }

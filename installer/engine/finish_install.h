@@ -19,9 +19,11 @@ RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariabl
 // is enabled. Best effort, like every save of the record.
 bool SaveRecordBlock(RunContext& context);
 
-// Said on the error page when the record cannot be read; the record's path and
+// Said on the error page when the record cannot be read, or changed since its last
+// save (its digest no longer matches); the record's path and
 // the one this installation records itself in follow.
 extern const char* const kRecordUnreadable;
+extern const char* const kRecordChanged;
 extern const char* const kRecordSetAside;
 
 // Before the run records anything: a record that exists but cannot be read is kept

@@ -28,9 +28,10 @@ std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, cons
 // replaced in one step (temporary file, then rename), so a run that dies at any
 // point leaves the previous record or the new one, never a cut one. A record that
 // exists but cannot be read is left as it is. Best effort: false when it could
-// not be saved; nothing is shown.
+// not be saved; nothing is shown. `saved` receives the text written.
 bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath,
-                            const RecordBlockHeader& header, const model::InstallRecordEntries& entries);
+                            const RecordBlockHeader& header, const model::InstallRecordEntries& entries,
+                            std::string* saved = nullptr);
 
 // What the uninstaller removes, by its own numbering. A replaced file ("Replace
 // File", which the documented reader passes over) is never removed; it only counts

@@ -47,7 +47,8 @@ std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, cons
 }
 
 bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath,
-                            const RecordBlockHeader& header, const model::InstallRecordEntries& entries) {
+                            const RecordBlockHeader& header, const model::InstallRecordEntries& entries,
+                            std::string* saved) {
   if (Trim(recordPath).empty()) return false;
   std::vector<std::string> block = FormatRecordBlock(header, entries);
   std::vector<std::string> old;
@@ -81,7 +82,9 @@ bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& reco
   for (const auto& l : lines) out.append(l).append("\r\n");
   const std::string folder = FolderOf(recordPath);
   if (!folder.empty() && !files.DirectoryExists(folder) && !files.CreateDirectories(folder)) return false;
-  return files.ReplaceFile(recordPath, out);
+  if (!files.ReplaceFile(recordPath, out)) return false;
+  if (saved) *saved = std::move(out);
+  return true;
 }
 
 }  // namespace ostravel::engine

@@ -12,6 +12,7 @@
 #include "installer/engine/install_steps.h"
 #include "installer/engine/installed_file.h"
 #include "installer/engine/record_blocks.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/target_paths.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/script/script_lists.h"
@@ -223,8 +224,12 @@ class RepairRun {
     for (const std::string& folder : newFolders_)
       if (ctx_.services.machine.files.DirectoryExists(folder)) blocks.newest.push_back("Make Dir: " + folder);
     blocks.newest.insert(blocks.newest.end(), blocks.older.begin(), blocks.older.end());
-    if (!ctx_.services.machine.files.ReplaceFile(ctx_.services.process.installRecordPath, RecordText(blocks.newest)))
-      LogQuietly(ctx_, "Repair: the record could not be saved: " + ctx_.services.process.installRecordPath);
+    const std::string& record = ctx_.services.process.installRecordPath;
+    const std::string text = RecordText(blocks.newest);
+    if (ctx_.services.machine.files.ReplaceFile(record, text))
+      KeepRecordDigest(ctx_.services.machine.registry, record, text);
+    else
+      LogQuietly(ctx_, "Repair: the record could not be saved: " + record);
   }
 
   RunContext& ctx_;

@@ -6,6 +6,7 @@
 #include "installer/engine/backups.h"
 #include "installer/engine/install_run.h"
 #include "installer/engine/record_blocks.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/shared_files.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/engine/uninstall_run.h"
@@ -54,11 +55,13 @@ class RollbackRun {
     // Without the shortened record the block would be undone a second time: its
     // backups stay for that, and the customer is told.
     ctx_.services.machine.files.SetAttributes(record_, platform::kAttrArchive);
-    if (!ctx_.services.machine.files.ReplaceFile(record_, RecordText(blocks_.older))) {
+    const std::string text = RecordText(blocks_.older);
+    if (!ctx_.services.machine.files.ReplaceFile(record_, text)) {
       ctx_.errorJump(kRecordNotRewritten + record_);
       ctx_.end = RunEnd::Stopped;
       return;
     }
+    KeepRecordDigest(ctx_.services.machine.registry, record_, text);
     RemoveBackups(ctx_, backups_, record_, frame_.texts.removeBackup);
     std::vector<UninstallAction> folders;
     for (const UninstallAction& a : newest_)

@@ -24,6 +24,7 @@ struct UninstallFrame {
 // Said when the record is there but cannot be read; its path follows. Nothing is
 // removed then, the record included.
 extern const char* const kRecordUnreadableAtUninstall;
+extern const char* const kRecordChangedAtUninstall;
 
 // Status lines of the kinds (Full Uninstall shows "Uninstalling ...").
 extern const char* const kRollingBack;

@@ -2,6 +2,7 @@
 #include "installer/engine/backups.h"
 #include "installer/engine/install_run.h"
 #include "installer/engine/record_blocks.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/engine/uninstall_run.h"
 
@@ -9,6 +10,8 @@ namespace ostravel::engine {
 
 const char* const kRecordUnreadableAtUninstall =
     "Az eltávolítási napló nem olvasható, ezért az eltávolítás nem lehetséges: ";
+const char* const kRecordChangedAtUninstall =
+    "Az eltávolítási napló a legutóbbi telepítés óta megváltozott, ezért az eltávolítás nem lehetséges: ";
 
 UninstallKindChoice ChosenUninstallKind(const RunContext& ctx) {
   const int kind = ctx.choices.uninstallKindIndex;
@@ -57,6 +60,14 @@ void RunUninstall(RunContext& ctx) {
     // Removing nothing and deleting the record would lose every installation in it.
     LogQuietly(ctx, "Installation record unreadable, nothing removed: " + record);
     ctx.errorJump(kRecordUnreadableAtUninstall + record);
+    ctx.end = RunEnd::Stopped;
+    return;
+  }
+  // The uninstall deletes whatever paths the record lists, with the rights it runs with.
+  if (ctx.services.machine.files.FileExists(record) &&
+      !RecordDigestMatches(ctx.services.machine.registry, record, frame.recordText)) {
+    LogQuietly(ctx, "Installation record changed since its last save, nothing removed: " + record);
+    ctx.errorJump(kRecordChangedAtUninstall + record);
     ctx.end = RunEnd::Stopped;
     return;
   }

@@ -4,6 +4,7 @@
 
 #include "base/cp1250.h"
 #include "base/text.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/shared_files.h"
 
 namespace ostravel::engine {
@@ -81,7 +82,7 @@ void Uninstall(RunContext& ctx, const std::vector<UninstallAction>& actions) {
   const std::string record = ctx.services.process.installRecordPath;
   if (ctx.services.machine.files.FileExists(record)) {
     ctx.services.machine.files.SetAttributes(record, platform::kAttrArchive);
-    ctx.services.machine.files.DeleteFile(record);
+    if (ctx.services.machine.files.DeleteFile(record)) ForgetRecordDigest(ctx.services.machine.registry, record);
   }
   RemoveRecordedFolders(ctx, actions);
 }

@@ -3,6 +3,7 @@
 // be read, and no record at all.
 #include "installer/engine/finish_install.h"
 #include "installer/engine/install_run.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/registry_entries.h"
 #include "installer/engine/shared_files.h"
 #include "installer/engine/uninstall_kinds.h"
@@ -59,6 +60,39 @@ TEST(RecordKeeping, AnUnreadableRecordIsNeverOverwrittenNorTakenAsEmpty) {
   EXPECT_EQ(t.errors.back(), kRecordUnreadableAtUninstall + t.process.installRecordPath);
   EXPECT_EQ(t.Contents("C:\\App\\older.exe"), "older");
   EXPECT_TRUE(t.m.files.FileExists(t.process.installRecordPath));
+}
+
+// The record names what an elevated uninstall deletes; one changed since its last save
+// is neither obeyed nor merged into. One saved before digests were kept still works,
+// and an uninstall leaves no digest behind.
+TEST(RecordKeeping, ARecordChangedSinceItsSaveIsNotTrusted) {
+  for (bool legacy : {false, true}) {
+    SCOPED_TRACE(legacy);
+    RunSetup t;
+    const std::string record = t.process.installRecordPath;
+    t.m.files.AddFile("C:\\Windows\\theirs.dll", "theirs");
+    t.Pack("data1", {{"a", "a"}});
+    t.Install(Script().File(1, "a", "C:\\App\\a.exe"));
+    ASSERT_TRUE(t.errors.empty());
+    const std::string planted = t.Contents(record) + "Copy File: C:\\Windows\\theirs.dll\r\n";
+    t.m.files.AddFile(record, planted);
+    if (legacy) t.m.registry.DeleteKeyTree(platform::RootKey::LocalMachine, kRecordDigestKey, platform::RegView::Wow32);
+    t.process.switches.uninstall = true;
+    t.Go();
+    EXPECT_EQ(t.Contents("C:\\Windows\\theirs.dll"), legacy ? "<missing>" : "theirs");
+    if (legacy) {
+      EXPECT_FALSE(t.m.files.FileExists("C:\\App\\a.exe"));
+      EXPECT_FALSE(t.m.registry.KeyExists(platform::RootKey::LocalMachine, "Software\\Ostravel", platform::RegView::Wow32));
+      continue;
+    }
+    EXPECT_EQ(t.errors.back(), kRecordChangedAtUninstall + record);
+    EXPECT_EQ(t.Contents("C:\\App\\a.exe") + t.Contents(record), "a" + planted);
+    t.errors.clear();
+    t.process.switches.uninstall = false;
+    t.Install(Script().File(1, "a", "C:\\App\\a.exe"));
+    EXPECT_EQ(t.errors.at(0), std::string(kRecordChanged) + record + "\r\n" + kRecordSetAside + record + ".1");
+    EXPECT_EQ(t.Contents(record), planted);
+  }
 }
 
 // With the documented defaults there is no record: neither entry nor shortcut.

@@ -2,6 +2,7 @@
 #include "base/md5.h"
 #include "installer/engine/backups.h"
 #include "installer/engine/install_run.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/script/setup_script.h"
 #include "tests/unit/engine/run_test_support.h"
@@ -167,7 +168,9 @@ TEST_F(KindsTest, ABackupThatCannotBeReadLeavesTheFileDeletedAndSaysWhich) {
 TEST_F(KindsTest, AnEmptyNewestBlockIsOnlyTakenOffTheRecord) {
   InstallVersion(1, false);
   const std::string v1Record = Contents(process.installRecordPath);
-  m.files.AddFile(process.installRecordPath, "[46100.5]\r\nInstallation Started: x\r\nTitle: Lumbra v2026\r\n" + v1Record);
+  const std::string cut = "[46100.5]\r\nInstallation Started: x\r\nTitle: Lumbra v2026\r\n" + v1Record;
+  m.files.AddFile(process.installRecordPath, cut);
+  KeepRecordDigest(m.registry, process.installRecordPath, cut);  // as the run that was cut short saved it
   Uninstaller(2);
   EXPECT_EQ(Contents(process.installRecordPath), v1Record);
   EXPECT_EQ(Contents("C:\\App\\a.exe"), "a1");
