@@ -134,16 +134,39 @@ def test_an_unattended_uninstall_with_a_kind_not_offered_removes_nothing(wine, p
         script.write(b"[unInstall Type Page]\r\nRollbackEnabled=1\r\nDefaultSelected=2\r\n")
     rc, report = run_probe(wine, r"C:\medium\engine_probe.exe", "/silent")
     assert rc == 0 and report[-1] == "end: success", report
-    # The shared uninstaller is the real installer program.
-    shutil.copy(programs["installer"], wine.host_path(SHARED + r"\setup.exe"))
     record = wine.read_file(DEST + r"\uninstall.log")
+    assert real_uninstall_fails(wine, programs) == record
+    assert wine.reg_query(UNINSTALL_KEY, "DisplayName") == APP
+    assert "DefaultSelected=2 is not offered" in installer_log(wine)
+
+
+def real_uninstall_fails(wine, programs):
+    """The uninstall entry's command line, unattended, with the real installer as the
+    shared uninstaller: exit code 1 and the product still there; the record as left."""
+    shutil.copy(programs["installer"], wine.host_path(SHARED + r"\setup.exe"))
     command = wine.reg_query(UNINSTALL_KEY, "UninstallString")
     exe, args = command[1:command.index('"', 1)], command[command.index('"', 1) + 2:].split(" ", 1)
     result = wine.run(exe, args[0], args[1].replace('"', ""), "/silent", timeout=120)
     assert result.rc == 1, result
     wine.wait_idle()
-    assert wine.read_file(DEST + r"\uninstall.log") == record
     assert wine.host_path(DEST + r"\bin\a.exe").read_bytes() == b"program 1"
-    assert wine.reg_query(UNINSTALL_KEY, "DisplayName") == APP
-    log = next(wine.drive_c.glob("users/*/**/Temp/belloro-installer.log")).read_bytes().decode("cp1250")
-    assert "DefaultSelected=2 is not offered" in log
+    return wine.read_file(DEST + r"\uninstall.log")
+
+
+def installer_log(wine):
+    return next(wine.drive_c.glob("users/*/**/Temp/belloro-installer.log")).read_bytes().decode("cp1250")
+
+
+def test_the_uninstaller_refuses_a_record_changed_since_its_save(wine, programs, tmp_path):
+    """The record may lie where a standard user can write: a line added to it must not
+    make the elevated uninstaller delete someone else's file."""
+    build_version(wine, programs, tmp_path, 1, keep_backups=False)
+    rc, report = run_probe(wine, r"C:\medium\engine_probe.exe", "/silent")
+    assert rc == 0 and report[-1] == "end: success", report
+    theirs = wine.make_folder(r"C:\theirs") / "keep.dat"
+    theirs.write_bytes(b"theirs")
+    record = wine.read_file(DEST + r"\uninstall.log") + b"Copy File: C:\\theirs\\keep.dat\r\n"
+    wine.host_path(DEST + r"\uninstall.log").write_bytes(record)
+    assert real_uninstall_fails(wine, programs) == record
+    assert theirs.read_bytes() == b"theirs"
+    assert "changed since its last save, nothing removed" in installer_log(wine)
