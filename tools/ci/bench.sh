@@ -89,10 +89,11 @@ rm -rf "$work"
 fi
 
 if [ "$what" = all ] || [ "$what" = download ]; then
-# The HTTP client under Wine against curl, from one loopback server.
+# The HTTP client under Wine against a plain WinHTTP loop under Wine and curl, from one
+# loopback server.
 preset=$(/usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/e2e"); import winehost; print(winehost.host().build.name)')
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" -j "${JOBS:-2}" --target http_probe exit_code >/dev/null
+cmake --build --preset "$preset" -j "${JOBS:-2}" --target http_probe winhttp_loop exit_code >/dev/null
 mkdir -p "$work/net"
 python3 tests/bench/bench_download.py "$work/net" "build/$preset/tests/fixtures/http_probe.exe" \
   "${BENCH_NET_MIB:-256}" "${NET_RUNS:-5}"
