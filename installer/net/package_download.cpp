@@ -63,6 +63,14 @@ PassTexts ReadPassTexts(const DownloadRun& run) {
   });
 }
 
+bool IsSha256Text(const std::string& text) {
+  return text.size() == 64 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+}
+
+std::string UnsignedArchiveText(const std::string& packName) {
+  return "Az aláírt frissítés " + packName + " csomagjához nincs SHA-256 ellenőrzőösszeg (PackSHA256Checksum).";
+}
+
 // A download failure: the box (or exit code 1), then the error page.
 void Report(DownloadRun& run, const std::string& boxText, const std::string& pageText) {
   ShowDownloadBox(run.net, boxText);
@@ -102,6 +110,11 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
       Report(run, text, text);
       return false;
     }
+    if (run.web.SignedSite() && !IsSha256Text(texts.sha256[i])) {
+      const std::string text = run.web.downloadGeneral + "\r\n\r\n" + UnsignedArchiveText(c.packName);
+      Report(run, text, text);
+      return false;
+    }
     run.net.services.log.WriteLog("Download header start:" + url);
     const platform::HttpResult head = run.net.services.machine.http.Head(url);
     run.net.services.log.WriteLog("Download header done:" + url);
@@ -116,7 +129,11 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
   for (size_t i = 0; i < components.size(); ++i) {
     const auto& c = components[i];
     if (!TakesPart(run, c)) continue;
-    if (LocalCopyCurrent(run.net.services.machine.files, run.copyTargetFolder, temp, c.packName, c.packChecksum))
+    platform::FileSystem& fs = run.net.services.machine.files;
+    // A signed site vouches for the SHA-256 only: a copy matching the MD5 alone is not its archive.
+    const bool vouched = !run.web.SignedSite() ||
+                         FileSha256(fs, run.copyTargetFolder + c.packName + ".dat") == UpperCase(texts.sha256[i]);
+    if (LocalCopyCurrent(fs, run.copyTargetFolder, temp, c.packName, c.packChecksum) && vouched)
       states[i].needsDownload = false;
     if (states[i].announcedSize != c.packSize) {
       // No box, as ever; but an unattended run that installed nothing must not end
@@ -170,7 +187,8 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
     Report(run, run.web.md5ChecksumFailed, run.web.md5ChecksumFailed);
     return false;
   }
-  if (!sha256.empty() && FileSha256(fs, target) != std::optional<std::string>(UpperCase(sha256))) {
+  if ((run.web.SignedSite() || !sha256.empty()) &&
+      FileSha256(fs, target) != std::optional<std::string>(UpperCase(sha256))) {
     const std::string text = "SHA-256 checksum failed! (" + c.packName + ")";
     Report(run, text, text);
     return false;
