@@ -169,6 +169,8 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
   };
   FetchOptions options;
   options.retries = DownloadRetries(run.net);
+  // The archive is the announced size: a longer body is not it, and must not fill the disk.
+  options.maxBytes = std::max<int64_t>(c.packSize, 0);
   options.onRetry = [&](int attempt, int retries, int64_t resumeFrom) {
     run.progress.SetStatus(packageStatus + " - újrapróbálkozás " + std::to_string(attempt) + "/" +
                            std::to_string(retries) + (resumeFrom > 0 ? ", folytatás" : ""));
@@ -196,14 +198,20 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
   return true;
 }
 
-void MoveIntoCopyTarget(DownloadRun& run, const std::vector<std::string>& finished) {
+// Every finished download into the copy target, in order. An archive that cannot
+// take the place of the old one fails the pass: the stale copy there must not be
+// installed as if it were the update. Returns the failure's text, or empty.
+std::string MoveIntoCopyTarget(DownloadRun& run, const std::vector<std::string>& finished) {
   platform::FileSystem& fs = run.net.services.machine.files;
   fs.CreateDirectories(run.copyTargetFolder);
+  std::string failed;
   for (const std::string& path : finished) {
     const std::string target = run.copyTargetFolder + path.substr(path.find_last_of('\\') + 1);
-    if (fs.FileExists(target) && !fs.DeleteFile(target)) continue;
-    fs.MoveFile(path, target);
+    if ((fs.FileExists(target) && !fs.DeleteFile(target)) || !fs.MoveFile(path, target)) {
+      if (failed.empty()) failed = "A letöltött fájl nem helyezhető át ide: " + target + "\r\n" + fs.LastErrorText();
+    }
   }
+  return failed;
 }
 
 }  // namespace
@@ -248,7 +256,11 @@ bool PackageDownload(DownloadRun& run, std::vector<PackageState>& states) {
     finished.push_back(target);
   }
   run.statistics.StopTimer();
-  MoveIntoCopyTarget(run, finished);
+  const std::string moveFailure = MoveIntoCopyTarget(run, finished);
+  if (!moveFailure.empty()) {
+    Report(run, run.web.downloadGeneral + "\r\n\r\n" + moveFailure, run.web.downloadGeneral + "\r\n\n" + moveFailure);
+    return false;
+  }
   return true;
 }
 
