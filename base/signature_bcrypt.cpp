@@ -41,7 +41,8 @@ const BcryptKeyApi& Api() {
 BCRYPT_ALG_HANDLE Provider() {
   static const BCRYPT_ALG_HANDLE provider = [] {
     BCRYPT_ALG_HANDLE p = nullptr;
-    if (!Api().open || !BCRYPT_SUCCESS(Api().open(&p, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0))) return BCRYPT_ALG_HANDLE(nullptr);
+    if (!Api().open || !BCRYPT_SUCCESS(Api().open(&p, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0)))
+      return BCRYPT_ALG_HANDLE(nullptr);
     return p;
   }();
   return provider;

@@ -29,8 +29,8 @@ int RunKeygen(const std::vector<std::string>& args) {
     const SigningKeyPair pair = GenerateSigningKey();
     // Owner-only before the key goes in.
     const bool created = WriteBinary(args[0], "");
-    std::filesystem::permissions(PathOf(args[0]), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-                                 ec);
+    std::filesystem::permissions(PathOf(args[0]),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write, ec);
     if (!created || !WriteBinary(args[0], pair.privatePem)) {
       std::fprintf(stderr, "ostravel-media keygen: cannot write %s\n", args[0].c_str());
       return 2;

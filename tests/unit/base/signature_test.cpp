@@ -10,8 +10,7 @@ namespace {
 
 // Made once with the openssl command line (ecparam prime256v1, dgst -sha256 -sign),
 // so the check does not lean on our own signing code.
-constexpr const char* kKey =
-    "BHkz/IE4LsXSaefV/B6fXc9ny++Nr0JhlCmBaMGw92+h7/KhC5L8O529VKTISD14v4To2ZXBooWm5JF2Q36W7Zc=";
+constexpr const char* kKey = "BHkz/IE4LsXSaefV/B6fXc9ny++Nr0JhlCmBaMGw92+h7/KhC5L8O529VKTISD14v4To2ZXBooWm5JF2Q36W7Zc=";
 constexpr const char* kOtherKey =
     "BCcn95e3Oo0ZxB+kz25nxRdnPb3aThIHqbypJFdIFlfbeRIT58MkGtTKJMMK/NnHl1Yp5gK7Q9+O5jELiACXQDY=";
 constexpr const char* kMessage = "[Configuration]\r\nRqInstallerVersion=1.0.0.0\r\n";
@@ -63,8 +62,8 @@ TEST(Signature, AcceptsOnlyTheSignatureOfTheMessageByTheKey) {
 }
 
 TEST(Base64, RoundTripsAndRejectsWhatIsNotBase64) {
-  for (const std::string& bytes : {std::string(), std::string("f"), std::string("fo"), std::string("foo"),
-                                  std::string("\0\xff\x80\x7f", 4)}) {
+  for (const std::string& bytes :
+       {std::string(), std::string("f"), std::string("fo"), std::string("foo"), std::string("\0\xff\x80\x7f", 4)}) {
     EXPECT_EQ(Base64Decode(Base64Encode(bytes)), bytes);
   }
   EXPECT_EQ(Base64Encode("foob"), "Zm9vYg==");

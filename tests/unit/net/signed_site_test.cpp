@@ -122,9 +122,9 @@ TEST_F(SignedSite, EveryArchiveNeedsAMatchingSha256) {
     m.http = {};
     errorPage.clear();
     selection.components.clear();
-    m.files.AddFile(process.scriptPath, t.sha256.empty() ? "[Components]\r\n"
-                                                         : "[Components]\r\nComponent1.PackSHA256Checksum=" +
-                                                               t.sha256 + "\r\n");
+    m.files.AddFile(process.scriptPath, t.sha256.empty()
+                                            ? "[Components]\r\n"
+                                            : "[Components]\r\nComponent1.PackSHA256Checksum=" + t.sha256 + "\r\n");
     AddComponent(t.pack, data);
     EXPECT_EQ(RunDownload(), t.installed);
     EXPECT_EQ(m.files.FileExists(std::string(kCopy) + t.pack + ".dat"), t.installed);
