@@ -131,9 +131,9 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
     if (!TakesPart(run, c)) continue;
     platform::FileSystem& fs = run.net.services.machine.files;
     // A signed site vouches for the SHA-256 only: a copy matching the MD5 alone is not its archive.
-    const bool vouched = !run.web.SignedSite() ||
-                         FileSha256(fs, run.copyTargetFolder + c.packName + ".dat") == UpperCase(texts.sha256[i]);
-    if (LocalCopyCurrent(fs, run.copyTargetFolder, temp, c.packName, c.packChecksum) && vouched)
+    if (LocalCopyCurrent(fs, run.copyTargetFolder, temp, c.packName, c.packChecksum) &&
+        (!run.web.SignedSite() ||
+         FileSha256(fs, run.copyTargetFolder + c.packName + ".dat") == UpperCase(texts.sha256[i])))
       states[i].needsDownload = false;
     if (states[i].announcedSize != c.packSize) {
       // No box, as ever; but an unattended run that installed nothing must not end
