@@ -22,13 +22,16 @@ void ExecuteExternalInstallerFiles(RunContext& ctx, const FileList& list) {
       const std::string parameters = "/i \"" + target + "\" /qn";
       ctx.progress.SetFileLabel("Végrehajtás: msiexec.exe " + parameters);
       ctx.progress.ProcessMessages();
-      ctx.services.machine.system.RunAndWait("msiexec.exe", parameters);
+      // By full path: the working folder is the user-writable copy of the medium,
+      // and an elevated run must not start a program planted there.
+      ctx.services.machine.system.RunAndWait(Program(ctx.services.process.systemFolder + "msiexec.exe"), parameters);
       ctx.services.machine.files.DeleteFile(target);
     }
     if (LowerCase(FileNameOf(target)) == "register_com_servers.bat") {
       ctx.progress.SetFileLabel("COM kiszolgálók regisztrálása...");
       ctx.progress.ProcessMessages();
-      ctx.services.machine.system.RunAndWait(Program(target), "");
+      // The batch's commands are found beside it, not in the working folder.
+      ctx.services.machine.system.RunAndWait(Program(target), "", FolderOf(target) + "\\");
     }
   }
   ctx.progress.SetBusyCursor(false);

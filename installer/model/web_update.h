@@ -18,7 +18,11 @@ struct WebUpdate {
   bool installerUpdateRequired = false;
   ProxySettings proxy;
   // Texts of [ErrorMessages] read at window creation.
-  std::string downloadGeneral, md5ChecksumFailed;
+  std::string downloadGeneral, md5ChecksumFailed, updateSignatureFailed;
+  // [Configuration] UpdateSigningKey of the medium's script, read at window creation
+  // and never from a downloaded script: base64 text, empty for an unsigned site.
+  std::string updateSigningKey;
+  bool SignedSite() const { return !updateSigningKey.empty(); }
 };
 
 }  // namespace ostravel::model

@@ -34,7 +34,10 @@ void ApplyInstallerUpdate(model::ComponentEntry& entry, const std::string& expan
                           std::string& restartCommand) {
   entry.enabled = false;
   entry.checked = entry.packName == kSelfUpdatePackName;
-  if (entry.checked) restartCommand = expandedTargetDir + "\\setup.exe /restart";
+  // Quoted when it holds a blank: unquoted, "C:\Program Files\..." would start "C:\Program.exe".
+  const std::string program = expandedTargetDir + "\\setup.exe";
+  if (entry.checked)
+    restartCommand = (program.find(' ') == std::string::npos ? program : "\"" + program + "\"") + " /restart";
 }
 
 std::string UnattendedRestartCommand(const std::string& restartCommand, const std::vector<std::string>& parameters) {

@@ -63,6 +63,14 @@ PassTexts ReadPassTexts(const DownloadRun& run) {
   });
 }
 
+bool IsSha256Text(const std::string& text) {
+  return text.size() == 64 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+}
+
+std::string UnsignedArchiveText(const std::string& packName) {
+  return "Az aláírt frissítés " + packName + " csomagjához nincs SHA-256 ellenőrzőösszeg (PackSHA256Checksum).";
+}
+
 // A download failure: the box (or exit code 1), then the error page.
 void Report(DownloadRun& run, const std::string& boxText, const std::string& pageText) {
   ShowDownloadBox(run.net, boxText);
@@ -102,6 +110,11 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
       Report(run, text, text);
       return false;
     }
+    if (run.web.SignedSite() && !IsSha256Text(texts.sha256[i])) {
+      const std::string text = run.web.downloadGeneral + "\r\n\r\n" + UnsignedArchiveText(c.packName);
+      Report(run, text, text);
+      return false;
+    }
     run.net.services.log.WriteLog("Download header start:" + url);
     const platform::HttpResult head = run.net.services.machine.http.Head(url);
     run.net.services.log.WriteLog("Download header done:" + url);
@@ -116,7 +129,11 @@ bool HeaderCheck(DownloadRun& run, std::vector<PackageState>& states) {
   for (size_t i = 0; i < components.size(); ++i) {
     const auto& c = components[i];
     if (!TakesPart(run, c)) continue;
-    if (LocalCopyCurrent(run.net.services.machine.files, run.copyTargetFolder, temp, c.packName, c.packChecksum))
+    platform::FileSystem& fs = run.net.services.machine.files;
+    // A signed site vouches for the SHA-256 only: a copy matching the MD5 alone is not its archive.
+    if (LocalCopyCurrent(fs, run.copyTargetFolder, temp, c.packName, c.packChecksum) &&
+        (!run.web.SignedSite() ||
+         FileSha256(fs, run.copyTargetFolder + c.packName + ".dat") == UpperCase(texts.sha256[i])))
       states[i].needsDownload = false;
     if (states[i].announcedSize != c.packSize) {
       // No box, as ever; but an unattended run that installed nothing must not end
@@ -152,6 +169,8 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
   };
   FetchOptions options;
   options.retries = DownloadRetries(run.net);
+  // The archive is the announced size: a longer body is not it, and must not fill the disk.
+  options.maxBytes = std::max<int64_t>(c.packSize, 0);
   options.onRetry = [&](int attempt, int retries, int64_t resumeFrom) {
     run.progress.SetStatus(packageStatus + " - újrapróbálkozás " + std::to_string(attempt) + "/" +
                            std::to_string(retries) + (resumeFrom > 0 ? ", folytatás" : ""));
@@ -170,7 +189,8 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
     Report(run, run.web.md5ChecksumFailed, run.web.md5ChecksumFailed);
     return false;
   }
-  if (!sha256.empty() && FileSha256(fs, target) != std::optional<std::string>(UpperCase(sha256))) {
+  if ((run.web.SignedSite() || !sha256.empty()) &&
+      FileSha256(fs, target) != std::optional<std::string>(UpperCase(sha256))) {
     const std::string text = "SHA-256 checksum failed! (" + c.packName + ")";
     Report(run, text, text);
     return false;
@@ -178,14 +198,20 @@ bool DownloadOne(DownloadRun& run, const model::ComponentEntry& c, const std::st
   return true;
 }
 
-void MoveIntoCopyTarget(DownloadRun& run, const std::vector<std::string>& finished) {
+// Every finished download into the copy target, in order. An archive that cannot
+// take the place of the old one fails the pass: the stale copy there must not be
+// installed as if it were the update. Returns the failure's text, or empty.
+std::string MoveIntoCopyTarget(DownloadRun& run, const std::vector<std::string>& finished) {
   platform::FileSystem& fs = run.net.services.machine.files;
   fs.CreateDirectories(run.copyTargetFolder);
+  std::string failed;
   for (const std::string& path : finished) {
     const std::string target = run.copyTargetFolder + path.substr(path.find_last_of('\\') + 1);
-    if (fs.FileExists(target) && !fs.DeleteFile(target)) continue;
-    fs.MoveFile(path, target);
+    if ((fs.FileExists(target) && !fs.DeleteFile(target)) || !fs.MoveFile(path, target)) {
+      if (failed.empty()) failed = "A letöltött fájl nem helyezhető át ide: " + target + "\r\n" + fs.LastErrorText();
+    }
   }
+  return failed;
 }
 
 }  // namespace
@@ -230,7 +256,11 @@ bool PackageDownload(DownloadRun& run, std::vector<PackageState>& states) {
     finished.push_back(target);
   }
   run.statistics.StopTimer();
-  MoveIntoCopyTarget(run, finished);
+  const std::string moveFailure = MoveIntoCopyTarget(run, finished);
+  if (!moveFailure.empty()) {
+    Report(run, run.web.downloadGeneral + "\r\n\r\n" + moveFailure, run.web.downloadGeneral + "\r\n\n" + moveFailure);
+    return false;
+  }
   return true;
 }
 

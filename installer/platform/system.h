@@ -49,8 +49,10 @@ class System {
 
   // Processes. RunAndWait keeps this program's windows alive while it waits;
   // returns the exit code, or kRunFailed when the program could not be started.
+  // An empty working folder is this program's own.
   static constexpr int kRunFailed = -1;
-  virtual int RunAndWait(const std::string& program, const std::string& parameters) = 0;
+  virtual int RunAndWait(const std::string& program, const std::string& parameters,
+                         const std::string& workingFolder = "") = 0;
   // Starts a program as a normal window without waiting.
   virtual bool Start(const std::string& commandLine) = 0;
   virtual void ProcessMessages() = 0;

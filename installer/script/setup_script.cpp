@@ -5,6 +5,9 @@ namespace ostravel {
 const char* const kDefaultNoPackagesFound =
     "The Installer application unable to find packages required to install application!";
 const char* const kDefaultMD5ChecksumFailed = "MD5 Checksum failed!";
+const char* const kDefaultUpdateSignatureFailed =
+    "A letöltött frissítés hitelessége nem ellenőrizhető: az aláírása hiányzik vagy nem érvényes. "
+    "A frissítés nem települt.";
 const char* const kDefaultNotEnoughSpace =
     "A kijelölt célmeghajtón nem elegendő a rendelkezésre álló szabad hely. Folytathatja a telepítést, de "
     "előfordulhat, hogy telepítés közben hibák lépnek fel.";
@@ -70,6 +73,7 @@ ConfigurationSection ReadConfigurationSection(const TExtIniFile& ini) {
   r.Text("CopyrightText", c.copyrightText);
   r.Text("RqInstallerVersion", c.rqInstallerVersion);
   r.Bool("KeepBackups", c.keepBackups);
+  r.Text("UpdateSigningKey", c.updateSigningKey);
   return c;
 }
 
@@ -93,6 +97,7 @@ ErrorMessagesSection ReadErrorMessagesSection(const TExtIniFile& ini) {
   r.Text("NoPackagesFound", e.noPackagesFound);
   r.Text("DownloadGeneral", e.downloadGeneral);
   r.Text("MD5ChecksumFailed", e.md5ChecksumFailed);
+  r.Text("UpdateSignatureFailed", e.updateSignatureFailed);
   r.Text("NotEnoughSpace", e.notEnoughSpace);
   r.Text("CantCreateFolder", e.cantCreateFolder);
   return e;

@@ -55,6 +55,8 @@ struct ConfigurationSection {
   std::string rqInstallerVersion = "0.0.0.0";
   // Copies of what an installation replaces, for Rollback; off unless asked for.
   bool keepBackups = false;
+  // Base64 of the P-256 point that signs the update site; empty: unsigned updates.
+  std::string updateSigningKey;
 };
 ConfigurationSection ReadConfigurationSection(const TExtIniFile& ini);
 
@@ -66,6 +68,7 @@ ButtonsSection ReadButtonsSection(const TExtIniFile& ini);
 
 extern const char* const kDefaultNoPackagesFound;
 extern const char* const kDefaultMD5ChecksumFailed;
+extern const char* const kDefaultUpdateSignatureFailed;
 extern const char* const kDefaultNotEnoughSpace;
 extern const char* const kDefaultCantCreateFolder;
 extern const char* const kDefaultConfirmExit;
@@ -75,6 +78,8 @@ struct ErrorMessagesSection {
   std::string noPackagesFound = kDefaultNoPackagesFound;
   std::string downloadGeneral;
   std::string md5ChecksumFailed = kDefaultMD5ChecksumFailed;
+  // A signed update site whose script does not verify.
+  std::string updateSignatureFailed = kDefaultUpdateSignatureFailed;
   std::string notEnoughSpace = kDefaultNotEnoughSpace;
   std::string cantCreateFolder = kDefaultCantCreateFolder;
 };

@@ -124,6 +124,7 @@ void WizardController::ReadScriptAtCreation() {
     variables.SetCompanyName(config.organization);
     process.dialogLanguage = config.language;
     process.updateSiteUrl = config.internetUpdateSite;
+    web_.updateSigningKey = Trim(config.updateSigningKey);
     SetDestination(Expand(config.path));
     state_.configuredPath = view_.Text(ctl::kEDestination);
     process.uninstallEnabled = config.unInstall;
@@ -141,6 +142,7 @@ void WizardController::ReadScriptAtCreation() {
     const ErrorMessagesSection errors = ReadErrorMessagesSection(script);
     web_.downloadGeneral = errors.downloadGeneral;
     web_.md5ChecksumFailed = errors.md5ChecksumFailed;
+    web_.updateSignatureFailed = errors.updateSignatureFailed;
 
     state_.visiblePages = BuildVisiblePages(script, process.UninstallMode(), process.SilentMode());
     state_.firstPage = FirstPageOf(state_.visiblePages);

@@ -1,4 +1,4 @@
-// ostravel-media site MEDIUM_DIR OUT_DIR --year YYYY [--dos]
+// ostravel-media site MEDIUM_DIR OUT_DIR --year YYYY [--dos] [--sign PRIVATE]
 #include <cstdio>
 
 #include "tools/media/binary_file.h"
@@ -8,7 +8,7 @@
 namespace ostravel::media {
 namespace {
 
-const char* const kUsage = "MEDIUM_DIR OUT_DIR --year YYYY [--dos]";
+const char* const kUsage = "MEDIUM_DIR OUT_DIR --year YYYY [--dos] [--sign PRIVATE]";
 
 int RunSite(const std::vector<std::string>& args) {
   SiteOptions o;
@@ -16,6 +16,8 @@ int RunSite(const std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--dos") {
       o.dos = true;
+    } else if (args[i] == "--sign" && i + 1 < args.size()) {
+      o.signingKey = PathOf(args[++i]);
     } else if (args[i] == "--year" && i + 1 < args.size()) {
       o.year = args[++i];
     } else if (args[i].rfind("--", 0) == 0) {

@@ -47,12 +47,13 @@ std::vector<SectionSpec> Build() {
                 "RegistryDefaultPath", "DriveToWinDrive", "AllowAdminFreedom", "UnInstall", "UnInstallLogFile",
                 "UnInstallIconTitle", "InstallLogFile", "BuildDate", "Background", "Grad Start", "Grad End",
                 "One Color", "Banner Alignment", "Copyright Alignment", "BannerFont", "CopyrightFont",
-                "CopyrightText", "RqInstallerVersion", "KeepBackups"}));
+                "CopyrightText", "RqInstallerVersion", "KeepBackups", "UpdateSigningKey"}));
   c.push_back({"Variables", {}, std::nullopt, false, true});
   c.push_back(Fixed("Buttons",
                {"BackButton", "NextButton", "CloseButton", "CancelButton", "FinishButton", "BrowseButton"}));
   c.push_back(Fixed("ErrorMessages",
-               {"NoPackagesFound", "DownloadGeneral", "MD5ChecksumFailed", "NotEnoughSpace", "CantCreateFolder"}));
+               {"NoPackagesFound", "DownloadGeneral", "MD5ChecksumFailed", "NotEnoughSpace", "CantCreateFolder",
+                "UpdateSignatureFailed"}));
   c.push_back(Fixed("DlgMessages", {"ConfirmExit", "FolderNotExists"}));
   c.push_back(Fixed("Setup Options", {"StoredDrive", "StoredFolder", "StoredLastFolder"}));
   c.push_back(Fixed("Destination Dialog",

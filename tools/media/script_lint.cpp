@@ -4,7 +4,9 @@
 #include <map>
 #include <set>
 
+#include "base/base64.h"
 #include "base/cp1250.h"
+#include "base/signature.h"
 #include "base/text.h"
 #include "base/win32/shared_names.h"
 #include "installer/script/path_variables.h"
@@ -33,6 +35,7 @@ class Linter {
       CheckIcons(module);
     }
     CheckUninstaller();
+    CheckSigningKey();
     return std::move(findings_);
   }
 
@@ -191,6 +194,18 @@ class Linter {
       Add(index_.SectionLine("Configuration"),
           "UnInstall is on but UnInstallLogFile is empty: no installation record is kept, so no uninstall entry "
           "or uninstall shortcut is made");
+  }
+
+  // A key that does not parse makes every web update of the medium fail.
+  void CheckSigningKey() {
+    if (Skipped("Configuration") || !Ini().ValueExists("Configuration", "UpdateSigningKey")) return;
+    const std::string text = Trim(ReadConfigurationSection(Ini()).updateSigningKey);
+    if (text.empty()) return;
+    const std::optional<std::string> point = Base64Decode(text);
+    if (!point || !IsSigningKey(*point))
+      Add(index_.LineOf("Configuration", "UpdateSigningKey"),
+          "UpdateSigningKey is not the base64 of a P-256 public point (0x04, X, Y): every web update would be "
+          "refused");
   }
 
   bool HasEntry(const std::string& sec, const std::string& stem) const {

@@ -5,8 +5,10 @@
 #include <ctime>
 #include <fstream>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 
+#include "base/base64.h"
 #include "base/cp1250.h"
 #include "base/md5.h"
 #include "base/sha256.h"
@@ -18,6 +20,7 @@
 #include "startup/startup_key.h"
 #include "tools/media/binary_file.h"
 #include "tools/media/medium_names.h"
+#include "tools/media/site_signing.h"
 
 namespace ostravel::media {
 
@@ -27,6 +30,7 @@ namespace {
 
 constexpr const char* kUpdateScriptName = "download.inf";
 constexpr const char* kServerPackage = "firebird.dat";
+constexpr const char* kSignatureName = "download.inf.sig";
 
 struct Digests {
   uint64_t size = 0;
@@ -101,7 +105,25 @@ int Fail(SiteResult& r, int code, std::string message) {
   return code;
 }
 
+// The signature of download.inf as written, checked before it is kept.
+int SignScript(const std::string& privatePem, const fs::path& work, SiteResult& r) {
+  std::string script;
+  if (!ReadBinary((work / kUpdateScriptName).string(), script)) return Fail(r, 2, "site: cannot read download.inf");
+  try {
+    const std::string signature = SignMessage(privatePem, script);
+    if (!WriteBinary((work / kSignatureName).string(), Base64Encode(signature) + "\r\n"))
+      return Fail(r, 2, std::string("site: cannot write ") + kSignatureName);
+  } catch (const std::runtime_error& e) {
+    return Fail(r, 2, std::string("site: the signing key: ") + e.what());
+  }
+  r.messages.push_back(std::string(kSignatureName) + " signed");
+  return 0;
+}
+
 int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
+  std::string privatePem;
+  if (!o.signingKey.empty() && !ReadBinary(o.signingKey.string(), privatePem))
+    return Fail(r, 2, "site: cannot read the signing key " + o.signingKey.string());
   std::string script;
   if (!ReadBinary((o.mediumDir / kMediumScriptName).string(), script))
     return Fail(r, 2, "site: cannot read " + (o.mediumDir / kMediumScriptName).string());
@@ -141,7 +163,7 @@ int FillSite(const SiteOptions& o, const fs::path& work, SiteResult& r) {
       return Fail(r, 2, "site: " + error);
     r.messages.push_back(std::string(kServerPackage) + " " + std::to_string(server.size) + " " + server.md5);
   }
-  return 0;
+  return privatePem.empty() ? 0 : SignScript(privatePem, work, r);
 }
 
 }  // namespace

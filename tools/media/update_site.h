@@ -5,6 +5,8 @@
 // with their volumes, one "<pack>.dat.inf" description per archive with a
 // "Last-Modified:" line, and firebird.dat when the medium has one. The folder is
 // built beside its place and renamed into it, so a site never serves half of one.
+// With a signing key, "download.inf.sig" holds the base64 signature (r || s) of
+// download.inf's bytes as written.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,10 +17,11 @@ struct SiteOptions {
   std::filesystem::path mediumDir, outDir;
   std::string year;  // four digits
   bool dos = false;
+  std::filesystem::path signingKey;  // PEM private key; empty: an unsigned site
 };
 
 struct SiteResult {
-  int exitCode = 0;  // 0 done, 1 refused (a missing or oversized archive), 2 unreadable input
+  int exitCode = 0;  // 0 done, 1 refused (a missing or oversized archive), 2 unreadable input or key
   std::vector<std::string> messages;  // UTF-8
   std::filesystem::path folder;       // the site folder written
 };

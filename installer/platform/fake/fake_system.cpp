@@ -10,8 +10,9 @@ VersionRecord FakeSystem::ReadVersion(const std::string& path) {
   return it == versions.end() ? VersionRecord{} : it->second;
 }
 
-int FakeSystem::RunAndWait(const std::string& program, const std::string& params) {
+int FakeSystem::RunAndWait(const std::string& program, const std::string& params, const std::string& workingFolder) {
   ran.push_back(Trim(program + " " + params));
+  ranIn.push_back(workingFolder);
   if (onRun) onRun(program, params);
   auto it = exitCodes.find(program);
   return it == exitCodes.end() ? kRunFailed : it->second;

@@ -27,6 +27,7 @@ class FakeSystem : public System {
   std::map<std::string, int> exitCodes;
   std::function<void(const std::string& program, const std::string& parameters)> onRun;
   std::vector<std::string> ran;      // "program parameters" of RunAndWait
+  std::vector<std::string> ranIn;    // their working folders, empty for the program's own
   std::vector<std::string> started;  // command lines of Start
   bool startFails = false;           // Start reports that nothing could be started
   int processMessagesCalls = 0;
@@ -43,7 +44,8 @@ class FakeSystem : public System {
   VersionRecord ReadVersion(const std::string& path) override;
   bool IsWow64() override { return wow64; }
   WindowsVersion GetWindowsVersion() override { return windowsVersion; }
-  int RunAndWait(const std::string& program, const std::string& parameters) override;
+  int RunAndWait(const std::string& program, const std::string& parameters,
+                 const std::string& workingFolder = "") override;
   bool Start(const std::string& commandLine) override;
   void ProcessMessages() override { ++processMessagesCalls; }
   // Time passes at once: the tick count moves on; `onPause` stands for the window

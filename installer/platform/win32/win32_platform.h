@@ -81,7 +81,8 @@ class Win32System : public platform::System {
   platform::VersionRecord ReadVersion(const std::string& path) override;
   bool IsWow64() override;
   platform::WindowsVersion GetWindowsVersion() override;
-  int RunAndWait(const std::string& program, const std::string& parameters) override;
+  int RunAndWait(const std::string& program, const std::string& parameters,
+                 const std::string& workingFolder = "") override;
   bool Start(const std::string& commandLine) override;
   void ProcessMessages() override;
   void Pause(uint32_t milliseconds) override;

@@ -136,13 +136,15 @@ platform::WindowsVersion Win32System::GetWindowsVersion() {
   return {info.dwPlatformId == VER_PLATFORM_WIN32_NT, info.dwMajorVersion, info.dwMinorVersion};
 }
 
-int Win32System::RunAndWait(const std::string& program, const std::string& parameters) {
+int Win32System::RunAndWait(const std::string& program, const std::string& parameters,
+                            const std::string& workingFolder) {
   std::wstring commandLine = Wide(Trim(program + " " + parameters));
+  const std::wstring folder = Wide(workingFolder);
   STARTUPINFOW si;
   GetStartupInfoW(&si);
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si,
-                      &pi))
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi))
     return kRunFailed;
   const UniqueProcessHandles started(pi);
   HANDLE process = started.process.get();

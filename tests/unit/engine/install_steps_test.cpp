@@ -195,8 +195,11 @@ TEST(InstallSteps, FoldersFontsAndPostInstallCommands) {
   EXPECT_EQ(JoinLines(t.m.fonts.added, ";"),
             "C:\\WINDOWS\\Fonts\\a1.ttf;C:\\WINDOWS\\Fonts\\a2.ttf;C:\\WINDOWS\\Fonts\\there.ttf;");
   EXPECT_EQ(t.Contents("C:\\WINDOWS\\Fonts\\there.ttf"), "already");
+  // Both by full path; the batch in its own folder, never the medium copy's.
   EXPECT_EQ(JoinLines(t.m.system.ran, ";"),
-            "msiexec.exe /i \"C:\\App\\Setup Files\\p.msi\" /qn;C:\\App\\REGISTER_com_servers.bat;");
+            "C:\\WINDOWS\\system32\\msiexec.exe /i \"C:\\App\\Setup Files\\p.msi\" /qn;"
+            "C:\\App\\REGISTER_com_servers.bat;");
+  EXPECT_EQ(t.m.system.ranIn, (std::vector<std::string>{"", "C:\\App\\"}));
   EXPECT_FALSE(t.m.files.FileExists("C:\\App\\Setup Files\\p.msi"));
 }
 

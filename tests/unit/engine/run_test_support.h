@@ -97,6 +97,7 @@ struct RunSetup {
                    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs",
                    "C:\\Menu\\Programs");
     process.sourceFolder = "D:\\Setup\\";
+    process.systemFolder = "C:\\WINDOWS\\system32\\";
     process.scriptPath = "D:\\Setup\\setup.inf";
     process.programPath = "D:\\Setup\\installer.exe";
     process.installRecordPath = "C:\\App\\uninstall.log";

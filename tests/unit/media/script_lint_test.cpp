@@ -5,6 +5,7 @@
 #include <functional>
 #include <variant>
 
+#include "base/base64.h"
 #include "base/text.h"
 #include "installer/platform/host/host_file_system.h"
 #include "tests/unit/media/medium_test_support.h"
@@ -12,6 +13,7 @@
 #include "tools/media/command.h"
 #include "tools/media/ini_index.h"
 #include "tools/media/medium_check.h"
+#include "tools/media/site_signing.h"
 
 namespace ostravel::media {
 namespace {
@@ -103,6 +105,9 @@ TEST_F(Lint, BuiltMediumIsCleanAndEachBreakagePointsAtItsLine) {
       {"uninstaller without record",
        [](const std::string& t) { return Replaced(t, "UnInstallLogFile=$DefaultDestination$\\install.log", "UnInstallLogFile="); },
        "UnInstallLogFile is empty", "[Configuration]"},
+      {"signing key that is no point",
+       [](const std::string& t) { return Replaced(t, "[Configuration]\r\n", "[Configuration]\r\nUpdateSigningKey=BHkz/IE4\r\n"); },
+       "UpdateSigningKey is not the base64 of a P-256 public point", "UpdateSigningKey=BHkz"},
       {"archive size", [](const std::string& t) { return Replaced(t, "Component1.PackSize=" + Value(t, "Component1.PackSize"), "Component1.PackSize=9"); },
        "Component1.PackSize 9 differs", "Component1.PackSize=9"},
   };
@@ -119,6 +124,10 @@ TEST_F(Lint, BuiltMediumIsCleanAndEachBreakagePointsAtItsLine) {
     }
     EXPECT_TRUE(found) << FormatFindings("setup.inf", All(text));
   }
+  const std::string key = Base64Encode(GenerateSigningKey().publicPoint);
+  EXPECT_EQ(FormatFindings("setup.inf", All(Replaced(plain, "[Configuration]\r\n",
+                                                      "[Configuration]\r\nUpdateSigningKey=" + key + "\r\n"))),
+            "");
 }
 
 TEST_F(Lint, MissingArchivesAndVolumesAreFindings) {

@@ -216,13 +216,38 @@ TEST_F(PackageDownload, APackNameThatIsAPathIsRefusedBeforeAnyRequest) {
   }
 }
 
-TEST_F(PackageDownload, AnUndeletableOldCopyLeavesTheDownloadInTemp) {
+TEST_F(PackageDownload, AnUndeletableOldCopyFailsThePass) {
   AddComponent("data1", "new");
+  AddComponent("data2", "second");
   m.files.AddFile(std::string(kCopy) + "data1.dat", "old");
   m.files.SetAttributes(std::string(kCopy) + "data1.dat", platform::kAttrReadOnly);
-  ASSERT_TRUE(RunDownload());
+  // The stale copy must not be installed as if it were the update.
+  EXPECT_FALSE(RunDownload());
   EXPECT_EQ(m.files.Contents(std::string(kCopy) + "data1.dat"), "old");
   EXPECT_EQ(m.files.Contents(std::string(kTemp) + "data1.dat"), "new");
+  EXPECT_EQ(m.files.Contents(std::string(kCopy) + "data2.dat"), "second");  // the others still move
+  ASSERT_EQ(errorPage.size(), 1u);
+  EXPECT_EQ(errorPage[0].rfind("Letöltési hiba!\r\n\nA letöltött fájl nem helyezhető át ide: " + std::string(kCopy) +
+                                   "data1.dat",
+                               0),
+            0u);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(PackageDownload, AGetWritesNoMoreThanPackSize) {
+  const std::string data(1000, 'a');
+  AddComponent("data1", data);
+  const std::string url = std::string(kSite) + "data1.dat";
+  m.http = {};
+  m.http.Serve(url, FakeHttpClient::Ok(data));  // the header announces PackSize
+  FakeHttpClient::Answer longer = FakeHttpClient::Ok(data + std::string(200000, 'x'));
+  longer.contentLength.reset();
+  m.http.pieceSize = 300;
+  m.http.Serve(url, longer);
+  EXPECT_FALSE(RunDownload());
+  EXPECT_EQ(errorPage, std::vector<std::string>{"Letöltési hiba!\r\n\nThe answer is longer than 1000 bytes"});
+  EXPECT_LE(m.files.Contents(std::string(kTemp) + "data1.dat").value_or("").size(), data.size());
+  EXPECT_FALSE(m.files.FileExists(std::string(kCopy) + "data1.dat"));
 }
 
 }  // namespace

@@ -107,6 +107,11 @@ TEST_F(WebSteps, SelfUpdateKeepsOnlyTheNewInstaller) {
   EXPECT_FALSE(other.checked || other.enabled || websetup.enabled);
   EXPECT_TRUE(websetup.checked);
   EXPECT_EQ(restart, "C:\\Belloro\\Setup\\setup.exe /restart");
+  // A blank in the folder must not make it start "C:\Program.exe".
+  net::ApplyInstallerUpdate(websetup, "C:\\Program Files\\Belloro", restart);
+  EXPECT_EQ(restart, "\"C:\\Program Files\\Belloro\\setup.exe\" /restart");
+  EXPECT_EQ(net::UnattendedRestartCommand(restart, {"/silent", "/l\"D:\\x\""}),
+            "\"C:\\Program Files\\Belloro\\setup.exe\" /restart /silent");
 }
 
 TEST_F(WebSteps, ProxyDialogLoadsStoresAndAppliesOnOkOnly) {

@@ -1,6 +1,7 @@
 // The components page: which components are listed and changeable, the sizes they
 // add up to, the update test behind the check marks, and the web update's list from
 // the update site.
+#include "installer/script/setup_script.h"
 #include "tests/unit/wizard/wizard_fixture.h"
 
 namespace ostravel::test {
@@ -44,17 +45,18 @@ class CustomizeTest : public WizardTest {
 };
 
 TEST_F(CustomizeTest, ListsWhatCanBeInstalledAndSumsTheChecked) {
-  OpenComponents(CustomScript("[Components]\r\nCount=6\r\n" + Component(1, "Alap", 1048576, "Component1.Checked=1\r\n") +
-                              Component(2, "Súgó", 0, "Component2.Checked=1\r\n") +
-                              Component(3, "Extra", 2147483647, "Component3.PackSize=524288\r\nComponent3.Enabled=1\r\n") +
-                              Component(4, "Extra", 1073741824, "Component4.Enabled=1\r\n") +
-                              "Component5.Name=Hiányzó\r\nComponent5.Size=5\r\nComponent5.PackName=missing\r\n" +
-                              Component(6, "Rögzített", 10, "Component6.Checked=1\r\nComponent6.AlwaysUpdate=1\r\n")));
+  OpenComponents(
+      CustomScript("[Components]\r\nCount=6\r\n" + Component(1, "Alap", 1048576, "Component1.Checked=1\r\n") +
+                   Component(2, "Súgó", 0, "Component2.Checked=1\r\n") +
+                   Component(3, "Extra", 2147483647, "Component3.PackSize=524288\r\nComponent3.Enabled=1\r\n") +
+                   Component(4, "Extra", 1073741824, "Component4.Enabled=1\r\n") +
+                   "Component5.Name=Hiányzó\r\nComponent5.Size=5\r\nComponent5.PackName=missing\r\n" +
+                   Component(6, "Rögzített", 10, "Component6.Checked=1\r\nComponent6.AlwaysUpdate=1\r\n")));
   // Size 0 and a missing archive are never listed; one item stands for both "Extra".
   ASSERT_EQ(view.Items(ctl::kClbComponents), (std::vector<std::string>{"Alap", "Extra", "Rögzített"}));
   EXPECT_TRUE(ItemChecked(0) && ItemEnabled(0));  // fixed by the script, but Custom lets it change
   EXPECT_TRUE(!ItemChecked(1) && ItemEnabled(1));
-  EXPECT_FALSE(ItemEnabled(2));                   // always updated
+  EXPECT_FALSE(ItemEnabled(2));  // always updated
   EXPECT_EQ(Rq(), "1.00 MB");
   EXPECT_FALSE(view.Visible(ctl::kDnSizeLabel));
   // Both "Extra" follow their item, and their 3 GiB add up in full.
@@ -82,7 +84,8 @@ TEST_F(CustomizeTest, OutOfDateProgramsAreCheckedAndAnOlderProductIsMandatory) {
   const std::string files =
       "[Files]\r\nCount=2\r\nFile1.CompID=1\r\nFile1.TargetFile=$DefaultDestination$\\KORB.EXE\r\nFile1.FileSize=10\r\n"
       "File1.FileUpdateRule=2\r\nFile1.ModuleVersion=2.0.0.0\r\nFile1.ProductVersion=2.00\r\n"
-      "File2.CompID=2\r\nFile2.TargetFile=$DefaultDestination$\\NEW.DAT\r\nFile2.FileSize=10\r\nFile2.FileUpdateRule=2\r\n";
+      "File2.CompID=2\r\nFile2.TargetFile=$DefaultDestination$\\NEW.DAT\r\nFile2.FileSize=10\r\nFile2.FileUpdateRule="
+      "2\r\n";
   OpenComponents(CustomScript("[Components]\r\nCount=3\r\n" + Component(1, "Program", 10, "Component1.Enabled=1\r\n") +
                                   Component(2, "Adatok", 10, "Component2.Enabled=1\r\n") +
                                   Component(3, "Kész", 10, "Component3.Enabled=1\r\nComponent3.Checked=1\r\n"),
@@ -97,10 +100,12 @@ TEST_F(CustomizeTest, OutOfDateProgramsAreCheckedAndAnOlderProductIsMandatory) {
 
 TEST_F(CustomizeTest, WebUpdateBuildsFromTheSiteOrEndsWhenNothingIsNew) {
   const std::string site = "C:\\TEMP\\download.inf";
-  const std::string upToDate = CustomScript("[Components]\r\nCount=1\r\n" + Component(1, "Alap", 100, "Component1.Enabled=1\r\n"));
-  const std::string newer = CustomScript(
-      "[Components]\r\nCount=2\r\n" + Component(1, "Alap", 100, "Component1.Checked=1\r\nComponent1.PackSize=2097152\r\n") +
-      Component(2, "Önfrissítő", 10, "Component2.TargetDir=C:\\W\r\n", "websetup"));
+  const std::string upToDate =
+      CustomScript("[Components]\r\nCount=1\r\n" + Component(1, "Alap", 100, "Component1.Enabled=1\r\n"));
+  const std::string newer =
+      CustomScript("[Components]\r\nCount=2\r\n" +
+                   Component(1, "Alap", 100, "Component1.Checked=1\r\nComponent1.PackSize=2097152\r\n") +
+                   Component(2, "Önfrissítő", 10, "Component2.TargetDir=C:\\W\r\n", "websetup"));
   struct Case {
     std::string siteScript;
     bool requireInstaller;
@@ -137,6 +142,33 @@ TEST_F(CustomizeTest, WebUpdateBuildsFromTheSiteOrEndsWhenNothingIsNew) {
     EXPECT_EQ(ItemChecked(1), c.requireInstaller);
     EXPECT_EQ(Text(ctl::kDnSizeLabel), c.requireInstaller ? "0.00 MB" : "2.00 MB");
     EXPECT_EQ(wizard->Finish().restartCommand, c.requireInstaller ? "C:\\W\\setup.exe /restart" : "");
+  }
+}
+
+TEST_F(CustomizeTest, TheSigningKeyComesFromTheMediumOnly) {
+  const std::string site = "C:\\TEMP\\download.inf";
+  auto withKey = [](const std::string& key, const std::string& extra) {
+    std::string script = CustomScript("[Components]\r\nCount=1\r\n" + Component(1, "Alap", 100), extra);
+    const std::string anchor = "InternetUpdateSite=http://upd/\r\n";
+    return script.replace(script.find(anchor), anchor.size(), anchor + "UpdateSigningKey=" + key + "\r\n");
+  };
+  files.ReplaceFile(site, withKey("SITEKEY", ""));
+  for (bool keyed : {false, true}) {
+    SCOPED_TRACE(keyed);
+    view = RecordingView{};
+    process.scriptPath = "D:\\Setup\\setup.inf";
+    WriteScript(
+        withKey(keyed ? " MEDIUMKEY " : "", keyed ? "[ErrorMessages]\r\nUpdateSignatureFailed=Hamis!\r\n" : ""));
+    bindings.webSteps.fileExists = [](const std::string&) { return true; };
+    bindings.webSteps.downloadUpdateScript = [&](const model::WebUpdate& web) {
+      EXPECT_EQ(web.updateSigningKey, keyed ? "MEDIUMKEY" : "");
+      EXPECT_EQ(web.updateSignatureFailed, keyed ? "Hamis!" : kDefaultUpdateSignatureFailed);
+      return site;
+    };
+    Create();
+    OpenComponents("", 4);
+    EXPECT_EQ(process.scriptPath, site);
+    EXPECT_EQ(wizard->Web().updateSigningKey, keyed ? "MEDIUMKEY" : "");
   }
 }
 
