@@ -133,6 +133,41 @@ def test_a_broken_download_installs_nothing(update, fault):
     assert update.installed() == []
 
 
+@pytest.fixture(scope="session")
+def signed_site(programs, web_site, tmp_path_factory):
+    """The same medium's site signed with a key made for the run, and the key's public half."""
+    work = tmp_path_factory.mktemp("signed")
+    media(programs, "keygen", work / "update.key", work / "update.pub")
+    media(programs, "site", web_site / "medium", work / "site", "--year", YEAR, "--sign", work / "update.key")
+    return work / "site", (work / "update.pub").read_text().strip()
+
+
+@pytest.mark.parametrize("forgery", [None, "script", "archive"])
+def test_a_signed_site_installs_and_a_forged_one_installs_nothing(update, signed_site, forgery):
+    site_dir, key = signed_site
+    shutil.rmtree(update.served)
+    shutil.copytree(site_dir, update.served)
+    update.script = update.script.replace(b"[Configuration]\r\n", f"[Configuration]\r\nUpdateSigningKey={key}\r\n".encode(), 1)
+    if forgery == "script":  # one line more than was signed
+        inf = update.year_dir / "download.inf"
+        inf.write_bytes(inf.read_bytes() + b"\r\n")
+    elif forgery == "archive":
+        archive = bytearray((update.year_dir / "data1.dat").read_bytes())
+        archive[len(archive) // 2] ^= 1
+        (update.year_dir / "data1.dat").write_bytes(bytes(archive))
+    with Site(update.served) as site:
+        result = update.run(site)
+    if forgery is None:
+        assert result.rc == 0, (result, update.log())
+        assert "lumbra.exe" in update.installed()
+        return
+    assert result.rc == 1, result
+    assert update.installed() == []
+    assert not update.copy_target("data1.dat").exists()
+    says = "A letöltött frissítés hitelessége" if forgery == "script" else "Checksum failed"
+    assert "Unattended run failed: " + says in update.log()
+
+
 @pytest.mark.parametrize("password,rc", [("s3cret", 0), ("wrong", 1)])
 def test_through_a_proxy_with_basic_authentication(update, tmp_path, password, rc):
     with Site(update.served) as site, TinyProxy(tmp_path / "proxy", "alice", "s3cret") as proxy:
