@@ -7,8 +7,9 @@
 # medians of the per-pair ratios. "inflate+write" is zlib alone with plain write()
 # calls into files: the same page-cache writes any extraction pays. Everything
 # lives under build/bench/ and is removed at the end.
-# Then the download benchmark (tests/bench/bench_download.py) and the installation
-# engine. BENCH=archive, BENCH=download or BENCH=install runs one part only.
+# Then the download benchmark (tests/bench/bench_download.py), the real run under Wine
+# (tests/bench/bench_wine_install.py) and the installation engine. BENCH=archive,
+# BENCH=download, BENCH=wine or BENCH=install runs one part only.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 mib=${BENCH_MIB:-512}
@@ -97,6 +98,19 @@ cmake --build --preset "$preset" -j "${JOBS:-2}" --target http_probe winhttp_loo
 mkdir -p "$work/net"
 python3 tests/bench/bench_download.py "$work/net" "build/$preset/tests/fixtures/http_probe.exe" \
   "${BENCH_NET_MIB:-256}" "${NET_RUNS:-5}"
+fi
+
+if [ "$what" = all ] || [ "$what" = wine ]; then
+# The real installer under Wine on media of 1,000 and 10,000 generated files (BENCH_WINE_FILES),
+# install and uninstall, with the phases of the install; with BASELINE_INSTALLER (an earlier
+# build's installer.exe) the two alternate and the ratios are printed.
+preset=$(/usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/e2e"); import winehost; print(winehost.host().build.name)')
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "${JOBS:-2}" >/dev/null
+cmake --build --preset host -j "${JOBS:-2}" --target bench_install ostravel-media >/dev/null
+# shellcheck disable=SC2086
+python3 tests/bench/bench_wine_install.py build/bench-wine "build/$preset" ${BASELINE_INSTALLER:-} \
+  ${BENCH_WINE_FILES:-1000 10000}
 fi
 [ "$what" = all ] || [ "$what" = install ] || exit 0
 

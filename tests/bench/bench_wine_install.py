@@ -1,0 +1,155 @@
+#!/usr/bin/env python3
+"""The real run under Wine: `setup.exe /silent` of a medium of the sample product with a
+generated tree added (the install benchmark's generator: FILES files in nested folders),
+then the uninstall entry's command line with /silent, each in a fresh copy of one base
+prefix, every installed file checked by SHA-256 and gone after the uninstall. With a
+baseline installer (an earlier build's installer.exe) the two run alternately, A B A B,
+on the same medium but for the installer inside it, and the medians of the per-round
+ratios are printed. The phases come from the installed files' change times: from the
+start to the first file, from the first to the last, and from the last to the end.
+
+usage: bench_wine_install.py WORK_DIR BUILD_DIR [BASELINE_INSTALLER] [FILES ...]
+env:   WINE_RUNS (rounds, default 3)
+"""
+import hashlib
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tests/e2e"))
+sys.path.insert(0, str(ROOT / "tools/ci"))
+import winehost  # noqa: E402
+from demo import private_display  # noqa: E402
+from conftest import WinePrefix, make_base_prefix  # noqa: E402
+from machine_state import split_command_line, uninstall_command  # noqa: E402
+
+MEDIA = ROOT / "build/host/tools/media/ostravel-media"
+GEN = ROOT / "build/host/tests/bench/bench_install"
+TREE = "bench"  # below the destination
+
+
+def run(*args):
+    subprocess.run([str(a) for a in args], check=True, stdout=subprocess.DEVNULL, timeout=1800)
+
+
+def medium(work, build, files):
+    """The medium with `files` generated files in the program component, and the
+    SHA-256 of each below the tree."""
+    gen, product = work / f"gen-{files}", work / f"product-{files}"
+    run(GEN, "gen", gen, files, max(1, files // 50))
+    run("bash", ROOT / "examples/sample-product/assemble.sh", product, build)
+    shutil.move(gen / "src", product / "Lumbra" / TREE)
+    shutil.rmtree(gen)
+    template = (ROOT / "examples/sample-product/setup.tmpl.utf8").read_text(encoding="utf-8")
+    fonts = "Target5=$DefaultDestination$\\Fonts\n"
+    assert fonts in template
+    template = template.replace(fonts, fonts + f"Source6=Lumbra\\{TREE}\nTarget6=$DefaultDestination$\\{TREE}\n", 1)
+    (work / "setup.tmpl").write_bytes(template.encode("cp1250"))
+    out = work / f"medium-{files}"
+    run(MEDIA, "medium", product, work / "setup.tmpl", out, "--launcher", build / "startup/startup.exe",
+        "--installer", build / "installer/installer.exe")
+    root = product / "Lumbra" / TREE
+    digests = {p.relative_to(root).as_posix().lower(): hashlib.sha256(p.read_bytes()).hexdigest()
+               for p in root.rglob("*") if p.is_file()}
+    shutil.rmtree(product)
+    return out, digests
+
+
+def installed_tree(wine):
+    for pf in sorted(wine.drive_c.glob("Program Files*")):
+        for p in pf.glob("*/*"):
+            if p.parent.name.lower() == "belloro" and p.name.lower() == "lumbra demo":
+                return p / TREE
+    return None
+
+
+def one_round(base, work, medium_dir, digests, name, display):
+    """Install and uninstall in a fresh prefix: the install's phases, the uninstall's seconds."""
+    wine = WinePrefix(base, work / f"prefix-{name}", display)
+    try:
+        start = time.time()
+        result = wine.run("Z:" + str(medium_dir / "setup.exe").replace("/", "\\"), "/silent", timeout=1800)
+        wine.wait_idle(timeout=1800)
+        end = time.time()
+        assert result.rc == 0, (name, result)
+        tree = installed_tree(wine)
+        assert tree, f"{name}: nothing installed"
+        found, times = {}, []
+        for p in tree.rglob("*"):
+            if p.is_file():
+                found[p.relative_to(tree).as_posix().lower()] = hashlib.sha256(p.read_bytes()).hexdigest()
+                times.append(p.stat().st_ctime)
+        assert found == digests, f"{name}: the installed files differ from the generated ones"
+        phases = (min(times) - start, max(times) - min(times), end - max(times))
+        _, command = uninstall_command(wine, "Lumbra")
+        exe, *args = split_command_line(command)
+        start = time.time()
+        result = wine.run(exe, *args, "/silent", timeout=1800)
+        wine.wait_idle(timeout=1800)
+        removed = time.time() - start
+        assert result.rc == 0 and not tree.exists(), (name, result)
+        return phases, removed
+    finally:
+        wine.kill()
+        shutil.rmtree(wine.path, ignore_errors=True)
+
+
+def main():
+    work, build = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
+    baseline = Path(sys.argv[3]).resolve() if len(sys.argv) > 3 and not sys.argv[3].isdigit() else None
+    sizes = [int(a) for a in sys.argv[3 + (baseline is not None):]] or [1000, 10000]
+    runs = int(os.environ.get("WINE_RUNS", "3"))
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    print(winehost.host().describe(), flush=True)
+    xvfb, display = private_display()
+    try:
+        measure(work, build, baseline, sizes, runs, display)
+    finally:
+        xvfb.terminate()
+        xvfb.wait(timeout=10)
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def measure(work, build, baseline, sizes, runs, display):
+    base = work / "prefix-base"
+    make_base_prefix(base, display)
+    per_file = {}
+    for files in sizes:
+        ours, digests = medium(work, build, files)
+        contenders = {"ours": ours}
+        if baseline:
+            contenders["baseline"] = work / f"medium-{files}-baseline"
+            shutil.copytree(ours, contenders["baseline"])
+            run(MEDIA, "szdd", baseline, contenders["baseline"] / "_setup1.ex_")
+        samples = {name: [] for name in contenders}
+        for _ in range(runs):
+            for name, medium_dir in contenders.items():
+                phases, removed = one_round(base, work, medium_dir, digests, name, display)
+                samples[name].append((sum(phases), phases, removed))  # the phases add up to the install
+        print(f"\n{files} files, {runs} rounds" + (" (ours A, baseline B)" if baseline else "") + ":")
+        for name, rows in samples.items():
+            install = statistics.median(r[0] for r in rows)
+            first, extract, after = (statistics.median(r[1][i] for r in rows) for i in range(3))
+            print(f"  {name:8} install {install:7.1f} s (to the first file {first:.1f}, files {extract:.1f}, "
+                  f"after the last {after:.1f})   uninstall {statistics.median(r[2] for r in rows):7.1f} s")
+        if baseline:
+            for i, what in ((0, "install"), (2, "uninstall")):
+                ratio = statistics.median(a[i] / b[i] for a, b in zip(samples["ours"], samples["baseline"]))
+                print(f"  {what} ours / baseline, median of round ratios: {ratio:.3f}")
+        per_file[files] = statistics.median(r[0] for r in samples["ours"]) / files
+        shutil.rmtree(ours, ignore_errors=True)
+        shutil.rmtree(work / f"medium-{files}-baseline", ignore_errors=True)
+    if len(per_file) > 1:
+        small, big = min(per_file), max(per_file)
+        print(f"\ninstall time per file, {big} vs {small} files: {per_file[big] / per_file[small]:.2f} "
+              "(target <= 1.2)")
+
+
+if __name__ == "__main__":
+    main()
