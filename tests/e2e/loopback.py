@@ -91,20 +91,20 @@ class _Handler(http.server.BaseHTTPRequestHandler):
 
 
 class Site:
-    """A threaded HTTP server on 127.0.0.1 for the folder `root`; `routes` maps a
+    """A threaded HTTP server on `host` (127.0.0.1) for the folder `root`; `routes` maps a
     path to a callable (handler, head) that answers instead."""
 
-    def __init__(self, root=None, routes=None, ranges=True):
+    def __init__(self, root=None, routes=None, ranges=True, host="127.0.0.1"):
         self.root = Path(root) if root else None
         self.routes = dict(routes or {})
         self.ranges = ranges
         self.requests = []
         self.release = threading.Event()  # ends answers that hang
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), _Handler)
+        self.server = http.server.ThreadingHTTPServer((host, 0), _Handler)
         self.server.daemon_threads = True
         self.server.site = self
         self.port = self.server.server_address[1]
-        self.url = f"http://127.0.0.1:{self.port}/"
+        self.url = f"http://{host}:{self.port}/"
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
 
     def __enter__(self):

@@ -116,6 +116,45 @@ def test_an_untrusted_certificate_is_a_failure(probe, tmp_path):
     assert not (probe.folder / "s.dat").exists()
 
 
+def test_a_trusted_authority_s_site_is_reached_and_may_hand_on_to_https_elsewhere(wine, programs, probe, tmp_path):
+    """A test authority trusted in this prefix only: the site on 127.0.0.1 hands the
+    download on to https on 127.0.0.2 (a content network's move), which serves it; a
+    move down to plain http is refused."""
+    def openssl(*args):
+        subprocess.run(["openssl", *map(str, args)], check=True, capture_output=True)
+    ca_key, ca = tmp_path / "ca.key", tmp_path / "ca.pem"
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", ca_key, "-out", ca, "-days", 2,
+            "-subj", "/CN=Ostravel test authority", "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("x509", "-in", ca, "-outform", "DER", "-out", probe.folder / "ca.der")
+    (probe.folder / "trust_root.exe").write_bytes((programs["fixtures"] / "trust_root.exe").read_bytes())
+    assert wine.run(r"C:\probe\trust_root.exe", r"C:\probe\ca.der").rc == 0
+
+    def tls(site):
+        """The site behind a certificate the authority gave its address (as the name:
+        Wine matches only DNS names among the alternative ones)."""
+        host = site.url.split("/")[2].split(":")[0]
+        key, csr, cert = (tmp_path / f"{host}.{n}" for n in ("key", "req", "pem"))
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", csr, "-subj", f"/CN={host}")
+        openssl("x509", "-req", "-in", csr, "-CA", ca, "-CAkey", ca_key, "-CAcreateserial", "-out", cert, "-days", 2)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        site.server.socket = context.wrap_socket(site.server.socket, server_side=True)
+
+    (tmp_path / "data1.dat").write_bytes(BODY[:5000])
+    with Site(tmp_path, host="127.0.0.2") as cdn:
+        elsewhere = f"127.0.0.2:{cdn.port}/data1.dat"
+        with Site(tmp_path, routes={"/moved.dat": redirect("https://" + elsewhere),
+                                    "/down.dat": redirect("http://" + elsewhere)}) as site:
+            tls(cdn)
+            tls(site)
+            origin = f"https://127.0.0.1:{site.port}/"
+            moved = probe("get", origin + "moved.dat", r"C:\probe\t.dat")
+            down = probe("get", origin + "down.dat", r"C:\probe\d.dat")
+    assert moved["ok"] == "1" and (probe.folder / "t.dat").read_bytes() == BODY[:5000], moved
+    assert down["ok"] == "0" and "Redirect to another site refused" in down["error"], down
+
+
 @pytest.mark.parametrize("password,ok", [("s3cret", True), ("wrong-pass", False)])
 def test_proxy_with_basic_authentication(probe, tmp_path, password, ok):
     (tmp_path / "data1.dat").write_bytes(BODY)
