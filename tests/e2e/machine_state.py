@@ -21,6 +21,9 @@ QUIET_KEYS = ("software\\wine", "\\mui", "\\explorer", "\\cryptography", "\\enum
               "\\sessioninfo", "volatile environment", "\\winlogon", "\\installer\\")
 # Times in logs and records: "yyyy.mm.dd hh:nn:ss" and the record's "[45123.5]" header.
 STAMPS = re.compile(rb"\d{4}\.\d\d\.\d\d\.?\s+\d{1,2}:\d\d(:\d\d)?|^\[\d+(\.\d+)?\]", re.M)
+# The records' digests: a record holds the times of its run.
+RECORD_DIGESTS = "ostravel\\installrecords"
+DIGEST = re.compile(r'"[0-9A-F]{64}"')
 
 
 def _attributes(path, st):
@@ -80,6 +83,8 @@ def registry(prefix):
                     out.setdefault((name, key), {})
             elif key and (line.startswith('"') or line.startswith("@=")):
                 value, _, data = line.partition("=") if line.startswith("@") else line[1:].partition('"=')
+                if key.endswith(RECORD_DIGESTS) and DIGEST.fullmatch(data):
+                    data = "<a record's digest>"
                 out[(name, key)][value.lower()] = data
     return out
 
