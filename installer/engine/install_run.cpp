@@ -9,23 +9,28 @@
 #include "installer/engine/finish_install.h"
 #include "installer/engine/install_steps.h"
 #include "installer/engine/registry_entries.h"
+#include "installer/engine/run_log.h"
 #include "installer/engine/shortcuts.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel::engine {
 
-const char* const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
-const char* const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
-const char* const kDownloadAbandoned =
-    "A Telepítést a fájlok Internetről való letöltése után a felhasználó megszakította";
+const char *const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
+const char *const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
+const char *const kDownloadAbandoned =
+    "A Telepítést a fájlok Internetről való letöltése után a felhasználó "
+    "megszakította";
 
-std::string LockedFilesMessage(const std::vector<std::string>& lockedTargets) {
+std::string LockedFilesMessage(const std::vector<std::string> &lockedTargets) {
   std::string list;
-  for (const auto& t : lockedTargets) list += t + "\r\n";
+  for (const auto &t : lockedTargets) list += t + "\r\n";
   return "Egy vagy több frissítendő fájl zárolva van.\r\n\r\n" + TrimRight(list) + "\r\n\r\n" +
-         "Kérjük győzödjön meg arról, hogy minden munkaállomáson kiléptek az összes Belloro programból, mielőtt "
+         "Kérjük győzödjön meg arról, hogy minden munkaállomáson kiléptek az "
+         "összes Belloro programból, mielőtt "
          "újraindítja a Telepítőt!" +
-         "\r\n\r\n" + "Kérjük olvassa el tájékoztatónkat a hibaüzenettel kapcsolatban a következő Internetcímen: " +
+         "\r\n\r\n" +
+         "Kérjük olvassa el tájékoztatónkat a hibaüzenettel kapcsolatban a "
+         "következő Internetcímen: " +
          kLockedFilesArticleUrl;
 }
 
@@ -33,11 +38,11 @@ namespace {
 
 class InstallRun {
  public:
-  explicit InstallRun(RunContext& ctx) : ctx_(ctx) {}
+  explicit InstallRun(RunContext &ctx) : ctx_(ctx), log_(ctx, files_) {}
 
   void Run() {
     texts_ = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath,
-                        [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
+                        [](TExtIniFile &script) { return ReadCopyFilesPageSection(script); });
     ctx_.progress.SetSmooth(texts_.smooth);
     ctx_.progress.SetInfo(ctx_.services.variables.ExpandVariables(texts_.info));
     if (ctx_.services.process.SilentMode() && ctx_.services.process.exitCode != 0) {
@@ -48,7 +53,9 @@ class InstallRun {
     SetAsideUnreadableRecord(ctx_);
     // Whatever stops the run from here on, what it did is in the record.
     try {
-      if (Download() && Prepare() && Backups() && PrepareServer()) {
+      if (log_.Step("Download", [&] { return Download(); }) && log_.Step("CreateFilelist", [&] { return Prepare(); }) &&
+          log_.Step("Backups", [&] { return Backups(); }) &&
+          log_.Step("PrepareServer", [&] { return PrepareServer(); })) {
         FileSteps();
         ctx_.end = RunEnd::Success;
       }
@@ -69,7 +76,7 @@ class InstallRun {
 
   bool Prepare() {
     ctx_.progress.SetStatus(texts_.createFilelist);
-    bool unlocked = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath, [&](TExtIniFile& script) {
+    bool unlocked = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath, [&](TExtIniFile &script) {
       const int files = script.ReadInteger("Files", "Count", 0);
       const int components = script.ReadInteger("Components", "Count", 0);
       ctx_.progress.SetRange(0, ctx_.selection.components.empty() ? components + files : files);
@@ -87,7 +94,7 @@ class InstallRun {
     });
     if (unlocked) return true;
     std::vector<std::string> locked;
-    for (const FileRecord& r : files_.Records())
+    for (const FileRecord &r : files_.Records())
       if (r.Has(kFileLocked)) locked.push_back(r.targetPath);
     ctx_.finish.showErrorLink = true;
     ctx_.finish.errorLinkUrl = kLockedFilesArticleUrl;
@@ -101,25 +108,27 @@ class InstallRun {
     if (ctx_.selection.modules.empty()) ctx_.selection.modules.push_back({"", true, true, false, true});
   }
 
-  void ReadLists(const TExtIniFile& script) {
+  void ReadLists(const TExtIniFile &script) {
     const bool uninstaller = UninstallerWanted();
     registry_ = ReadRegistryList(script, ctx_.selection.modules, ctx_.services.variables,
                                  {uninstaller, ctx_.services.process.installRecordPath});
     icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.services.variables,
                           {uninstaller, ctx_.services.process.installRecordPath, ctx_.choices.uninstallIconTitle});
-    const RunChoices& c = ctx_.choices;
+    const RunChoices &c = ctx_.choices;
     if (const int moved = ApplyIconGroup(icons_, ctx_.services.variables, c.offeredIconGroup, c.iconGroup))
       LogQuietly(ctx_, Format("Shortcut group \"%s\" instead of \"%s\" for %d shortcuts", c.iconGroup.c_str(),
                               c.offeredIconGroup.c_str(), moved));
   }
 
-  // The uninstall entry and shortcut start the uninstaller with the record: without
-  // a record path they could only fail.
+  // The uninstall entry and shortcut start the uninstaller with the record:
+  // without a record path they could only fail.
   bool UninstallerWanted() {
     if (!ctx_.services.process.uninstallEnabled || ctx_.services.process.UninstallMode()) return false;
     if (!Trim(ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath)).empty()) return true;
-    LogQuietly(ctx_, "No uninstall entry or uninstall shortcut: [Configuration] UnInstallLogFile names no "
-                     "installation record");
+    LogQuietly(ctx_,
+               "No uninstall entry or uninstall shortcut: "
+               "[Configuration] UnInstallLogFile names no "
+               "installation record");
     return false;
   }
 
@@ -137,9 +146,9 @@ class InstallRun {
   }
 
   template <typename Fn>
-  void Step(const char* name, Fn&& fn) {
+  void Step(const char *name, Fn &&fn) {
     ctx_.progress.SetStep(name);
-    fn();
+    log_.Step(name, fn);
     ctx_.progress.ProcessMessages();
     SaveRecord();
   }
@@ -152,9 +161,10 @@ class InstallRun {
       ReportUnusableTargets();
     });
     Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });
-    // The uninstall shortcut below starts the shared uninstaller: it must be there
-    // already on a first installation.
-    if (ctx_.services.process.uninstallEnabled) PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
+    // The uninstall shortcut below starts the shared uninstaller: it must be
+    // there already on a first installation.
+    if (ctx_.services.process.uninstallEnabled)
+      PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
     Step("CreateIcons", [&] { CreateIcons(ctx_, icons_); });
     Step("UpdateRegistry", [&] { UpdateRegistry(ctx_, registry_, files_, texts_.registerComponents); });
     Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, texts_.updateSystem, installLogFile_); });
@@ -172,20 +182,22 @@ class InstallRun {
   // finishing as if they had been.
   void ReportUnusableTargets() {
     std::string list;
-    for (const FileRecord& r : files_.Records())
+    for (const FileRecord &r : files_.Records())
       if (!r.usableTarget && !Trim(r.targetAsWritten).empty()) list += "\r\n" + r.targetAsWritten;
     if (!list.empty()) ctx_.errorJump(kUnusableTargets + list);
   }
 
-  // Only when something new was recorded: the record is rewritten whole each time.
+  // Only when something new was recorded: the record is rewritten whole each
+  // time.
   void SaveRecord() {
     if (ctx_.record.empty() || ctx_.record.size() == savedEntries_) return;
     if (SaveRecordBlock(ctx_)) savedEntries_ = ctx_.record.size();
   }
 
-  RunContext& ctx_;
+  RunContext &ctx_;
   CopyFilesPageSection texts_;
   FileList files_;
+  RunLog log_;
   std::vector<ShortcutEntry> icons_;
   std::vector<RegistryRecord> registry_;
   std::vector<std::string> folders_;
@@ -196,9 +208,9 @@ class InstallRun {
 
 }  // namespace
 
-void RunInstall(RunContext& ctx) { InstallRun(ctx).Run(); }
+void RunInstall(RunContext &ctx) { InstallRun(ctx).Run(); }
 
-void RunInstallation(RunContext& ctx) {
+void RunInstallation(RunContext &ctx) {
   if (ctx.services.process.UninstallMode())
     RunUninstall(ctx);
   else
