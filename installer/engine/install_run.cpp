@@ -1,5 +1,7 @@
 #include "installer/engine/install_run.h"
 
+#include <memory>
+
 #include "base/text.h"
 #include "installer/engine/backups.h"
 #include "installer/engine/create_icons.h"
@@ -15,22 +17,18 @@
 
 namespace ostravel::engine {
 
-const char *const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
-const char *const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
-const char *const kDownloadAbandoned =
-    "A Telepítést a fájlok Internetről való letöltése után a felhasználó "
-    "megszakította";
+const char* const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
+const char* const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
+const char* const kDownloadAbandoned =
+    "A Telepítést a fájlok Internetről való letöltése után a felhasználó megszakította";
 
-std::string LockedFilesMessage(const std::vector<std::string> &lockedTargets) {
+std::string LockedFilesMessage(const std::vector<std::string>& lockedTargets) {
   std::string list;
-  for (const auto &t : lockedTargets) list += t + "\r\n";
+  for (const auto& t : lockedTargets) list += t + "\r\n";
   return "Egy vagy több frissítendő fájl zárolva van.\r\n\r\n" + TrimRight(list) + "\r\n\r\n" +
-         "Kérjük győzödjön meg arról, hogy minden munkaállomáson kiléptek az "
-         "összes Belloro programból, mielőtt "
+         "Kérjük győzödjön meg arról, hogy minden munkaállomáson kiléptek az összes Belloro programból, mielőtt "
          "újraindítja a Telepítőt!" +
-         "\r\n\r\n" +
-         "Kérjük olvassa el tájékoztatónkat a hibaüzenettel kapcsolatban a "
-         "következő Internetcímen: " +
+         "\r\n\r\n" + "Kérjük olvassa el tájékoztatónkat a hibaüzenettel kapcsolatban a következő Internetcímen: " +
          kLockedFilesArticleUrl;
 }
 
@@ -38,11 +36,11 @@ namespace {
 
 class InstallRun {
  public:
-  explicit InstallRun(RunContext &ctx) : ctx_(ctx), log_(ctx, files_) {}
+  explicit InstallRun(RunContext& ctx) : ctx_(ctx), log_(ctx, files_) {}
 
   void Run() {
     texts_ = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath,
-                        [](TExtIniFile &script) { return ReadCopyFilesPageSection(script); });
+                        [](TExtIniFile& script) { return ReadCopyFilesPageSection(script); });
     ctx_.progress.SetSmooth(texts_.smooth);
     ctx_.progress.SetInfo(ctx_.services.variables.ExpandVariables(texts_.info));
     if (ctx_.services.process.SilentMode() && ctx_.services.process.exitCode != 0) {
@@ -76,25 +74,29 @@ class InstallRun {
 
   bool Prepare() {
     ctx_.progress.SetStatus(texts_.createFilelist);
-    bool unlocked = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath, [&](TExtIniFile &script) {
-      const int files = script.ReadInteger("Files", "Count", 0);
-      const int components = script.ReadInteger("Components", "Count", 0);
-      ctx_.progress.SetRange(0, ctx_.selection.components.empty() ? components + files : files);
-      ctx_.progress.SetPosition(0);
-      ctx_.progress.SetBaseOffset(0);
-      if (ctx_.selection.modules.empty()) BuildModules();
-      ReadLists(script);
-      ctx_.progress.ProcessMessages();
-      if (ctx_.selection.components.empty() && ctx_.buildComponentEntries) ctx_.buildComponentEntries();
-      const bool ok = BuildFileList(ctx_, script, files_);
-      folders_ = ReadFolderList(script);
-      fonts_ = ReadFontList(script);
-      installLogFile_ = ReadConfigurationSection(script).installLogFile;
-      return ok;
-    });
+    // One reader serves the rest of the run: nothing writes the script from here on,
+    // and a large script costs a read and a parse each time it is opened.
+    script_ = std::make_unique<TExtIniFile>(ctx_.services.machine.files, ctx_.services.process.scriptPath, true);
+    TExtIniFile& script = *script_;
+    const int files = script.ReadInteger("Files", "Count", 0);
+    const int components = script.ReadInteger("Components", "Count", 0);
+    ctx_.progress.SetRange(0, ctx_.selection.components.empty() ? components + files : files);
+    ctx_.progress.SetPosition(0);
+    ctx_.progress.SetBaseOffset(0);
+    if (ctx_.selection.modules.empty()) BuildModules();
+    ReadLists(script);
+    ctx_.progress.ProcessMessages();
+    if (ctx_.selection.components.empty() && ctx_.buildComponentEntries) ctx_.buildComponentEntries();
+    const bool unlocked = BuildFileList(ctx_, script, files_);
+    folders_ = ReadFolderList(script);
+    fonts_ = ReadFontList(script);
+    const ConfigurationSection config = ReadConfigurationSection(script);
+    installLogFile_ = config.installLogFile;
+    keepBackups_ = config.keepBackups;
+    script.UpdateFile();
     if (unlocked) return true;
     std::vector<std::string> locked;
-    for (const FileRecord &r : files_.Records())
+    for (const FileRecord& r : files_.Records())
       if (r.Has(kFileLocked)) locked.push_back(r.targetPath);
     ctx_.finish.showErrorLink = true;
     ctx_.finish.errorLinkUrl = kLockedFilesArticleUrl;
@@ -108,33 +110,32 @@ class InstallRun {
     if (ctx_.selection.modules.empty()) ctx_.selection.modules.push_back({"", true, true, false, true});
   }
 
-  void ReadLists(const TExtIniFile &script) {
+  void ReadLists(const TExtIniFile& script) {
     const bool uninstaller = UninstallerWanted();
     registry_ = ReadRegistryList(script, ctx_.selection.modules, ctx_.services.variables,
                                  {uninstaller, ctx_.services.process.installRecordPath});
     icons_ = ReadIconList(script, ctx_.selection.modules, ctx_.services.variables,
                           {uninstaller, ctx_.services.process.installRecordPath, ctx_.choices.uninstallIconTitle});
-    const RunChoices &c = ctx_.choices;
+    const RunChoices& c = ctx_.choices;
     if (const int moved = ApplyIconGroup(icons_, ctx_.services.variables, c.offeredIconGroup, c.iconGroup))
       LogQuietly(ctx_, Format("Shortcut group \"%s\" instead of \"%s\" for %d shortcuts", c.iconGroup.c_str(),
                               c.offeredIconGroup.c_str(), moved));
   }
 
-  // The uninstall entry and shortcut start the uninstaller with the record:
-  // without a record path they could only fail.
+  // The uninstall entry and shortcut start the uninstaller with the record: without
+  // a record path they could only fail.
   bool UninstallerWanted() {
     if (!ctx_.services.process.uninstallEnabled || ctx_.services.process.UninstallMode()) return false;
     if (!Trim(ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath)).empty()) return true;
     LogQuietly(ctx_,
-               "No uninstall entry or uninstall shortcut: "
-               "[Configuration] UnInstallLogFile names no "
+               "No uninstall entry or uninstall shortcut: [Configuration] UnInstallLogFile names no "
                "installation record");
     return false;
   }
 
   // Before anything is replaced; a backup that cannot be made raises.
   bool Backups() {
-    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup);
+    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup, keepBackups_);
     return true;
   }
 
@@ -146,7 +147,7 @@ class InstallRun {
   }
 
   template <typename Fn>
-  void Step(const char *name, Fn &&fn) {
+  void Step(const char* name, Fn&& fn) {
     ctx_.progress.SetStep(name);
     log_.Step(name, fn);
     ctx_.progress.ProcessMessages();
@@ -161,13 +162,13 @@ class InstallRun {
       ReportUnusableTargets();
     });
     Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });
-    // The uninstall shortcut below starts the shared uninstaller: it must be
-    // there already on a first installation.
+    // The uninstall shortcut below starts the shared uninstaller: it must be there
+    // already on a first installation.
     if (ctx_.services.process.uninstallEnabled)
       PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
     Step("CreateIcons", [&] { CreateIcons(ctx_, icons_); });
     Step("UpdateRegistry", [&] { UpdateRegistry(ctx_, registry_, files_, texts_.registerComponents); });
-    Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, texts_.updateSystem, installLogFile_); });
+    Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, *script_, texts_.updateSystem, installLogFile_); });
     Step("CreateAdditionalFolders", [&] { CreateAdditionalFolders(ctx_, folders_); });
     Step("InstallNewFonts", [&] { InstallNewFonts(ctx_, fonts_); });
     if (ctx_.choices.hasOpSystemList && ctx_.choices.windowsVariant)
@@ -182,19 +183,18 @@ class InstallRun {
   // finishing as if they had been.
   void ReportUnusableTargets() {
     std::string list;
-    for (const FileRecord &r : files_.Records())
+    for (const FileRecord& r : files_.Records())
       if (!r.usableTarget && !Trim(r.targetAsWritten).empty()) list += "\r\n" + r.targetAsWritten;
     if (!list.empty()) ctx_.errorJump(kUnusableTargets + list);
   }
 
-  // Only when something new was recorded: the record is rewritten whole each
-  // time.
+  // Only when something new was recorded: the record is rewritten whole each time.
   void SaveRecord() {
     if (ctx_.record.empty() || ctx_.record.size() == savedEntries_) return;
     if (SaveRecordBlock(ctx_)) savedEntries_ = ctx_.record.size();
   }
 
-  RunContext &ctx_;
+  RunContext& ctx_;
   CopyFilesPageSection texts_;
   FileList files_;
   RunLog log_;
@@ -203,14 +203,16 @@ class InstallRun {
   std::vector<std::string> folders_;
   std::vector<FontKeys> fonts_;
   std::string installLogFile_;
+  bool keepBackups_ = false;
+  std::unique_ptr<TExtIniFile> script_;
   size_t savedEntries_ = 0;
 };
 
 }  // namespace
 
-void RunInstall(RunContext &ctx) { InstallRun(ctx).Run(); }
+void RunInstall(RunContext& ctx) { InstallRun(ctx).Run(); }
 
-void RunInstallation(RunContext &ctx) {
+void RunInstallation(RunContext& ctx) {
   if (ctx.services.process.UninstallMode())
     RunUninstall(ctx);
   else
