@@ -12,12 +12,13 @@ void ViewProgress::KnowRange() {
 }
 
 void ViewProgress::SetRange(int minimum, int maximum) {
-  if (minimum_ != minimum || maximum_ != maximum) view_.SetProgressRange(ctl::kProgressBar, minimum, maximum);
+  drainDue_ = true;
+  if (minimum_ == minimum && maximum_ == maximum) return;
+  view_.SetProgressRange(ctl::kProgressBar, minimum, maximum);
   minimum_ = minimum;
   maximum_ = maximum;
   // The bar clamps its position to the new range: what it shows is no longer known.
   shownPosition_.reset();
-  drainDue_ = true;
 }
 
 int ViewProgress::Maximum() {
