@@ -159,6 +159,7 @@ class InstallRun {
         ctx_.choices.webUpdateKind ? ctx_.choices.copyTargetFolder : ctx_.services.process.sourceFolder;
     Step("UpdateFilesAsNeccessary", [&] {
       ExtractPackages(ctx_, files_, source, {texts_.copyFiles}, [&] { SaveRecord(); });
+      log_.extracted = true;
       ReportUnusableTargets();
     });
     Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });

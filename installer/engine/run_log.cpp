@@ -9,20 +9,23 @@
 
 namespace ostravel::engine {
 
-FileCounts CountFiles(const FileList& list, const model::InstallRecordEntries& record) {
+FileCounts CountFiles(const FileList& list, const model::InstallRecordEntries& record, bool extracted) {
   FileCounts c;
   std::unordered_set<std::string> written;
   for (const model::InstallRecordEntry& e : record)
     if (e.kind == model::RecordAction::CopyFile || e.kind == model::RecordAction::ReplaceFile)
       written.insert(UpperCase(e.value));
   c.written = int(written.size());
+  int never = 0;
   for (const FileRecord& r : list.Records()) {
     if (r.Has(kFileLocked))
       ++c.locked;
     else if (r.usableTarget && !r.Has(kFileUpdate))
       ++c.kept;
+    else if (!r.usableTarget || r.rule == kRuleNeverWrite)
+      ++never;
   }
-  c.skipped = std::max(0, int(list.Records().size()) - c.written - c.kept - c.locked);
+  c.skipped = extracted ? std::max(0, int(list.Records().size()) - c.written - c.kept - c.locked) : never;
   return c;
 }
 
@@ -40,7 +43,7 @@ RunLog::Timing RunLog::Start() {
 void RunLog::End(const std::string& name, const Timing& timing) noexcept {
   try {
     const uint32_t elapsed = ctx_.services.machine.system.TickCount() - timing.tick;
-    LogQuietly(ctx_, StepLine(name, timing.started, elapsed, CountFiles(list_, ctx_.record)));
+    LogQuietly(ctx_, StepLine(name, timing.started, elapsed, CountFiles(list_, ctx_.record, extracted)));
   } catch (...) {
     // The administrator's log never ends a run.
   }

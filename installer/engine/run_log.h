@@ -17,9 +17,10 @@ struct FileCounts {
 
 // Written: distinct files the run wrote (the record's copied and replaced files).
 // Locked: files the lock test found open. Kept: files the rules leave as they are.
-// Skipped: the rest, files meant to be written that were not (never-written rule,
-// no member in a package, a package not chosen, an unusable target).
-FileCounts CountFiles(const FileList& list, const model::InstallRecordEntries& record);
+// Skipped: files never to be written (the never-written rule, an unusable target)
+// and, once the packages are extracted, every other file that was not written (no
+// member in a package, a package not chosen).
+FileCounts CountFiles(const FileList& list, const model::InstallRecordEntries& record, bool extracted);
 
 // "Step <name>: started <date time.ms>, <n> ms; files written .., kept .., skipped .., locked .."
 std::string StepLine(const std::string& name, const DateTime& started, uint32_t milliseconds, const FileCounts& counts);
@@ -28,6 +29,9 @@ class RunLog {
  public:
   // `list` is the run's file list (empty in an uninstall run).
   RunLog(RunContext& ctx, const FileList& list) : ctx_(ctx), list_(list) {}
+
+  // Set once the packages are extracted: from then on a file not written is skipped.
+  bool extracted = false;
 
   // Runs `fn` as one step; with the switch, logs it afterwards, also when it raises.
   template <typename Fn>
