@@ -228,26 +228,6 @@ TEST_F(InstallRunTest, TargetsAreNormalisedOrPassedOverWithAMessage) {
             std::string(kUnusableTargets) + "\r\nC:\\App\\" + std::string(300, 'x') + "\r\n$NoSuchVariable$\\d.txt");
 }
 
-// One reader serves the run: the script keeps its bytes, and the update-state file
-// gets a section per file, the same path in another case sharing one.
-TEST_F(InstallRunTest, TheScriptIsReadOnceAndTheStateFileHasASectionPerFile) {
-  Pack("data1", {{"a.dll", "a"}, {"b.dll", "b"}});
-  Script s;
-  s.File(1, "a.dll", "C:\\App\\a.dll", 0, ".RelPath=Bin\\A.DLL")
-      .File(2, "b.dll", "C:\\App\\b.dll", 1, ".RelPath=bin\\b.dll");
-  s.File(3, "a.dll", "C:\\App\\a.dll", 0, ".RelPath=BIN\\a.dll")
-      .Set("Configuration", "InstallLogFile", "C:\\App\\s.ini");
-  WriteScript(s);
-  TExtIniFile(m.files, process.scriptPath).UpdateFile();  // as the wizard leaves it: written back once
-  const std::string before = Contents(process.scriptPath);
-  Go();
-  EXPECT_EQ(Contents(process.scriptPath), before);
-  std::vector<std::string> sections;
-  TExtIniFile(m.files, "C:\\App\\s.ini", false).ReadSections(sections);
-  EXPECT_EQ(JoinLines(sections, ","), "General,bin\\a.dll,bin\\b.dll,");
-  EXPECT_EQ(TExtIniFile(m.files, "C:\\App\\s.ini", false).ReadString("BIN\\B.DLL", "Overwrite", ""), "0");
-}
-
 // "/log": a timed, counted line per step; without the switch the log is as it was.
 TEST_F(InstallRunTest, TheLogSwitchAddsATimedLinePerStepAndNothingElse) {
   for (bool locked : {false, true}) {
