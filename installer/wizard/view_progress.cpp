@@ -29,15 +29,24 @@ int ViewProgress::Maximum() {
 void ViewProgress::SetPosition(int position) {
   KnowRange();
   position_ = position;
+  // The ends at once; anything between waits for the next drain, which paints it.
   const int low = *minimum_, high = std::max(*minimum_, *maximum_);
   const int shown = std::clamp(position, low, high);
-  if (shownPosition_ == shown) return;
+  if ((shown == low || shown == high) && ShowPosition()) drainDue_ = true;
+}
+
+bool ViewProgress::ShowPosition() {
+  if (!position_) return false;
+  KnowRange();
+  const int low = *minimum_, high = std::max(*minimum_, *maximum_);
+  const int shown = std::clamp(*position_, low, high);
+  if (shownPosition_ == shown) return false;
   const bool atEnd = shown == low || shown == high;
   const int64_t moved = shownPosition_ ? std::llabs(int64_t(shown) - *shownPosition_) : int64_t(high) - low;
-  if (!atEnd && moved * 1000 < int64_t(high) - low) return;
+  if (!atEnd && moved * 1000 < int64_t(high) - low) return false;
   view_.SetProgressPosition(ctl::kProgressBar, shown);
   shownPosition_ = shown;
-  if (atEnd) drainDue_ = true;
+  return true;
 }
 
 int ViewProgress::Position() {
@@ -60,6 +69,7 @@ void ViewProgress::SetLabel(Label& label, const std::string& text) {
 
 void ViewProgress::SetStatus(const std::string& text) {
   SetLabel(status_, text);
+  ShowPosition();
   drainDue_ = true;
 }
 
@@ -67,21 +77,14 @@ void ViewProgress::SetFileLabel(const std::string& text) { SetLabel(fileLabel_, 
 
 void ViewProgress::SetStep(const std::string& name) {
   SetLabel(step_, name);
+  ShowPosition();
   drainDue_ = true;
 }
 
 void ViewProgress::ProcessMessages() {
   const uint32_t now = clock_.TickCount();
   if (!drainDue_ && now - lastDrain_ < kDrainIntervalMs) return;
-  // A position held back by the thousandth rule is shown before the window paints.
-  if (position_) {
-    KnowRange();
-    const int shown = std::clamp(*position_, *minimum_, std::max(*minimum_, *maximum_));
-    if (shownPosition_ != shown) {
-      view_.SetProgressPosition(ctl::kProgressBar, shown);
-      shownPosition_ = shown;
-    }
-  }
+  ShowPosition();
   view_.ProcessMessages();
   lastDrain_ = now;
   drainDue_ = false;

@@ -2,13 +2,13 @@
 // The progress page's bar and labels as the installation run drives them.
 //
 // The run reports far more often than anyone can see (every file, every block), and
-// under Windows each bar move, label text and drain of the message queue costs a
-// repaint and calls into the window system. So the bar moves only when the shown
-// position changes by a thousandth of the range or reaches an end, a label is set
-// only to a text it does not already show, and the queue is drained at most every
-// kDrainIntervalMs, except right after a step boundary (step, status, range, the
-// bar's visibility) or the bar's end: the window keeps answering and the last state
-// is always on the screen.
+// under Windows each bar move (a synchronous repaint), label text and drain of the
+// message queue costs calls into the window system. So the queue is drained at most
+// every kDrainIntervalMs, except right after a step boundary (step, status, range,
+// the bar's visibility) or the bar's end; the bar moves only at a drain, by at least
+// a thousandth of its range, or at once when it reaches an end; a label is set only
+// to a text it does not already show. The window keeps answering and the last state
+// is on the screen.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,6 +47,9 @@ class ViewProgress : public engine::ProgressSurface {
   void SetLabel(Label& label, const std::string& text);
   // The range as the bar holds it; read from the bar once when no one set it here.
   void KnowRange();
+  // Moves the bar to the position set when it differs from the shown one by a
+  // thousandth of the range or is at an end; true when it moved.
+  bool ShowPosition();
 
   WizardView& view_;
   platform::System& clock_;
