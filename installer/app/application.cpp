@@ -1,22 +1,26 @@
 #include "installer/app/application.h"
 
+#include "installer/engine/finish_install.h"
+#include "installer/engine/run_context.h"
 #include "installer/net/installer_version.h"
 #include "installer/net/proxy_settings.h"
 #include "installer/net/update_script.h"
 #include "installer/net/web_file_check.h"
-#include "installer/engine/finish_install.h"
-#include "installer/engine/run_context.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/wizard_controller.h"
 
 namespace ostravel {
 
 Application::Application(platform::Platform& machine, ProcessState& process, ui::MessageDialogs& dialogs)
-    : machine_(machine), process_(process), dialogs_(dialogs, process),
+    : machine_(machine),
+      process_(process),
+      dialogs_(dialogs, process),
       variables_(machine.registry, process.windowsFolder, process.systemFolder, process.tempFolder,
                  process.sourceFolder),
       log_(machine.files, machine.system, process.tempFolder),
-      services_{machine, process, variables_, log_, dialogs_} {}
+      services_{machine, process, variables_, log_, dialogs_} {
+  if (!process.switches.logPath.empty()) log_.UsePath(process.switches.logPath);
+}
 
 void Application::Run(ProgramWindows& windows) {
   RunProgramBody(machine_, process_, windows, dialogs_);

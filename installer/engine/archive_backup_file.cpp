@@ -42,6 +42,7 @@ bool TBackupFile::Restore(const std::string& archivePath, const std::string& des
   if (busy_) return false;
   error_.Clear();
   filesWritten_ = 0;
+  folderMade_.clear();
   processed_ = 0;
   totalSize_ = 0;
   continue_ = true;
@@ -104,10 +105,11 @@ void TBackupFile::RestoreEntry(const std::string& name) {
   }
   if (write) {
     std::string folder = MemberFolder(target);
-    if (!folder.empty() && !files_.DirectoryExists(folder)) {
+    if (!folder.empty() && folder != folderMade_ && !files_.DirectoryExists(folder)) {
       files_.CreateDirectories(folder);
       if (!files_.DirectoryExists(folder)) write = false;
     }
+    if (write) folderMade_ = folder;
   }
   target_ = target;
   storedTime_ = stored;

@@ -118,6 +118,9 @@ class TBackupFile {
   bool write_ = true;
   bool haveMember_ = false;
   int filesWritten_ = 0;
+  // The folder the previous member went to, known to exist: members come folder by
+  // folder, so most need no look at the disk.
+  std::string folderMade_;
   int64_t processed_ = 0;
   int32_t totalSize_ = 0;
   bool busy_ = false;

@@ -152,16 +152,13 @@ std::vector<std::string> ReplacedFiles(RunContext& ctx, const BackupCandidates& 
 
 }  // namespace
 
-bool BackupsWanted(RunContext& ctx) {
-  if (!ctx.services.process.uninstallEnabled || ctx.services.process.UninstallMode() ||
-      !IsUsableTargetPath(RecordPathOf(ctx)))
-    return false;
-  return WithScript(ctx.services.machine.files, ctx.services.process.scriptPath,
-                    [](TExtIniFile& script) { return ReadConfigurationSection(script).keepBackups; });
+bool BackupsWanted(RunContext& ctx, bool keepBackups) {
+  return keepBackups && ctx.services.process.uninstallEnabled && !ctx.services.process.UninstallMode() &&
+         IsUsableTargetPath(RecordPathOf(ctx));
 }
 
-void KeepBackups(RunContext& ctx, const BackupCandidates& c, const std::string& createBackupText) {
-  if (!BackupsWanted(ctx)) return;
+void KeepBackups(RunContext& ctx, const BackupCandidates& c, const std::string& createBackupText, bool keepBackups) {
+  if (!BackupsWanted(ctx, keepBackups)) return;
   const std::vector<std::string> targets = ReplacedFiles(ctx, c);
   if (!targets.empty()) {
     ctx.progress.SetStatus(createBackupText);

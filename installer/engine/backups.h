@@ -25,15 +25,17 @@ struct BackupCandidates {
   const std::vector<RegistryRecord>& registry;
 };
 
-// The script asks for backups and there is a record to list them in.
-bool BackupsWanted(RunContext& context);
+// The script asks for backups (its [Configuration] KeepBackups, as the run read
+// it) and there is a record to list them in.
+bool BackupsWanted(RunContext& context, bool keepBackups);
 
 // Makes the backups, each once per installation (a second run of the same
 // installation keeps the first copy: it holds what was there before). Shows the
 // CreateBackup text while it works. When a copy cannot be made (the disk is full)
 // the copies made so far are removed again and InstallerError is raised naming
 // the file: nothing has been replaced yet.
-void KeepBackups(RunContext& context, const BackupCandidates& candidates, const std::string& createBackupText);
+void KeepBackups(RunContext& context, const BackupCandidates& candidates, const std::string& createBackupText,
+                 bool keepBackups);
 
 // Deletes the listed backup copies and the backup folders they leave empty; shows
 // the RemoveBackup text when there is any.

@@ -1,5 +1,7 @@
 #include "installer/engine/install_run.h"
 
+#include <memory>
+
 #include "base/text.h"
 #include "installer/engine/backups.h"
 #include "installer/engine/create_icons.h"
@@ -9,6 +11,7 @@
 #include "installer/engine/finish_install.h"
 #include "installer/engine/install_steps.h"
 #include "installer/engine/registry_entries.h"
+#include "installer/engine/run_log.h"
 #include "installer/engine/shortcuts.h"
 #include "installer/script/setup_script.h"
 
@@ -33,7 +36,7 @@ namespace {
 
 class InstallRun {
  public:
-  explicit InstallRun(RunContext& ctx) : ctx_(ctx) {}
+  explicit InstallRun(RunContext& ctx) : ctx_(ctx), log_(ctx, files_) {}
 
   void Run() {
     texts_ = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath,
@@ -48,7 +51,9 @@ class InstallRun {
     SetAsideUnreadableRecord(ctx_);
     // Whatever stops the run from here on, what it did is in the record.
     try {
-      if (Download() && Prepare() && Backups() && PrepareServer()) {
+      if (log_.Step("Download", [&] { return Download(); }) && log_.Step("CreateFilelist", [&] { return Prepare(); }) &&
+          log_.Step("Backups", [&] { return Backups(); }) &&
+          log_.Step("PrepareServer", [&] { return PrepareServer(); })) {
         FileSteps();
         ctx_.end = RunEnd::Success;
       }
@@ -69,22 +74,26 @@ class InstallRun {
 
   bool Prepare() {
     ctx_.progress.SetStatus(texts_.createFilelist);
-    bool unlocked = WithScript(ctx_.services.machine.files, ctx_.services.process.scriptPath, [&](TExtIniFile& script) {
-      const int files = script.ReadInteger("Files", "Count", 0);
-      const int components = script.ReadInteger("Components", "Count", 0);
-      ctx_.progress.SetRange(0, ctx_.selection.components.empty() ? components + files : files);
-      ctx_.progress.SetPosition(0);
-      ctx_.progress.SetBaseOffset(0);
-      if (ctx_.selection.modules.empty()) BuildModules();
-      ReadLists(script);
-      ctx_.progress.ProcessMessages();
-      if (ctx_.selection.components.empty() && ctx_.buildComponentEntries) ctx_.buildComponentEntries();
-      const bool ok = BuildFileList(ctx_, script, files_);
-      folders_ = ReadFolderList(script);
-      fonts_ = ReadFontList(script);
-      installLogFile_ = ReadConfigurationSection(script).installLogFile;
-      return ok;
-    });
+    // One reader serves the rest of the run: nothing writes the script from here on,
+    // and a large script costs a read and a parse each time it is opened.
+    script_ = std::make_unique<TExtIniFile>(ctx_.services.machine.files, ctx_.services.process.scriptPath, true);
+    TExtIniFile& script = *script_;
+    const int files = script.ReadInteger("Files", "Count", 0);
+    const int components = script.ReadInteger("Components", "Count", 0);
+    ctx_.progress.SetRange(0, ctx_.selection.components.empty() ? components + files : files);
+    ctx_.progress.SetPosition(0);
+    ctx_.progress.SetBaseOffset(0);
+    if (ctx_.selection.modules.empty()) BuildModules();
+    ReadLists(script);
+    ctx_.progress.ProcessMessages();
+    if (ctx_.selection.components.empty() && ctx_.buildComponentEntries) ctx_.buildComponentEntries();
+    const bool unlocked = BuildFileList(ctx_, script, files_);
+    folders_ = ReadFolderList(script);
+    fonts_ = ReadFontList(script);
+    const ConfigurationSection config = ReadConfigurationSection(script);
+    installLogFile_ = config.installLogFile;
+    keepBackups_ = config.keepBackups;
+    script.UpdateFile();
     if (unlocked) return true;
     std::vector<std::string> locked;
     for (const FileRecord& r : files_.Records())
@@ -118,14 +127,15 @@ class InstallRun {
   bool UninstallerWanted() {
     if (!ctx_.services.process.uninstallEnabled || ctx_.services.process.UninstallMode()) return false;
     if (!Trim(ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath)).empty()) return true;
-    LogQuietly(ctx_, "No uninstall entry or uninstall shortcut: [Configuration] UnInstallLogFile names no "
-                     "installation record");
+    LogQuietly(ctx_,
+               "No uninstall entry or uninstall shortcut: [Configuration] UnInstallLogFile names no "
+               "installation record");
     return false;
   }
 
   // Before anything is replaced; a backup that cannot be made raises.
   bool Backups() {
-    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup);
+    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup, keepBackups_);
     return true;
   }
 
@@ -139,7 +149,7 @@ class InstallRun {
   template <typename Fn>
   void Step(const char* name, Fn&& fn) {
     ctx_.progress.SetStep(name);
-    fn();
+    log_.Step(name, fn);
     ctx_.progress.ProcessMessages();
     SaveRecord();
   }
@@ -149,15 +159,17 @@ class InstallRun {
         ctx_.choices.webUpdateKind ? ctx_.choices.copyTargetFolder : ctx_.services.process.sourceFolder;
     Step("UpdateFilesAsNeccessary", [&] {
       ExtractPackages(ctx_, files_, source, {texts_.copyFiles}, [&] { SaveRecord(); });
+      log_.extracted = true;
       ReportUnusableTargets();
     });
     Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });
     // The uninstall shortcut below starts the shared uninstaller: it must be there
     // already on a first installation.
-    if (ctx_.services.process.uninstallEnabled) PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
+    if (ctx_.services.process.uninstallEnabled)
+      PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
     Step("CreateIcons", [&] { CreateIcons(ctx_, icons_); });
     Step("UpdateRegistry", [&] { UpdateRegistry(ctx_, registry_, files_, texts_.registerComponents); });
-    Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, texts_.updateSystem, installLogFile_); });
+    Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, *script_, texts_.updateSystem, installLogFile_); });
     Step("CreateAdditionalFolders", [&] { CreateAdditionalFolders(ctx_, folders_); });
     Step("InstallNewFonts", [&] { InstallNewFonts(ctx_, fonts_); });
     if (ctx_.choices.hasOpSystemList && ctx_.choices.windowsVariant)
@@ -186,11 +198,14 @@ class InstallRun {
   RunContext& ctx_;
   CopyFilesPageSection texts_;
   FileList files_;
+  RunLog log_;
   std::vector<ShortcutEntry> icons_;
   std::vector<RegistryRecord> registry_;
   std::vector<std::string> folders_;
   std::vector<FontKeys> fonts_;
   std::string installLogFile_;
+  bool keepBackups_ = false;
+  std::unique_ptr<TExtIniFile> script_;
   size_t savedEntries_ = 0;
 };
 

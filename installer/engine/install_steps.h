@@ -15,8 +15,9 @@ namespace ostravel::engine {
 void SetFileAttributes(RunContext& context, const FileList& list);
 
 // "CreateInstallLogFile": the update-state file named by [Configuration]
-// InstallLogFile (as written; the run reads it with its lists), when it names one.
-void WriteUpdateStateFile(RunContext& context, const std::string& updateSystemText,
+// InstallLogFile (as written; the run reads it with its lists), when it names one,
+// from the run's reader of the setup script.
+void WriteUpdateStateFile(RunContext& context, const TExtIniFile& script, const std::string& updateSystemText,
                           const std::string& installLogFile);
 
 // "CreateAdditionalFolders": every folder of [Folders] that does not exist yet.

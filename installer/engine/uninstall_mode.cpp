@@ -3,6 +3,7 @@
 #include "installer/engine/install_run.h"
 #include "installer/engine/record_blocks.h"
 #include "installer/engine/record_digest.h"
+#include "installer/engine/run_log.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/engine/uninstall_run.h"
 
@@ -43,7 +44,8 @@ void RunFullUninstall(RunContext& ctx, const UninstallFrame& frame) {
   RemoveBackups(ctx, BackupsOf(SplitLines(frame.recordText), record), record, frame.texts.removeBackup);
   ctx.progress.SetStatus("Uninstalling ...");
   ctx.progress.ProcessMessages();
-  Uninstall(ctx, actions);
+  const FileList none;
+  RunLog(ctx, none).Step("Uninstall", [&] { Uninstall(ctx, actions); });
   ctx.end = RunEnd::Success;
 }
 

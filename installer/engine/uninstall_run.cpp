@@ -20,6 +20,8 @@ void Phase(RunContext& ctx, const std::vector<UninstallAction>& actions, Uninsta
     if (a.kind != kind) continue;
     remove(ctx, a.value);
     ctx.progress.SetPosition(ctx.progress.Position() + 1);
+    // Paced by the surface: thousands of removals must not leave the window unanswered.
+    ctx.progress.ProcessMessages();
   }
 }
 
@@ -64,6 +66,7 @@ void RemoveRecordedFolders(RunContext& ctx, const std::vector<UninstallAction>& 
   for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
     ctx.services.machine.files.RemoveDirectory(*it);
     ctx.progress.SetPosition(ctx.progress.Position() + 1);
+    ctx.progress.ProcessMessages();
   }
 }
 

@@ -3,6 +3,7 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "base/version_text.h"
+#include "installer/script/command_line.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel::net {
@@ -44,8 +45,9 @@ std::string UnattendedRestartCommand(const std::string& restartCommand, const st
   std::string command = Trim(restartCommand);
   for (const std::string& p : parameters) {
     const std::string upper = UpperCase(p);
-    if (upper.empty() || upper.compare(0, 2, "/L") == 0 || upper.compare(0, 2, "-L") == 0 || upper == "/S" ||
-        upper == "/RESTART" || upper == "/U" || upper == "-U")
+    // The administrator's log goes on in the restarted run.
+    if (upper.empty() || (upper.compare(0, 2, "/L") == 0 && !IsLogSwitch(p)) || upper.compare(0, 2, "-L") == 0 ||
+        upper == "/S" || upper == "/RESTART" || upper == "/U" || upper == "-U")
       continue;
     command += " " + (p.find(' ') == std::string::npos ? p : "\"" + p + "\"");
   }

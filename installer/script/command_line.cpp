@@ -18,8 +18,29 @@ int ParamIndexOf(const std::vector<std::string>& params, const std::string& text
   return 0;
 }
 
+bool IsLogSwitch(const std::string& param) {
+  const std::string head = LowerCase(param.substr(0, 5));
+  return head == "/log" || head == "/log=";
+}
+
+namespace {
+
+void ReadLogSwitch(const std::vector<std::string>& params, Switches& s) {
+  for (const auto& p : params) {
+    if (!IsLogSwitch(p)) continue;
+    s.log = true;
+    std::string path = p.size() > 5 ? p.substr(5) : "";
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    s.logPath = path;
+    return;
+  }
+}
+
+}  // namespace
+
 Switches ReadSwitches(const std::vector<std::string>& params) {
   Switches s;
+  ReadLogSwitch(params, s);
   s.uninstall = ParamExists(params, "/u") || ParamExists(params, "-u");
   s.silent = ParamExists(params, "/silent") || ParamExists(params, "-silent");
   s.admin = ParamExists(params, "/a") || ParamExists(params, "-a");

@@ -21,11 +21,19 @@ struct Switches {
   bool noIcon = false;     // "/noicon", "-noicon" (silent mode only)
   std::string year;        // "/y" + year or "-y" + year (silent mode only): 4 characters
   char driveLetter = 0;    // "/d" + letter or "-d" + letter (silent mode only), upper case
+  // "/log" or "/log=path" (quotes around the path allowed): the steps of the run,
+  // timed and counted, in the diagnostic log, which then lives at the path if given.
+  bool log = false;
+  std::string logPath;
 };
 Switches ReadSwitches(const std::vector<std::string>& params);
 
+// True for "/log" and "/log=..." (any case): never the record's "/l" parameter.
+bool IsLogSwitch(const std::string& param);
+
 // Uninstall mode: the first "/l" parameter whose text from the third character on
-// names an existing file; if none does, that text of the last parameter.
+// names an existing file; if none does, that text of the last parameter. The
+// "/log" switch is not among the parameters looked at.
 template <typename FileExistsFn>
 std::string FindInstallRecordParameter(const std::vector<std::string>& params, FileExistsFn fileExists);
 

@@ -5,10 +5,13 @@ namespace ostravel {
 
 template <typename FileExistsFn>
 std::string FindInstallRecordParameter(const std::vector<std::string>& params, FileExistsFn fileExists) {
+  const std::string* last = nullptr;
   for (const auto& p : params) {
+    if (IsLogSwitch(p)) continue;
     if (LowerCase(p.substr(0, 2)) == "/l" && fileExists(p.substr(2))) return p.substr(2);
+    last = &p;
   }
-  return params.empty() || params.back().size() < 2 ? "" : params.back().substr(2);
+  return !last || last->size() < 2 ? "" : last->substr(2);
 }
 
 }  // namespace ostravel

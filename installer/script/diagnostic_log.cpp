@@ -12,9 +12,13 @@ DiagnosticLog::DiagnosticLog(platform::FileSystem& fs, platform::System& system,
     : fs_(fs), system_(system), tempFolder_(std::move(tempFolder)) {}
 
 void DiagnosticLog::WriteLog(const std::string& text) {
-  std::string folder = WithoutTrailing(tempFolder_, '\\');
-  if (!fs_.CreateDirectories(folder)) throw InstallerError(fs_.LastErrorText() + " (" + folder + ")");
   const std::string path = LogPath();
+  const size_t slash = path.rfind('\\');
+  const std::string folder = path_.empty()                ? WithoutTrailing(tempFolder_, '\\')
+                             : slash == std::string::npos ? std::string()
+                                                          : path.substr(0, slash);
+  if ((path_.empty() || !folder.empty()) && !fs_.CreateDirectories(folder))
+    throw InstallerError(fs_.LastErrorText() + " (" + folder + ")");
   if (text == "DELETE") {
     if (fs_.FileExists(path)) fs_.DeleteFile(path);
     return;

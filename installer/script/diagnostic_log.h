@@ -18,12 +18,15 @@ class DiagnosticLog {
   // the log instead. Raises InstallerError when the folder cannot be created or the
   // log cannot be written.
   void WriteLog(const std::string& text);
-  std::string LogPath() const { return tempFolder_ + kFileName; }
+  std::string LogPath() const { return path_.empty() ? tempFolder_ + kFileName : path_; }
+  // The "/log=path" switch: the log lives at that path instead.
+  void UsePath(std::string path) { path_ = std::move(path); }
 
  private:
   platform::FileSystem& fs_;
   platform::System& system_;
   std::string tempFolder_;
+  std::string path_;
 };
 
 // Adds the per-file decision lines when "/debuginfo" is on.

@@ -11,6 +11,20 @@ namespace ostravel {
 TExtIniFile::TExtIniFile(platform::FileSystem& fs, std::string fileName, bool autoUpdate)
     : fs_(fs), fileName_(std::move(fileName)), autoUpdate_(autoUpdate), loaded_(ReadDisk()) {
   sections_ = Parse(loaded_.data);
+  IndexSections();
+}
+
+size_t TExtIniFile::NoCaseHash::operator()(std::string_view text) const {
+  size_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+  for (char c : text) h = (h ^ uint8_t(UpperCaseChar(c))) * 1099511628211ull;
+  return h;
+}
+
+bool TExtIniFile::NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+
+void TExtIniFile::IndexSections() {
+  sectionIndex_.clear();
+  for (size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(sections_[i].name, i);
 }
 
 TExtIniFile::~TExtIniFile() {
@@ -59,7 +73,7 @@ void TExtIniFile::IndexKeys(Section& section) {
   for (size_t i = 0; i < section.lines.size(); ++i) {
     const std::string& line = section.lines[i];
     size_t eq = line.find('=');
-    if (eq != std::string::npos) section.keyIndex.emplace(UpperCase(std::string_view(line).substr(0, eq)), int(i));
+    if (eq != std::string::npos) section.keyIndex.emplace(line.substr(0, eq), int(i));
   }
 }
 
@@ -70,22 +84,21 @@ const TExtIniFile::Section* TExtIniFile::FindIn(const std::vector<Section>& sect
 }
 
 const TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) const {
-  return FindIn(sections_, name);
+  auto it = sectionIndex_.find(std::string_view(name));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) {
-  for (auto& s : sections_)
-    if (SameText(s.name, name)) return &s;
-  return nullptr;
+  auto it = sectionIndex_.find(std::string_view(name));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 int TExtIniFile::FindKey(const Section& section, const std::string& key) {
-  auto it = section.keyIndex.find(UpperCase(key));
+  auto it = section.keyIndex.find(std::string_view(key));
   return it == section.keyIndex.end() ? -1 : it->second;
 }
 
-std::string TExtIniFile::ReadString(const std::string& section, const std::string& key,
-                                    const std::string& def) const {
+std::string TExtIniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
   const Section* s = FindSection(section);
   if (!s) return def;
   int i = FindKey(*s, key);
@@ -142,7 +155,7 @@ int TExtIniFile::BoundedCount(const std::string& section, const std::string& pre
   int highest = 0;
   if (s) {
     for (const auto& entry : s->keyIndex) {
-      const std::string& key = entry.first;  // upper case
+      const std::string& key = entry.first;
       if (!StartsWithNoCase(key, prefix)) continue;
       int n = 0;
       size_t i = prefix.size();
@@ -191,6 +204,7 @@ void TExtIniFile::Record(Change change) {
 void TExtIniFile::Apply(const Change& change) {
   if (change.kind == Change::Kind::EraseSection) {
     std::erase_if(sections_, [&](const Section& s) { return SameText(s.name, change.section); });
+    IndexSections();
     return;
   }
   Section* s = FindSection(change.section);
@@ -203,6 +217,7 @@ void TExtIniFile::Apply(const Change& change) {
   }
   if (!s) {
     sections_.push_back({change.section, {}, {}});
+    sectionIndex_.emplace(change.section, sections_.size() - 1);
     s = &sections_.back();
   }
   std::string line = change.key + "=" + change.value;
@@ -211,7 +226,7 @@ void TExtIniFile::Apply(const Change& change) {
     s->lines[size_t(i)] = std::move(line);
   } else {
     s->lines.push_back(std::move(line));
-    s->keyIndex.emplace(UpperCase(change.key), int(s->lines.size() - 1));
+    s->keyIndex.emplace(change.key, int(s->lines.size() - 1));
   }
 }
 
@@ -228,6 +243,7 @@ std::optional<std::vector<std::string>> TExtIniFile::Target(const std::vector<Se
 void TExtIniFile::Rebase(const DiskState& now) {
   const std::vector<Section> base = Parse(loaded_.data);
   sections_ = Parse(now.data);
+  IndexSections();
   std::vector<Change> kept;
   for (Change& change : changes_) {
     if (Target(sections_, change) != Target(base, change)) continue;  // the other reader's is later

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -63,11 +64,22 @@ class TExtIniFile {
   void UpdateFile();
 
  private:
+  // Names compared without regard to case, looked up without an upper-cased copy.
+  struct NoCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const;
+  };
+  struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  template <typename T>
+  using NoCaseMap = std::unordered_map<std::string, T, NoCaseHash, NoCaseEqual>;
   struct Section {
     std::string name;
     std::vector<std::string> lines;
-    // Upper-cased key -> index of its first line; scripts hold thousands of keys.
-    std::unordered_map<std::string, int> keyIndex;
+    // Key -> index of its first line; scripts hold thousands of keys.
+    NoCaseMap<int> keyIndex;
   };
   struct Change {
     enum class Kind { Write, EraseSection, DeleteKey } kind;
@@ -80,6 +92,9 @@ class TExtIniFile {
     bool operator==(const DiskState&) const = default;
   };
   static void IndexKeys(Section& section);
+  // Name -> the first section of that name; a state file holds a section per
+  // installed file.
+  void IndexSections();
   static std::vector<Section> Parse(const std::string& data);
   static const Section* FindIn(const std::vector<Section>& sections, const std::string& name);
   // What a change touches (the key's line, or the section's lines), as it stands in `sections`.
@@ -98,6 +113,7 @@ class TExtIniFile {
   std::string fileName_;
   bool autoUpdate_;
   std::vector<Section> sections_;
+  NoCaseMap<size_t> sectionIndex_;
   DiskState loaded_;
   std::vector<Change> changes_;  // since the last commit, in order
   bool pending_ = true;          // not committed since loading or the last change

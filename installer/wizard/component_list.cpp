@@ -30,8 +30,8 @@ model::ComponentEntry ReadEntry(BuildContext& b, const std::string& module, cons
   e.enabled = keys.enabled;
   bool mandatory = false;
   if (e.enabled && b.askUpdateTest) {
-    const engine::ComponentUpdate update = engine::ComponentNeedsUpdate(
-        services.machine.files, services.machine.system, services.variables, b.script, keys.number);
+    const engine::ComponentUpdate update = engine::ComponentNeedsUpdate(services.machine.files, services.machine.system,
+                                                                        services.variables, b.script, keys.number);
     e.checked = update.needsUpdate;
     e.description = update.report;
     mandatory = update.productVersionOlder;
@@ -64,9 +64,9 @@ model::ComponentEntry ReadEntry(BuildContext& b, const std::string& module, cons
   return e;
 }
 
-void StepProgress(WizardView& view) {
-  view.SetProgressPosition(ctl::kProgressBar, view.ProgressPosition(ctl::kProgressBar) + 1);
-  view.ProcessMessages();
+void StepProgress(ViewProgress& progress) {
+  progress.SetPosition(progress.Position() + 1);
+  progress.ProcessMessages();
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ void BuildComponentEntries(WizardController& wizard, const std::string& scriptPa
       if (!module.included) continue;
       for (const ComponentKeys& keys : ReadComponentList(script, module.name)) {
         wizard.Selection().components.push_back(ReadEntry(build, module.name, keys));
-        StepProgress(wizard.View());
+        StepProgress(wizard.Progress());
       }
     }
   });

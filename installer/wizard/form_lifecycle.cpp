@@ -2,10 +2,10 @@
 #include "base/cp1250.h"
 #include "base/text.h"
 #include "base/win32/shared_names.h"
-#include "installer/script/command_line.h"
 #include "installer/dbserver/admin_rights.h"
 #include "installer/net/installer_version.h"
 #include "installer/net/proxy_settings.h"
+#include "installer/script/command_line.h"
 #include "installer/script/setup_script.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/server_bridge.h"
@@ -17,9 +17,8 @@ namespace ostravel::wizard {
 namespace {
 constexpr const char* kRunningAtomName = names::kRunningAtom;
 
-const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", "2016", "2015",
-                                                "2014", "2013", "2012", "2011", "2010", "2009",
-                                                "2008", "2007", "2006", "2005", "2004", "2003"};
+const std::vector<std::string> kProgramYears = {"2020", "2019", "2018", "2017", "2016", "2015", "2014", "2013", "2012",
+                                                "2011", "2010", "2009", "2008", "2007", "2006", "2005", "2004", "2003"};
 }  // namespace
 
 void WizardController::FormCreate() {
@@ -37,7 +36,7 @@ void WizardController::CreateForm() {
   web_ = {};
   record_.clear();
   finish_ = {};
-  view_.SetText(ctl::kDebugLabel, "");
+  progress_.SetStep("");
   view_.SetText(ctl::kSlCustomize, "");
   server_.hasAdminRights = dbserver::HasAdminRights(machine.registry);
 
@@ -80,8 +79,8 @@ std::string WizardController::BuildInfoText() {
   std::string text = "Frissítve: ";
   if (auto info = machine.files.Find(program)) {
     if (auto time = UnpackDosDateTime(info->dosTime))
-      text += Format("%04d.%02d.%02d  %02d:%02d:%02d", time->year, time->month, time->day, time->hour,
-                     time->minute, time->second);
+      text += Format("%04d.%02d.%02d  %02d:%02d:%02d", time->year, time->month, time->day, time->hour, time->minute,
+                     time->second);
   }
   const platform::VersionRecord version = machine.system.ReadVersion(program);
   if (version.valid)
@@ -159,8 +158,7 @@ void WizardController::ApplyRegistryDefaultPath(const std::string& registryDefau
   if (!root) return;
   std::string value;
   if (services_.machine.registry.ReadString(*root, registryDefaultPath.substr(slash + 1, semicolon - slash - 1),
-                                            registryDefaultPath.substr(semicolon + 1), value) ==
-      platform::RegRead::Ok)
+                                            registryDefaultPath.substr(semicolon + 1), value) == platform::RegRead::Ok)
     SetDestination(value);
 }
 

@@ -4,11 +4,11 @@
 #include "base/installer_error.h"
 #include "base/text.h"
 #include "installer/script/setup_script.h"
+#include "installer/wizard/component_list.h"
 #include "installer/wizard/control_names.h"
 #include "installer/wizard/event_table.h"
-#include "installer/wizard/page_entries.h"
-#include "installer/wizard/component_list.h"
 #include "installer/wizard/module_list.h"
+#include "installer/wizard/page_entries.h"
 #include "installer/wizard/page_handlers.h"
 #include "installer/wizard/visible_pages.h"
 
@@ -21,7 +21,11 @@ const char* const kNoInstallRecord =
     "Az eltávolításhoz szükséges leírófájl nem létezik. Az eltávolítás nem lehetséges!";
 
 WizardController::WizardController(WizardView& view, ostravel::Services& services, WizardBindings bindings)
-    : view_(view), services_(services), bindings_(std::move(bindings)), progress_(view), statistics_(view, services.machine.system) {}
+    : view_(view),
+      services_(services),
+      bindings_(std::move(bindings)),
+      progress_(view, services.machine.system),
+      statistics_(view, services.machine.system) {}
 
 void WizardController::OnEvent(const std::string& control, ControlEvent event) {
   if (EventHandlerFn handler = EventHandlerOf(control, event)) Guarded([&] { handler(*this); });
@@ -59,10 +63,16 @@ engine::RunContext WizardController::MakeRunContext() {
     choices.componentItems.push_back({items[i], view_.ItemChecked(ctl::kClbComponents, int(i))});
   choices.programYear = view_.Text(ctl::kCxProgramYear);
   choices.uninstallIconTitle = state_.uninstallIconTitle;
-  engine::RunContext context{
-      services_, selection_, server_, web_, record_, finish_, choices, progress_,
-      [this](const std::string& message) { ApplicationEventsException(message); },
-      [this] { return !view_.Text(ctl::kErrorFinishMemo).empty(); }};
+  engine::RunContext context{services_,
+                             selection_,
+                             server_,
+                             web_,
+                             record_,
+                             finish_,
+                             choices,
+                             progress_,
+                             [this](const std::string& message) { ApplicationEventsException(message); },
+                             [this] { return !view_.Text(ctl::kErrorFinishMemo).empty(); }};
   // The kinds that never show the components page have their lists built by the run.
   context.buildModuleList = [this] {
     WithScript(services_.machine.files, services_.process.scriptPath,
@@ -149,8 +159,9 @@ void WizardController::CloseForm() {
     return;
   }
   if (Silent()) return;
-  const std::string question = WithScript(services_.machine.files, services_.process.scriptPath,
-                                          [](TExtIniFile& script) { return ReadDlgMessagesSection(script).confirmExit; });
+  const std::string question =
+      WithScript(services_.machine.files, services_.process.scriptPath,
+                 [](TExtIniFile& script) { return ReadDlgMessagesSection(script).confirmExit; });
   const int answer = services_.dialogs.ShowMessage(question, ui::MsgDlgType::Confirmation, ui::mbYes | ui::mbNo,
                                                    services_.process.dialogLanguage);
   if (answer == ui::mrYes) ApplicationEventsException(kCancelledByUser);

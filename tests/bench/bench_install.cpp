@@ -1,9 +1,10 @@
 // The installation run and the uninstall run on the host file system, with the fake
 // registry, links and fonts. Subcommands (driven by tools/ci/bench.sh):
 //   gen DIR FILES MIB    DIR/src/pack1..4 (FILES files, MIB in all, nested folders) and
-//                        DIR/medium/setup.inf listing every file in four components
+//                        DIR/medium/setup.inf listing every file in four components, with
+//                        an update-state file (a section per file)
 //   install MEDIUM DEST  the whole run: file list, rules, extraction, attributes,
-//                        shortcuts, registry, record (the archives lie in MEDIUM)
+//                        shortcuts, registry, update-state file, record (the archives lie in MEDIUM)
 //   uninstall MEDIUM DEST  the uninstall run from the record the install left
 // Each run prints "<mode> <seconds> <files> <peak RSS KiB>".
 #include <sys/resource.h>
@@ -66,25 +67,28 @@ int Generate(const std::string& dir, int count, uint64_t mib) {
   }
   for (int i = 1; i <= count; ++i) {
     const int pack = 1 + (i - 1) * kPacks / count;
-    const std::string rel = "dir" + std::to_string(i % 97) + "\\sub" + std::to_string(i % 7) + "\\f" +
-                            std::to_string(i) + ".dat";
-    const fs::path path = fs::path(dir) / "src" / ("pack" + std::to_string(pack)) /
-                          ("dir" + std::to_string(i % 97)) / ("sub" + std::to_string(i % 7)) /
-                          ("f" + std::to_string(i) + ".dat");
+    const std::string rel =
+        "dir" + std::to_string(i % 97) + "\\sub" + std::to_string(i % 7) + "\\f" + std::to_string(i) + ".dat";
+    const fs::path path = fs::path(dir) / "src" / ("pack" + std::to_string(pack)) / ("dir" + std::to_string(i % 97)) /
+                          ("sub" + std::to_string(i % 7)) / ("f" + std::to_string(i) + ".dat");
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << Content(r, average / 2 + r.Next() % (average + 1), i % 2 == 0);
     const std::string k = "File" + std::to_string(i);
-    files += k + ".CompID=" + std::to_string(pack) + "\r\n" + k + ".SourceFile=C:\\pack" + std::to_string(pack) +
-             "\\" + rel + "\r\n" + k + ".TargetFile=$DefaultDestination$\\pack" + std::to_string(pack) + "\\" + rel +
-             "\r\n" + k + ".FileUpdateRule=" + std::to_string(i % 3) + "\r\n" + k + ".Archive=" +
-             std::to_string(i % 2) + "\r\n";
+    files += k + ".CompID=" + std::to_string(pack) + "\r\n" + k + ".SourceFile=C:\\pack" + std::to_string(pack) + "\\" +
+             rel + "\r\n" + k + ".TargetFile=$DefaultDestination$\\pack" + std::to_string(pack) + "\\" + rel + "\r\n" +
+             k + ".FileUpdateRule=" + std::to_string(i % 3) + "\r\n" + k + ".Archive=" + std::to_string(i % 2) +
+             "\r\n" + k + ".RelPath=pack" + std::to_string(pack) + "\\" + rel + "\r\n" + k +
+             ".MD5HashInfo=" + Format("%032X", i) + "\r\n";
   }
   fs::create_directories(fs::path(dir) / "medium");
   std::ofstream(fs::path(dir) / "medium" / "setup.inf", std::ios::binary)
       << "[Configuration]\r\nApplication=Bench\r\nVersion=1\r\nUnInstallLogFile=C:\\App\\uninstall.log\r\n"
+      << "InstallLogFile=C:\\App\\state.ini\r\n"
       << "[Icons]\r\nCount=1\r\nIcon1.Placement=C:\\Menu\r\nIcon1.Title=Bench\r\n"
-      << "Icon1.File=$DefaultDestination$\\pack1\\dir1\\sub1\\f1.dat\r\nIcon1.IconFile=$DefaultDestination$\\pack1\\dir1\\sub1\\f1.dat\r\n"
-      << "[Registry]\r\nCount=1\r\nReg1.SubKey=Software\\Bench\r\nReg1.ValueName=Path\r\nReg1.ValueData=$DefaultDestination$\r\nReg1.CreateKey=1\r\n"
+      << "Icon1.File=$DefaultDestination$\\pack1\\dir1\\sub1\\f1.dat\r\nIcon1.IconFile=$DefaultDestination$"
+         "\\pack1\\dir1\\sub1\\f1.dat\r\n"
+      << "[Registry]\r\nCount=1\r\nReg1.SubKey=Software\\Bench\r\nReg1.ValueName=Path\r\nReg1.ValueData=$"
+         "DefaultDestination$\r\nReg1.CreateKey=1\r\n"
       << components << files;
   return 0;
 }
@@ -159,7 +163,15 @@ int Run(bool uninstall, const std::string& medium, const std::string& dest) {
   NoProgress progress;
   int errors = 0;
   Services services{machine, process, variables, log, dialogs};
-  engine::RunContext ctx{services, selection, server, web, record, finish, choices, progress, [&](const std::string& text) {
+  engine::RunContext ctx{services,
+                         selection,
+                         server,
+                         web,
+                         record,
+                         finish,
+                         choices,
+                         progress,
+                         [&](const std::string& text) {
                            std::fprintf(stderr, "bench: error: %s\n", text.c_str());
                            ++errors;
                          },

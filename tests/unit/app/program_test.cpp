@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "installer/script/command_line.h"
 #include "installer/app/program.h"
 #include "installer/platform/fake/fake_http.h"
 #include "installer/platform/fake/fake_registry.h"
 #include "installer/platform/fake/fake_shell.h"
 #include "installer/platform/fake/fake_system.h"
 #include "installer/platform/host/host_file_system.h"
+#include "installer/script/command_line.h"
 #include "installer/script/setup_script.h"
 #include "installer/script/unattended_dialogs.h"
 #include "tests/unit/test_support.h"
@@ -53,6 +53,22 @@ TEST(CommandLine, InstallRecordParameter) {
             "C:\\rec\\install.log");
   EXPECT_EQ(FindInstallRecordParameter({"/lD:\\Setup\\", "/u", "/lmissing"}, exists), "missing");
   EXPECT_EQ(FindInstallRecordParameter({}, exists), "");
+}
+
+TEST(CommandLine, LogSwitchIsOptInAndNeverTheRecord) {
+  struct Case {
+    std::vector<std::string> params;
+    bool log;
+    std::string path, record;
+  };
+  auto exists = [](const std::string& p) { return p == "C:\\rec.log"; };
+  for (const Case& c : {Case{{"/u", "/LC:\\rec.log", "/LOG"}, true, "", "C:\\rec.log"},
+                        Case{{"/lmissing", "/log=\"C:\\a b.log\""}, true, "C:\\a b.log", "missing"},
+                        Case{{"/logfile", "/lD:\\Setup\\"}, false, "", "D:\\Setup\\"}}) {  // no log switch
+    EXPECT_EQ(ReadSwitches(c.params).log, c.log);
+    EXPECT_EQ(ReadSwitches(c.params).logPath, c.path);
+    EXPECT_EQ(FindInstallRecordParameter(c.params, exists), c.record);
+  }
 }
 
 class RecordingWindows : public ProgramWindows, public ui::MessageDialogs {
@@ -144,7 +160,8 @@ TEST_F(ProgramBodyTest, BackgroundWindowForAnyValueButMinusOne) {
   EXPECT_EQ(Run(base + "[Configuration]\n"), (std::vector<std::string>{"wizard"}));
   // Keys of a second [Configuration] section are invisible; write into the first.
   auto with = [&](const char* value) {
-    return std::string("[Configuration]\nBackground=") + value + "\n[Components]\nCount=1\n"
+    return std::string("[Configuration]\nBackground=") + value +
+           "\n[Components]\nCount=1\n"
            "Component1.PackName=data1\nComponent1.Size=5\n";
   };
   EXPECT_EQ(Run(with("0")), (std::vector<std::string>{"background"}));

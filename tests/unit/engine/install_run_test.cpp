@@ -96,8 +96,8 @@ TEST_F(InstallRunTest, RunsTheStepsInOrderAndLeavesAWorkingUninstaller) {
             "Make Dir: C:\\App|Make Dir: C:\\App\\bin|Copy File: C:\\App\\bin\\prog.exe|Make Dir: C:\\Menu|"
             "Make Dir: C:\\Menu\\Programs|");
   EXPECT_TRUE(Recorded("Create Reg Key: HKEY_CURRENT_USER;Software\\Belloro\\Lumbra"));
-  EXPECT_TRUE(Recorded("Write Reg Value: HKEY_LOCAL_MACHINE;" + std::string(kUninstallKey) +
-                       "Lumbra v2026;UninstallString"));
+  EXPECT_TRUE(
+      Recorded("Write Reg Value: HKEY_LOCAL_MACHINE;" + std::string(kUninstallKey) + "Lumbra v2026;UninstallString"));
   EXPECT_NE(Contents("C:\\App\\state.ini").find("[General]"), std::string::npos);
   EXPECT_TRUE(EndsWith(Contents(process.installRecordPath), "\r\n"));
 }
@@ -106,12 +106,14 @@ TEST_F(InstallRunTest, ALockedFileThatWouldBeReplacedStopsBeforeAnythingChanges)
   m.files.AddFile("C:\\App\\busy.dll", "old");
   m.files.AddFile("C:\\App\\kept.dll", "mine");
   m.files.Lock("C:\\App\\busy.dll");
-  m.files.Lock("C:\\App\\kept.dll");  // rule 1 keeps it: never tried
+  m.files.Lock("C:\\App\\kept.dll");          // rule 1 keeps it: never tried
   m.files.AddFile("C:\\App\\ro.dll", "old");  // tried, and its attributes come back
   m.files.SetAttributes("C:\\App\\ro.dll", platform::kAttrReadOnly | platform::kAttrHidden);
   Pack("data1", {{"busy.dll", "new"}, {"kept.dll", "new"}, {"other.txt", "new"}, {"ro.dll", "new"}});
   Script s;
-  s.File(1, "busy.dll", "C:\\App\\busy.dll").File(2, "kept.dll", "C:\\App\\kept.dll", 1).File(3, "other.txt", "C:\\App\\other.txt");
+  s.File(1, "busy.dll", "C:\\App\\busy.dll")
+      .File(2, "kept.dll", "C:\\App\\kept.dll", 1)
+      .File(3, "other.txt", "C:\\App\\other.txt");
   s.File(4, "ro.dll", "C:\\App\\ro.dll");
   Install(s);
   ASSERT_EQ(errors.size(), 1u);
@@ -160,7 +162,7 @@ TEST_F(InstallRunTest, AnUnattendedRunAfterAnEarlierFailureInstallsNothing) {
 TEST_F(InstallRunTest, FaultsDuringExtractionLeaveAnExactRecord) {
   struct Case {
     const char* name;
-    uint64_t spare;  // bytes left on the disk; 0: no limit
+    uint64_t spare;       // bytes left on the disk; 0: no limit
     size_t cutArchiveAt;  // 0: whole
     bool raises;
   };
@@ -181,7 +183,8 @@ TEST_F(InstallRunTest, FaultsDuringExtractionLeaveAnExactRecord) {
       s.File(i, name, "C:\\App\\data\\" + name);
     }
     t.Pack("data1", members);
-    if (c.cutArchiveAt) t.m.files.AddFile("D:\\Setup\\data1.dat", t.Contents("D:\\Setup\\data1.dat").substr(0, c.cutArchiveAt));
+    if (c.cutArchiveAt)
+      t.m.files.AddFile("D:\\Setup\\data1.dat", t.Contents("D:\\Setup\\data1.dat").substr(0, c.cutArchiveAt));
     t.m.files.AddFile("C:\\App\\dest.txt", "");  // the destination exists
     t.record.push_back({model::RecordAction::MakeDir, "C:\\App"});
     t.WriteScript(s);
@@ -221,8 +224,40 @@ TEST_F(InstallRunTest, TargetsAreNormalisedOrPassedOverWithAMessage) {
     if (StartsWith(f, "C:\\App\\")) installed.push_back(f);
   EXPECT_EQ(JoinLines(installed, " "), "C:\\App\\a.txt C:\\App\\b.txt C:\\App\\uninstall.log ");
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0], std::string(kUnusableTargets) + "\r\nC:\\App\\" + std::string(300, 'x') +
-                           "\r\n$NoSuchVariable$\\d.txt");
+  EXPECT_EQ(errors[0],
+            std::string(kUnusableTargets) + "\r\nC:\\App\\" + std::string(300, 'x') + "\r\n$NoSuchVariable$\\d.txt");
+}
+
+// "/log": a timed, counted line per step; without the switch the log is as it was.
+TEST_F(InstallRunTest, TheLogSwitchAddsATimedLinePerStepAndNothingElse) {
+  for (bool locked : {false, true}) {
+    SCOPED_TRACE(locked ? "a locked file ends the run after the file list" : "a whole run");
+    std::string logs[2];
+    for (bool on : {false, true}) {
+      RunSetup t;
+      t.process.switches.log = on;
+      t.log.WriteLog("WebFileExists start");  // an event of the documents
+      t.m.files.AddFile("C:\\App\\kept.dll", "mine");
+      t.m.files.AddFile("C:\\App\\new.dll", "old");
+      if (locked) t.m.files.Lock("C:\\App\\new.dll");
+      t.Pack("data1", {{"kept.dll", "x"}, {"new.dll", "x"}, {"never.dll", "x"}});
+      Script s;
+      s.File(1, "kept.dll", "C:\\App\\kept.dll", 1).File(2, "new.dll", "C:\\App\\new.dll");
+      t.Install(s.File(3, "never.dll", "C:\\App\\never.dll", 3));
+      logs[on] = t.Contents(t.log.LogPath());
+    }
+    std::vector<std::string> steps, others;
+    for (const std::string& line : SplitLines(logs[1]))
+      (line.find(" - Event: Step ") != std::string::npos ? steps : others).push_back(line);
+    EXPECT_EQ(JoinLines(others), logs[0]);
+    ASSERT_EQ(steps.size(), locked ? 2u : 14u);
+    EXPECT_EQ(steps.back(), "2026.03.07 14:05:09 - Event: Step " +
+                                std::string(locked ? "CreateFilelist" : "AlterFBWindowsService") +
+                                ": started 2026.03.07 14:05:09.000, 0 ms; files written " +
+                                (locked ? "0, kept 1, skipped 1, locked 1" : "1, kept 1, skipped 1, locked 0"));
+    // Before the extraction only the never-written file counts as skipped.
+    EXPECT_TRUE(EndsWith(steps[1], "files written 0, kept 1, skipped 1, locked " + std::string(locked ? "1" : "0")));
+  }
 }
 
 }  // namespace

@@ -33,6 +33,15 @@ TEST_F(DiagnosticLogTest, AppendsTimestampedLinesAndDeletes) {
   EXPECT_EQ(dir.Read("Temp/Sub/belloro-installer.log"), "2026.12.31 23:59:58 - Event: Download start: http://x/\r\n");
 }
 
+TEST_F(DiagnosticLogTest, AGivenPathTakesTheLogsPlace) {
+  DiagnosticLog log(fs, system, "C:\\Temp\\");
+  log.UsePath("C:\\Admin\\Logs\\run.log");  // missing folders are created
+  log.WriteLog("DELETE");
+  log.WriteLog("Step CreateIcons");
+  EXPECT_EQ(dir.Read("Admin/Logs/run.log"), "2026.03.07 14:05:09 - Event: Step CreateIcons\r\n");
+  EXPECT_FALSE(fs.FileExists("C:\\Temp\\belloro-installer.log"));
+}
+
 TEST_F(DiagnosticLogTest, UnwritableLogRaisesAnError) {
   DiagnosticLog log(fs, system, "C:\\Temp\\");
   log.WriteLog("first");
