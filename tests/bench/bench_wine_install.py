@@ -31,6 +31,7 @@ from machine_state import split_command_line, uninstall_command  # noqa: E402
 MEDIA = ROOT / "build/host/tools/media/ostravel-media"
 GEN = ROOT / "build/host/tests/bench/bench_install"
 TREE = "bench"  # below the destination
+WATCHER = "Z:" + str(ROOT / "build" / winehost.host().build.name / "tests/fixtures/window_answer.exe").replace("/", "\\")
 
 
 def run(*args):
@@ -72,11 +73,13 @@ def one_round(base, work, medium_dir, digests, name, display):
     """Install and uninstall in a fresh prefix: the install's phases, the uninstall's seconds."""
     wine = WinePrefix(base, work / f"prefix-{name}", display)
     try:
+        watcher = wine.start(WATCHER, "TInstallerMainForm", "120")
         start = time.time()
         result = wine.run("Z:" + str(medium_dir / "setup.exe").replace("/", "\\"), "/silent", timeout=1800)
         wine.wait_idle(timeout=1800)
         end = time.time()
         assert result.rc == 0, (name, result)
+        answers = dict(f.split("=") for f in watcher.communicate(timeout=60)[0].decode().split())
         tree = installed_tree(wine)
         assert tree, f"{name}: nothing installed"
         found, times = {}, []
@@ -93,7 +96,7 @@ def one_round(base, work, medium_dir, digests, name, display):
         wine.wait_idle(timeout=1800)
         removed = time.time() - start
         assert result.rc == 0 and not tree.exists(), (name, result)
-        return phases, removed
+        return phases, removed, answers
     finally:
         wine.kill()
         shutil.rmtree(wine.path, ignore_errors=True)
@@ -130,14 +133,17 @@ def measure(work, build, baseline, sizes, runs, display):
         samples = {name: [] for name in contenders}
         for _ in range(runs):
             for name, medium_dir in contenders.items():
-                phases, removed = one_round(base, work, medium_dir, digests, name, display)
-                samples[name].append((sum(phases), phases, removed))  # the phases add up to the install
+                phases, removed, answers = one_round(base, work, medium_dir, digests, name, display)
+                samples[name].append((sum(phases), phases, removed, answers))  # the phases add up to the install
         print(f"\n{files} files, {runs} rounds" + (" (ours A, baseline B)" if baseline else "") + ":")
         for name, rows in samples.items():
             install = statistics.median(r[0] for r in rows)
             first, extract, after = (statistics.median(r[1][i] for r in rows) for i in range(3))
             print(f"  {name:8} install {install:7.1f} s (to the first file {first:.1f}, files {extract:.1f}, "
                   f"after the last {after:.1f})   uninstall {statistics.median(r[2] for r in rows):7.1f} s")
+            print(f"  {'':8} the window's answer during the install: slowest {max(float(r[3]['max_ms']) for r in rows):.0f} ms, "
+                  f"over 100 ms {sum(int(r[3]['over_100ms']) for r in rows)} of {sum(int(r[3]['samples']) for r in rows)} "
+                  "(target: none)")
         if baseline:
             for i, what in ((0, "install"), (2, "uninstall")):
                 ratio = statistics.median(a[i] / b[i] for a, b in zip(samples["ours"], samples["baseline"]))

@@ -109,7 +109,7 @@ cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j "${JOBS:-2}" >/dev/null
 cmake --build --preset host -j "${JOBS:-2}" --target bench_install ostravel-media >/dev/null
 # shellcheck disable=SC2086
-python3 tests/bench/bench_wine_install.py build/bench-wine "build/$preset" ${BASELINE_INSTALLER:-} \
+/usr/bin/python3 tests/bench/bench_wine_install.py build/bench-wine "build/$preset" ${BASELINE_INSTALLER:-} \
   ${BENCH_WINE_FILES:-1000 10000}
 fi
 [ "$what" = all ] || [ "$what" = install ] || exit 0
