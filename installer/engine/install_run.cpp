@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/installer_error.h"
 #include "base/text.h"
 #include "installer/engine/backups.h"
 #include "installer/engine/create_icons.h"
@@ -21,6 +22,9 @@ namespace ostravel::engine {
 
 const char* const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
 const char* const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
+const char* const kExtractionCancelled =
+    "A Telepítést annak teljes befejezése előtt a felhasználó megszakította: a következő lemez nem került "
+    "behelyezésre.";
 const char* const kDownloadAbandoned =
     "A Telepítést a fájlok Internetről való letöltése után a felhasználó megszakította";
 
@@ -187,6 +191,8 @@ class InstallRun {
         ctx_.choices.webUpdateKind ? ctx_.choices.copyTargetFolder : ctx_.services.process.sourceFolder;
     Step("UpdateFilesAsNeccessary", [&] {
       ExtractPackages(ctx_, files_, source, {texts_.copyFiles}, [&] { SaveRecord(); });
+      // Half a product is a failure worth undoing; without the key it goes on as ever.
+      if (rollbackOnFailure_ && ctx_.extractionCancelled) throw InstallerError(kExtractionCancelled);
       log_.extracted = true;
       ReportUnusableTargets();
     });

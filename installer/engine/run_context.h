@@ -76,6 +76,8 @@ struct RunContext {
   net::DownloadStatisticsSurface* downloadStatistics = nullptr;
   // How the run ended; the page frame moves on only after Success.
   RunEnd end = RunEnd::Success;
+  // The next-volume prompt was refused: the extraction ended short.
+  bool extractionCancelled = false;
 };
 
 // A diagnostic log line; a log that cannot be written never stops a step.
