@@ -205,7 +205,14 @@ class RollbackRun {
         return true;
       }
     }
+    // A file the failed run never got to replace needs nothing put back.
+    std::string now, before;
+    if (failedRun_ && info && files.ReadFile(target, now) && files.ReadFile(copy, before) && now == before) {
+      Note("kept (never replaced) the file ", target, true);
+      return true;
+    }
     Note("put back the file ", target, false);
+    if (failedRun_ && info) return false;
     LogQuietly(ctx_, "Rollback: the backup " + copy + " of " + target + " is " + (info ? "unreadable" : "missing") +
                          "; " + otherwise);
     return false;
