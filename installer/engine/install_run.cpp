@@ -11,6 +11,7 @@
 #include "installer/engine/file_list.h"
 #include "installer/engine/finish_install.h"
 #include "installer/engine/install_steps.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/registry_entries.h"
 #include "installer/engine/run_log.h"
 #include "installer/engine/shortcuts.h"
@@ -260,8 +261,9 @@ class InstallRun {
     const std::string program = FolderOf(FolderOf(script)) + "\\setup.exe";
     for (const std::string& path : {program, script})
       if (IsUsableTargetPath(path) && !files.FileExists(path)) newSharedCopies_.push_back(path);
-    for (const std::string& folder : {FolderOf(program), FolderOf(script)})
-      if (IsUsableTargetPath(folder) && !files.DirectoryExists(folder)) newSharedFolders_.push_back(folder);
+    for (std::string folder = FolderOf(script); IsUsableTargetPath(folder) && !files.DirectoryExists(folder);
+         folder = FolderOf(folder))
+      newSharedFolders_.push_back(folder);
   }
 
   // Nothing was changed while the record holds none of this run's lines.
@@ -285,8 +287,8 @@ class InstallRun {
       LogQuietly(ctx_, (removed ? "Undo: removed the file " : "Undo: could not be removed: the file ") + *it);
     }
     // Innermost first; one that holds anything else stays.
-    for (auto it = newSharedFolders_.rbegin(); it != newSharedFolders_.rend(); ++it)
-      if (files.DirectoryExists(*it)) files.RemoveDirectory(*it);
+    for (const std::string& folder : newSharedFolders_)
+      if (files.DirectoryExists(folder)) files.RemoveDirectory(folder);
     ctx_.record.resize(firstEntry_);
     savedEntries_ = firstEntry_;
     if (!complete) LogQuietly(ctx_, "Undo: incomplete, see the lines above");
@@ -295,7 +297,7 @@ class InstallRun {
 
   // A run that went well keeps the backups only when KeepBackups asks for them.
   void DropRunBackups() {
-    if (keepBackups_ || ctx_.record.size() <= firstEntry_) return;
+    if (keepBackups_ || ctx_.record.size() <= firstEntry_ || savedEntries_ != ctx_.record.size()) return;
     BlockBackups backups;
     model::InstallRecordEntries kept(ctx_.record.begin(), ctx_.record.begin() + long(firstEntry_));
     for (size_t i = firstEntry_; i < ctx_.record.size(); ++i) {
@@ -307,9 +309,21 @@ class InstallRun {
         kept.push_back(e);
     }
     if (kept.size() == ctx_.record.size()) return;
-    ctx_.record = std::move(kept);
-    SaveRecord();
+    // The saved block only ever grows: its backup lines are struck from the file itself.
+    platform::FileSystem& files = ctx_.services.machine.files;
     const std::string path = ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath);
+    std::string text;
+    if (!files.ReadFile(path, text)) return;
+    RecordBlocks blocks = SplitNewestBlock(text);
+    std::vector<std::string> lines;
+    for (const std::string& line : blocks.newest)
+      if (!StartsWith(line, "Backup File: ") && !StartsWith(line, "Backup Reg Value: ")) lines.push_back(line);
+    lines.insert(lines.end(), blocks.older.begin(), blocks.older.end());
+    text = RecordText(lines);
+    if (!files.ReplaceFile(path, text)) return;
+    KeepRecordDigest(ctx_.services.machine.registry, path, text);
+    ctx_.record = std::move(kept);
+    savedEntries_ = ctx_.record.size();
     RemoveBackups(ctx_, backups, path, texts_.removeBackup);
   }
 

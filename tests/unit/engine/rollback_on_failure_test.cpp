@@ -2,6 +2,8 @@
 // machine leaves it as it found it, before the error page says so.
 #include "base/md5.h"
 #include "installer/engine/install_run.h"
+#include "installer/engine/record_digest.h"
+#include "installer/engine/registry_entries.h"
 #include "installer/script/setup_script.h"
 #include "tests/unit/engine/run_test_support.h"
 
@@ -43,11 +45,11 @@ struct Undo : RunSetup {
     Go();
   }
   // The machine's files (but the medium and the diagnostic log) and registry.
-  std::string State() {
-    return m.files.Dump([](const std::string& path) {
-      return !StartsWith(path, "D:\\") && !StartsWith(path, "C:\\TEMP");
-    }) + m.registry.Dump();
+  std::string Files() {
+    return m.files.Dump(
+        [](const std::string& path) { return !StartsWith(path, "D:\\") && !StartsWith(path, "C:\\TEMP"); });
   }
+  std::string State() { return Files() + m.registry.Dump(); }
   // Strikes once, when the extraction reaches a.exe.
   void AtFirstFile(std::function<void()> fault) {
     progress.onFileLabel = [this, fault](const std::string& label) {
@@ -107,6 +109,30 @@ TEST(RollbackOnFailure, AFailedUpdateLeavesTheInstallationBeforeIt) {
       EXPECT_EQ(t.end, RunEnd::Stopped);
       EXPECT_NE(t.Contents(t.log.LogPath()).find("Undo: put back the file C:\\App\\a.exe"), std::string::npos);
     }
+}
+
+// A first installation that fails leaves nothing behind, its record included; a
+// run that goes well keeps no backups nobody asked for.
+TEST(RollbackOnFailure, AFailedFirstInstallationLeavesNothingAndOneThatWorksNoBackups) {
+  Undo t;
+  const std::string empty = t.Files();
+  t.Run(2, true, [](Undo& u) { u.CutArchive(); });
+  ASSERT_FALSE(t.errors.empty());
+  EXPECT_EQ(t.errors.back(), kDefaultRolledBackInfo);
+  EXPECT_EQ(t.Files(), empty);
+  // Values go with their keys; the server step's compatibility flags are not the run's record's.
+  for (const std::string& key : {std::string("Software\\Belloro\\Lumbra"), std::string(kUninstallKey) + "Lumbra v2026",
+                                 std::string(kRecordDigestKey)})
+    EXPECT_TRUE(t.m.registry.ValueNames(platform::RootKey::LocalMachine, key, platform::RegView::Wow32).empty() &&
+                t.m.registry.ValueNames(platform::RootKey::CurrentUser, key, platform::RegView::Wow32).empty())
+        << key;
+
+  t.Run(1, true);
+  t.Run(2, true);
+  ASSERT_TRUE(t.errors.empty());
+  EXPECT_EQ(t.Contents("C:\\App\\a.exe"), "a2");
+  EXPECT_FALSE(t.m.files.DirectoryExists("C:\\App\\uninstall.log.backups"));
+  EXPECT_EQ(t.Contents(t.process.installRecordPath).find("Backup "), std::string::npos);
 }
 
 }  // namespace
