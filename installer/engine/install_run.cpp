@@ -179,8 +179,12 @@ class InstallRun {
     return ok;
   }
 
+  // A run that will undo itself goes no further than its first failure.
+  bool Failed() const { return rollbackOnFailure_ && !heldErrors_.empty(); }
+
   template <typename Fn>
   void Step(const char* name, Fn&& fn) {
+    if (Failed()) return;
     ctx_.progress.SetStep(name);
     log_.Step(name, fn);
     ctx_.progress.ProcessMessages();
@@ -200,7 +204,7 @@ class InstallRun {
     Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });
     // The uninstall shortcut below starts the shared uninstaller: it must be there
     // already on a first installation.
-    if (ctx_.services.process.uninstallEnabled) {
+    if (ctx_.services.process.uninstallEnabled && !Failed()) {
       NoteSharedCopies();
       PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
     }
