@@ -10,6 +10,7 @@ bool DiskPrompt::Confirm(const std::string& text) {
   }
   const bool ok = ctx_.services.dialogs.ShowMessage(text, ui::MsgDlgType::Information, ui::mbOK | ui::mbCancel,
                                                     ctx_.services.process.dialogLanguage) == ui::mrOk;
+  if (!ok || unattended) ctx_.extractionCancelled = true;
   return ok && !unattended;
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/installer_error.h"
 #include "base/text.h"
 #include "installer/engine/backups.h"
 #include "installer/engine/create_icons.h"
@@ -10,15 +11,21 @@
 #include "installer/engine/file_list.h"
 #include "installer/engine/finish_install.h"
 #include "installer/engine/install_steps.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/registry_entries.h"
 #include "installer/engine/run_log.h"
 #include "installer/engine/shortcuts.h"
+#include "installer/engine/target_paths.h"
+#include "installer/engine/uninstall_kinds.h"
 #include "installer/script/setup_script.h"
 
 namespace ostravel::engine {
 
 const char* const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
 const char* const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
+const char* const kExtractionCancelled =
+    "A Telepítést annak teljes befejezése előtt a felhasználó megszakította: a következő lemez nem került "
+    "behelyezésre.";
 const char* const kDownloadAbandoned =
     "A Telepítést a fájlok Internetről való letöltése után a felhasználó megszakította";
 
@@ -33,6 +40,16 @@ std::string LockedFilesMessage(const std::vector<std::string>& lockedTargets) {
 }
 
 namespace {
+
+std::string ExceptionText(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
 
 class InstallRun {
  public:
@@ -49,6 +66,8 @@ class InstallRun {
     }
     ctx_.end = RunEnd::Stopped;
     SetAsideUnreadableRecord(ctx_);
+    firstEntry_ = ctx_.record.size();
+    HoldBackErrors hold(*this);
     // Whatever stops the run from here on, what it did is in the record.
     try {
       if (log_.Step("Download", [&] { return Download(); }) && log_.Step("CreateFilelist", [&] { return Prepare(); }) &&
@@ -59,9 +78,20 @@ class InstallRun {
       }
     } catch (...) {
       SaveRecord();
-      throw;
+      if (!rollbackOnFailure_) throw;
+      heldErrors_.push_back(ExceptionText(std::current_exception()));
     }
     SaveRecord();
+    if (!rollbackOnFailure_) return;
+    hold.Release();
+    if (heldErrors_.empty()) {
+      DropRunBackups();
+      return;
+    }
+    ctx_.end = RunEnd::Stopped;
+    const bool undone = UndoRun();
+    for (const std::string& message : heldErrors_) ctx_.errorJump(message);
+    if (undone) ctx_.errorJump(rolledBackInfo_);
   }
 
  private:
@@ -93,6 +123,9 @@ class InstallRun {
     const ConfigurationSection config = ReadConfigurationSection(script);
     installLogFile_ = config.installLogFile;
     keepBackups_ = config.keepBackups;
+    rollbackOnFailure_ = config.rollbackOnFailure;
+    if (rollbackOnFailure_)
+      rolledBackInfo_ = script.ReadString(section::kErrorFinishPage, "RolledBackInfo", kDefaultRolledBackInfo);
     script.UpdateFile();
     if (unlocked) return true;
     std::vector<std::string> locked;
@@ -135,7 +168,7 @@ class InstallRun {
 
   // Before anything is replaced; a backup that cannot be made raises.
   bool Backups() {
-    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup, keepBackups_);
+    KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup, keepBackups_ || rollbackOnFailure_);
     return true;
   }
 
@@ -146,8 +179,12 @@ class InstallRun {
     return ok;
   }
 
+  // A run that will undo itself goes no further than its first failure.
+  bool Failed() const { return rollbackOnFailure_ && !heldErrors_.empty(); }
+
   template <typename Fn>
   void Step(const char* name, Fn&& fn) {
+    if (Failed()) return;
     ctx_.progress.SetStep(name);
     log_.Step(name, fn);
     ctx_.progress.ProcessMessages();
@@ -159,14 +196,18 @@ class InstallRun {
         ctx_.choices.webUpdateKind ? ctx_.choices.copyTargetFolder : ctx_.services.process.sourceFolder;
     Step("UpdateFilesAsNeccessary", [&] {
       ExtractPackages(ctx_, files_, source, {texts_.copyFiles}, [&] { SaveRecord(); });
+      // Half a product is a failure worth undoing; without the key it goes on as ever.
+      if (rollbackOnFailure_ && ctx_.extractionCancelled) throw InstallerError(kExtractionCancelled);
       log_.extracted = true;
       ReportUnusableTargets();
     });
     Step("SetFileAttributes", [&] { SetFileAttributes(ctx_, files_); });
     // The uninstall shortcut below starts the shared uninstaller: it must be there
     // already on a first installation.
-    if (ctx_.services.process.uninstallEnabled)
+    if (ctx_.services.process.uninstallEnabled && !Failed()) {
+      NoteSharedCopies();
       PlaceSharedCopies(ctx_.services.machine.files, ctx_.services.variables, ctx_.services.process);
+    }
     Step("CreateIcons", [&] { CreateIcons(ctx_, icons_); });
     Step("UpdateRegistry", [&] { UpdateRegistry(ctx_, registry_, files_, texts_.registerComponents); });
     Step("CreateInstallLogFile", [&] { WriteUpdateStateFile(ctx_, *script_, texts_.updateSystem, installLogFile_); });
@@ -189,6 +230,107 @@ class InstallRun {
     if (!list.empty()) ctx_.errorJump(kUnusableTargets + list);
   }
 
+  // With RollbackOnFailure the error page waits until the run has undone itself:
+  // messages are held back from the start of the run and shown after the undo.
+  class HoldBackErrors {
+   public:
+    explicit HoldBackErrors(InstallRun& run) : run_(run), jump_(run.ctx_.errorJump), reported_(run.ctx_.errorReported) {
+      run.ctx_.errorJump = [this](const std::string& message) {
+        if (run_.rollbackOnFailure_)
+          run_.heldErrors_.push_back(message);
+        else
+          jump_(message);
+      };
+      run.ctx_.errorReported = [this] { return !run_.heldErrors_.empty() || (reported_ && reported_()); };
+    }
+    ~HoldBackErrors() { Release(); }
+    void Release() {
+      if (released_) return;
+      released_ = true;
+      run_.ctx_.errorJump = jump_;
+      run_.ctx_.errorReported = reported_;
+    }
+
+   private:
+    InstallRun& run_;
+    std::function<void(const std::string&)> jump_;
+    std::function<bool()> reported_;
+    bool released_ = false;
+  };
+
+  // The shared uninstaller and script copy this run placed where there were none.
+  void NoteSharedCopies() {
+    platform::FileSystem& files = ctx_.services.machine.files;
+    const std::string script = SharedScriptCopyPath(ctx_.services.variables);
+    const std::string program = FolderOf(FolderOf(script)) + "\\setup.exe";
+    for (const std::string& path : {program, script})
+      if (IsUsableTargetPath(path) && !files.FileExists(path)) newSharedCopies_.push_back(path);
+    for (std::string folder = FolderOf(script); IsUsableTargetPath(folder) && !files.DirectoryExists(folder);
+         folder = FolderOf(folder))
+      newSharedFolders_.push_back(folder);
+  }
+
+  // Nothing was changed while the record holds none of this run's lines.
+  bool UndoRun() {
+    if (ctx_.record.size() <= firstEntry_) return false;
+    const std::string path = ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath);
+    std::string text;
+    // Only a record that holds this run's block as saved can say what to undo.
+    if (savedEntries_ != ctx_.record.size() || !ctx_.services.machine.files.ReadFile(path, text)) {
+      LogQuietly(ctx_, "Undo: not possible, the installation record does not hold this run: " + path);
+      return false;
+    }
+    LogQuietly(ctx_, "Undo: the installation failed, undoing it");
+    bool complete = UndoFailedRun(ctx_, UninstallFrame{texts_, text}, path);
+    platform::FileSystem& files = ctx_.services.machine.files;
+    for (auto it = newSharedCopies_.rbegin(); it != newSharedCopies_.rend(); ++it) {
+      if (!files.FileExists(*it)) continue;
+      files.SetAttributes(*it, platform::kAttrArchive);
+      const bool removed = files.DeleteFile(*it);
+      complete = complete && removed;
+      LogQuietly(ctx_, (removed ? "Undo: removed the file " : "Undo: could not be removed: the file ") + *it);
+    }
+    // Innermost first; one that holds anything else stays.
+    for (const std::string& folder : newSharedFolders_)
+      if (files.DirectoryExists(folder)) files.RemoveDirectory(folder);
+    ctx_.record.resize(firstEntry_);
+    savedEntries_ = firstEntry_;
+    if (!complete) LogQuietly(ctx_, "Undo: incomplete, see the lines above");
+    return true;
+  }
+
+  // A run that went well keeps the backups only when KeepBackups asks for them.
+  void DropRunBackups() {
+    if (keepBackups_ || ctx_.record.size() <= firstEntry_ || savedEntries_ != ctx_.record.size()) return;
+    BlockBackups backups;
+    model::InstallRecordEntries kept(ctx_.record.begin(), ctx_.record.begin() + long(firstEntry_));
+    for (size_t i = firstEntry_; i < ctx_.record.size(); ++i) {
+      const model::InstallRecordEntry& e = ctx_.record[i];
+      const size_t bar = e.value.rfind('|');
+      if (e.kind == model::RecordAction::BackupFile)
+        backups.files.push_back({e.value.substr(0, bar), e.value.substr(bar + 1)});
+      else if (e.kind != model::RecordAction::BackupRegValue)
+        kept.push_back(e);
+    }
+    if (kept.size() == ctx_.record.size()) return;
+    // The saved block only ever grows: its backup lines are struck from the file itself.
+    platform::FileSystem& files = ctx_.services.machine.files;
+    const std::string path = ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath);
+    std::string text;
+    if (!files.ReadFile(path, text)) return;
+    RecordBlocks blocks = SplitNewestBlock(text);
+    std::vector<std::string> lines;
+    for (const std::string& line : blocks.newest)
+      if (!StartsWith(line, "Backup File: ") && !StartsWith(line, "Backup Reg Value: ")) lines.push_back(line);
+    lines.insert(lines.end(), blocks.older.begin(), blocks.older.end());
+    text = RecordText(lines);
+    if (!files.ReplaceFile(path, text)) return;
+    KeepRecordDigest(ctx_.services.machine.registry, path, text);
+    ctx_.record = std::move(kept);
+    savedEntries_ = ctx_.record.size();
+    RemoveBackups(ctx_, backups, path, texts_.removeBackup);
+  }
+
   // Only when something new was recorded: the record is rewritten whole each time.
   void SaveRecord() {
     if (ctx_.record.empty() || ctx_.record.size() == savedEntries_) return;
@@ -205,6 +347,11 @@ class InstallRun {
   std::vector<FontKeys> fonts_;
   std::string installLogFile_;
   bool keepBackups_ = false;
+  bool rollbackOnFailure_ = false;
+  std::string rolledBackInfo_;
+  std::vector<std::string> heldErrors_;
+  std::vector<std::string> newSharedCopies_, newSharedFolders_;
+  size_t firstEntry_ = 0;
   std::unique_ptr<TExtIniFile> script_;
   size_t savedEntries_ = 0;
 };

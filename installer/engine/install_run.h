@@ -9,6 +9,8 @@ namespace ostravel::engine {
 std::string LockedFilesMessage(const std::vector<std::string>& lockedTargets);
 extern const char* const kLockedFilesArticleUrl;
 extern const char* const kDownloadAbandoned;
+// With RollbackOnFailure, a refused next-volume prompt fails the run with this.
+extern const char* const kExtractionCancelled;
 // Followed by the targets, as written, that name no usable path.
 extern const char* const kUnusableTargets;
 

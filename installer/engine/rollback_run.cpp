@@ -25,10 +25,13 @@ std::string ActionKey(UninstallKind kind, const std::string& value) {
 }
 
 // Undoes the newest block of a record that holds older ones.
+// Undoing a failed run of the installer itself differs in three ways: it is
+// best effort (a locked file must not keep the rest in place), it logs each thing
+// it puts back or cannot, and the record goes when this block was all it held.
 class RollbackRun {
  public:
-  RollbackRun(RunContext& ctx, const UninstallFrame& frame, RecordBlocks blocks)
-      : ctx_(ctx), frame_(frame), blocks_(std::move(blocks)), record_(ctx.services.process.installRecordPath) {
+  RollbackRun(RunContext& ctx, const UninstallFrame& frame, RecordBlocks blocks, std::string record, bool failedRun)
+      : ctx_(ctx), frame_(frame), blocks_(std::move(blocks)), record_(std::move(record)), failedRun_(failedRun) {
     newest_ = ActionsOf(blocks_.newest);
     for (const UninstallAction& a : ActionsOf(blocks_.older)) older_.insert(ActionKey(a.kind, a.value));
     backups_ = BackupsOf(blocks_.newest, record_);
@@ -39,7 +42,7 @@ class RollbackRun {
   void Run() {
     if (newest_.empty() && backups_.empty())
       LogQuietly(ctx_, "Rollback: the newest installation lists nothing; only its block is removed");
-    if (!NothingLocked()) return;
+    if (!failedRun_ && !NothingLocked()) return;
     stillUsed_ = ReleaseSharedFiles(ctx_, newest_);
     ctx_.progress.SetRange(0, int(newest_.size() + backups_.files.size()));
     ctx_.progress.SetPosition(0);
@@ -50,27 +53,74 @@ class RollbackRun {
     RestoreOtherBackups();
     Phase(UninstallKind::RegistryValue, [this](const std::string& v) { UndoValue(v); });
     Phase(UninstallKind::RegistryKey, [this](const std::string& v) {
-      if (!OlderHas(UninstallKind::RegistryKey, v)) RemoveRecordedKey(ctx_, v);
+      if (OlderHas(UninstallKind::RegistryKey, v)) return;
+      RemoveRecordedKey(ctx_, v);
+      Note("removed the registry key ", v, !KeyExists(v));
     });
     // Without the shortened record the block would be undone a second time: its
     // backups stay for that, and the customer is told.
-    ctx_.services.machine.files.SetAttributes(record_, platform::kAttrArchive);
-    const std::string text = RecordText(blocks_.older);
-    if (!ctx_.services.machine.files.ReplaceFile(record_, text)) {
+    if (!ShortenRecord()) {
+      if (failedRun_) {
+        Note("shortened the installation record ", record_, false);
+        return;
+      }
       ctx_.errorJump(kRecordNotRewritten + record_);
       ctx_.end = RunEnd::Stopped;
       return;
     }
-    KeepRecordDigest(ctx_.services.machine.registry, record_, text);
     RemoveBackups(ctx_, backups_, record_, frame_.texts.removeBackup);
     std::vector<UninstallAction> folders;
     for (const UninstallAction& a : newest_)
       if (a.kind == UninstallKind::Folder && !OlderHas(a.kind, a.value)) folders.push_back(a);
     RemoveRecordedFolders(ctx_, folders);
-    ctx_.end = RunEnd::Success;
+    for (const UninstallAction& a : folders)
+      Note("removed the folder ", a.value, !ctx_.services.machine.files.DirectoryExists(a.value));
+    if (!failedRun_) ctx_.end = RunEnd::Success;
   }
 
+  // Everything the block changed is back as it was.
+  bool Complete() const { return complete_; }
+
  private:
+  bool ShortenRecord() {
+    platform::FileSystem& files = ctx_.services.machine.files;
+    files.SetAttributes(record_, platform::kAttrArchive);
+    if (failedRun_ && blocks_.older.empty()) {
+      if (!files.DeleteFile(record_)) return false;
+      ForgetRecordDigest(ctx_.services.machine.registry, record_);
+      return true;
+    }
+    const std::string text = RecordText(blocks_.older);
+    if (!files.ReplaceFile(record_, text)) return false;
+    KeepRecordDigest(ctx_.services.machine.registry, record_, text);
+    return true;
+  }
+
+  // A line of the diagnostic log for each thing a failed run's undo does.
+  void Note(const char* what, const std::string& value, bool done) {
+    if (!failedRun_) return;
+    complete_ = complete_ && done;
+    LogQuietly(ctx_, std::string(done ? "Undo: " : "Undo: could not be ") + (done ? what : Passive(what)) + value);
+  }
+  static std::string Passive(const char* what) {
+    std::string text = what;  // "put back the file " -> "put back: the file "
+    const size_t at = text.find(" the ");
+    return text.substr(0, at) + ":" + text.substr(at);
+  }
+
+  bool KeyExists(std::string value) const {
+    const auto root = platform::RootKeyFromName(NextToken(value, ';'));
+    return root && ctx_.services.machine.registry.KeyExists(*root, value);
+  }
+
+  bool ValueExists(std::string value) const {
+    const auto root = platform::RootKeyFromName(NextToken(value, ';'));
+    const std::string subKey = NextToken(value, ';');
+    std::string old;
+    return root && ctx_.services.machine.registry.KeyExists(*root, subKey) &&
+           ctx_.services.machine.registry.ReadString(*root, subKey, value, old) != platform::RegRead::Missing;
+  }
+
   bool OlderHas(UninstallKind kind, const std::string& value) const {
     return older_.count(ActionKey(kind, value)) != 0;
   }
@@ -116,6 +166,7 @@ class RollbackRun {
     } else if (!OlderHas(UninstallKind::File, path) && !OlderHas(UninstallKind::Shortcut, path) &&
                !stillUsed_.count(UpperCase(path))) {
       RemoveRecordedFile(ctx_, path);
+      Note("removed the file ", path, !ctx_.services.machine.files.FileExists(path));
     }
   }
 
@@ -150,9 +201,18 @@ class RollbackRun {
       if (files.FileExists(target)) files.SetAttributes(target, platform::kAttrArchive);
       if (files.CopyFile(copy, target, true)) {
         files.SetDosTime(target, info->dosTime);
+        Note("put back the file ", target, true);
         return true;
       }
     }
+    // A file the failed run never got to replace needs nothing put back.
+    std::string now, before;
+    if (failedRun_ && info && files.ReadFile(target, now) && files.ReadFile(copy, before) && now == before) {
+      Note("kept (never replaced) the file ", target, true);
+      return true;
+    }
+    Note("put back the file ", target, false);
+    if (failedRun_ && info) return false;
     LogQuietly(ctx_, "Rollback: the backup " + copy + " of " + target + " is " + (info ? "unreadable" : "missing") +
                          "; " + otherwise);
     return false;
@@ -165,17 +225,22 @@ class RollbackRun {
       const std::string rootName = NextToken(rest, ';');
       const std::string subKey = NextToken(rest, ';');
       const auto root = platform::RootKeyFromName(rootName);
-      if (root && ctx_.services.machine.registry.KeyExists(*root, subKey) &&
-          ctx_.services.machine.registry.WriteString(*root, subKey, rest, backup->second))
-        return;
+      const bool back = root && ctx_.services.machine.registry.KeyExists(*root, subKey) &&
+                        ctx_.services.machine.registry.WriteString(*root, subKey, rest, backup->second);
+      Note("put back the registry value ", value, back);
+      if (back) return;
     }
-    if (!OlderHas(UninstallKind::RegistryValue, value)) RemoveRecordedValue(ctx_, value);
+    if (OlderHas(UninstallKind::RegistryValue, value)) return;
+    RemoveRecordedValue(ctx_, value);
+    Note("removed the registry value ", value, !ValueExists(value));
   }
 
   RunContext& ctx_;
   const UninstallFrame& frame_;
   RecordBlocks blocks_;
   const std::string record_;
+  const bool failedRun_;
+  bool complete_ = true;
   std::vector<UninstallAction> newest_;
   std::set<std::string> older_;  // ActionKey of every older action
   BlockBackups backups_;
@@ -196,7 +261,15 @@ void RunRollback(RunContext& ctx, const UninstallFrame& frame) {
   }
   ctx.progress.SetStatus(kRollingBack);
   ctx.progress.ProcessMessages();
-  RollbackRun(ctx, frame, std::move(blocks)).Run();
+  RollbackRun(ctx, frame, std::move(blocks), ctx.services.process.installRecordPath, false).Run();
+}
+
+bool UndoFailedRun(RunContext& ctx, const UninstallFrame& frame, const std::string& recordPath) {
+  ctx.progress.SetStatus(kRollingBack);
+  ctx.progress.ProcessMessages();
+  RollbackRun run(ctx, frame, SplitNewestBlock(frame.recordText), recordPath, true);
+  run.Run();
+  return run.Complete();
 }
 
 }  // namespace ostravel::engine

@@ -41,10 +41,10 @@ struct RunChoices {
   std::string destination;       // the destination edit's text
   std::string copyTargetFolder;  // where downloaded packages go
   DateTime installStartTime;
-  bool webUpdateKind = false;    // the WebUpdate kind is chosen
-  bool customKind = false;       // the Custom kind is chosen
+  bool webUpdateKind = false;                 // the WebUpdate kind is chosen
+  bool customKind = false;                    // the Custom kind is chosen
   std::vector<ComponentItem> componentItems;  // clbComponents, in list order
-  std::string programYear;       // the year chosen in cxProgramYear
+  std::string programYear;                    // the year chosen in cxProgramYear
   std::string uninstallIconTitle = "Uninstall %s";
   bool windowsVariant = true;    // the operating-system list's first entry is chosen
   bool hasOpSystemList = true;   // the operating-system list has entries
@@ -52,7 +52,7 @@ struct RunChoices {
   std::string offeredIconGroup;  // the group the icons page offered ("" when not shown)
   bool doNotCreateIcons = false;
   bool needLumbraIcon = false, needOrvelIcon = false;
-  int uninstallKindIndex = -1;   // the uninstall kind chosen (uninstall mode)
+  int uninstallKindIndex = -1;  // the uninstall kind chosen (uninstall mode)
 };
 
 struct RunContext {
@@ -76,6 +76,8 @@ struct RunContext {
   net::DownloadStatisticsSurface* downloadStatistics = nullptr;
   // How the run ended; the page frame moves on only after Success.
   RunEnd end = RunEnd::Success;
+  // The next-volume prompt was refused: the extraction ended short.
+  bool extractionCancelled = false;
 };
 
 // A diagnostic log line; a log that cannot be written never stops a step.

@@ -34,6 +34,12 @@ void RunFullUninstall(RunContext& context, const UninstallFrame& frame);
 void RunRollback(RunContext& context, const UninstallFrame& frame);
 void RunRepair(RunContext& context, const UninstallFrame& frame);
 
+// After a failed installation run with [Configuration] RollbackOnFailure: undoes
+// the newest block of the record (the run's own) from its backups, best effort,
+// logging what it put back and what it could not; the record goes when that block
+// was all it held. True when everything came back.
+bool UndoFailedRun(RunContext& context, const UninstallFrame& frame, const std::string& recordPath);
+
 // Another program holds the file open. A read-only file is tried without its flag
 // and gets it back: nothing changes before a kind knows it can finish.
 bool HeldOpen(platform::FileSystem& files, const std::string& path);

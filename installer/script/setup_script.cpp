@@ -15,6 +15,8 @@ const char* const kDefaultCantCreateFolder =
     "Unable to create destination folder! Please make sure, that you have rights to create folders on selected "
     "drive!";
 const char* const kDefaultConfirmExit = "Do you want to exit?";
+const char* const kDefaultRolledBackInfo =
+    "A telepítés félbeszakadt, ezért a Telepítő visszaállította a gépet a telepítés előtti állapotába.";
 const char* const kDefaultFolderNotExists = "Destination folder doesn't exists. Do you want to create it now?";
 
 namespace {
@@ -73,6 +75,7 @@ ConfigurationSection ReadConfigurationSection(const TExtIniFile& ini) {
   r.Text("CopyrightText", c.copyrightText);
   r.Text("RqInstallerVersion", c.rqInstallerVersion);
   r.Bool("KeepBackups", c.keepBackups);
+  r.Bool("RollbackOnFailure", c.rollbackOnFailure);
   r.Text("UpdateSigningKey", c.updateSigningKey);
   return c;
 }

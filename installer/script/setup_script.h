@@ -55,6 +55,9 @@ struct ConfigurationSection {
   std::string rqInstallerVersion = "0.0.0.0";
   // Copies of what an installation replaces, for Rollback; off unless asked for.
   bool keepBackups = false;
+  // A failed or cancelled run undoes what it changed before the error page; off
+  // unless asked for.
+  bool rollbackOnFailure = false;
   // Base64 of the P-256 point that signs the update site; empty: unsigned updates.
   std::string updateSigningKey;
 };
@@ -73,6 +76,8 @@ extern const char* const kDefaultNotEnoughSpace;
 extern const char* const kDefaultCantCreateFolder;
 extern const char* const kDefaultConfirmExit;
 extern const char* const kDefaultFolderNotExists;
+// The error page's line after a run that undid itself ([Error Finish Page] RolledBackInfo).
+extern const char* const kDefaultRolledBackInfo;
 
 struct ErrorMessagesSection {
   std::string noPackagesFound = kDefaultNoPackagesFound;
@@ -181,8 +186,7 @@ SummarySection ReadSummarySection(const TExtIniFile& ini);
 struct CopyFilesPageSection {
   std::string info;
   bool smooth = false;
-  std::string createFilelist, copyFiles, registerComponents, updateSystem, downloadFiles, createBackup,
-      removeBackup;
+  std::string createFilelist, copyFiles, registerComponents, updateSystem, downloadFiles, createBackup, removeBackup;
   std::string wuStatGroupHeader, wuStatCurrentPackage, wuStatPackageSize, wuStatDownloaded, wuStatAvgSpeed;
 };
 CopyFilesPageSection ReadCopyFilesPageSection(const TExtIniFile& ini);

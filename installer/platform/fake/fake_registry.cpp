@@ -47,8 +47,8 @@ bool FakeRegistry::KeyExists(RootKey root, const std::string& subKey, RegView vi
   return keys_.count(KeyPath(root, subKey, view)) > 0;
 }
 
-RegRead FakeRegistry::ReadString(RootKey root, const std::string& subKey, const std::string& name,
-                                 std::string& value, RegView view) {
+RegRead FakeRegistry::ReadString(RootKey root, const std::string& subKey, const std::string& name, std::string& value,
+                                 RegView view) {
   ++reads;
   const Value* v = Get(root, subKey, name, view);
   if (!v) return RegRead::Missing;
@@ -123,6 +123,16 @@ bool FakeRegistry::DeleteKeyTree(RootKey root, const std::string& subKey, RegVie
     found = true;
   }
   return found;
+}
+
+std::string FakeRegistry::Dump() const {
+  std::string out;
+  for (const auto& [path, key] : keys_) {
+    out += path + "\n";
+    for (const auto& [name, v] : key.values)
+      out += "  " + v.name + "=" + std::to_string(int(v.type)) + ":" + v.text + ":" + std::to_string(v.dword) + "\n";
+  }
+  return out;
 }
 
 }  // namespace ostravel::platform

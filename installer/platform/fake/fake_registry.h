@@ -45,6 +45,9 @@ class FakeRegistry : public Registry {
   bool DeleteKey(RootKey root, const std::string& subKey, RegView view) override;
   bool DeleteKeyTree(RootKey root, const std::string& subKey, RegView view) override;
 
+  // Every key with its values, both views: a whole state to compare.
+  std::string Dump() const;
+
   // Number of value reads so far (expansion reads anew every time).
   int reads = 0;
 

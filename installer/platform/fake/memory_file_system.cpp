@@ -44,8 +44,7 @@ class MemoryInput : public InputFile {
 
 class MemoryOutput : public OutputFile {
  public:
-  MemoryOutput(MemoryFileSystem& fs, std::shared_ptr<MemoryFileSystem::Node> node)
-      : fs_(fs), node_(std::move(node)) {}
+  MemoryOutput(MemoryFileSystem& fs, std::shared_ptr<MemoryFileSystem::Node> node) : fs_(fs), node_(std::move(node)) {}
   bool Write(const void* data, size_t size) override {
     if (closed_ || size > fs_.capacity_ - std::min(fs_.capacity_, fs_.used_)) {
       ok_ = false;
@@ -89,9 +88,7 @@ std::string MemoryFileSystem::ParentOf(const std::string& normalized) {
   return slash == std::string::npos ? std::string() : normalized.substr(0, slash);
 }
 
-bool MemoryFileSystem::IsRoot(const std::string& normalized) {
-  return normalized.size() == 2 && normalized[1] == ':';
-}
+bool MemoryFileSystem::IsRoot(const std::string& normalized) { return normalized.size() == 2 && normalized[1] == ':'; }
 
 MemoryFileSystem::Node* MemoryFileSystem::Lookup(const std::string& path) {
   auto it = nodes_.find(Key(path));
@@ -136,6 +133,15 @@ std::vector<std::string> MemoryFileSystem::AllFiles() const {
   std::vector<std::string> out;
   for (const auto& [key, node] : nodes_)
     if (!node->directory) out.push_back(node->path);
+  return out;
+}
+
+std::string MemoryFileSystem::Dump(const std::function<bool(const std::string& path)>& include) const {
+  std::string out;
+  for (const auto& [key, node] : nodes_)
+    if (include(node->path))
+      out += node->path + (node->directory ? "\\" : "") + " " + std::to_string(node->attributes) + " " +
+             std::to_string(node->dosTime) + " " + node->data + "\n";
   return out;
 }
 
@@ -204,7 +210,8 @@ bool MemoryFileSystem::RenameFolder(const std::string& from, const std::string& 
     return Fail("The system cannot move the file to a different disk drive.");
   const std::string prefix = source + '\\';
   std::vector<std::string> moved{source};
-  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+  for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+       ++it) {
     if (locked_.count(it->first)) return Fail(kSharingViolation);
     moved.push_back(it->first);
   }

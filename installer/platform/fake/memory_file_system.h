@@ -2,9 +2,10 @@
 // FileSystem held in memory, for host tests and fuzzers. Paths follow Windows rules:
 // "\" or "/" separators, case-insensitive names, drive roots ("C:\") always present,
 // a file needs an existing parent folder, read-only files refuse writes and deletion.
+#include <functional>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "installer/platform/files.h"
@@ -30,6 +31,9 @@ class MemoryFileSystem : public FileSystem {
   void DenyReading(const std::string& path) { unreadable_.insert(Key(path)); }
   // Every path of a file, in sorted order of the normalised upper-case key.
   std::vector<std::string> AllFiles() const;
+  // Every folder and file `include` takes, with its attributes, time and bytes: a
+  // whole state to compare.
+  std::string Dump(const std::function<bool(const std::string& path)>& include) const;
 
   std::optional<FileInfo> Find(const std::string& path) override;
   bool CreateDirectories(const std::string& path) override;

@@ -20,6 +20,7 @@ class RecordingProgress : public ProgressSurface {
   int minimum = 0, maximum = 0, position = 0, base = 0;
   bool barVisible = true, smooth = false;
   std::string fileLabel, percent, info;
+  std::function<void(const std::string&)> onFileLabel;  // a fault to inject mid-extraction
   void SetRange(int lo, int hi) override { minimum = lo, maximum = hi; }
   int Maximum() override { return maximum; }
   void SetPosition(int p) override { position = p; }
@@ -29,7 +30,10 @@ class RecordingProgress : public ProgressSurface {
   void SetBarVisible(bool visible) override { barVisible = visible; }
   void SetSmooth(bool s) override { smooth = s; }
   void SetStatus(const std::string& text) override { statuses.push_back(text); }
-  void SetFileLabel(const std::string& text) override { fileLabel = text; }
+  void SetFileLabel(const std::string& text) override {
+    fileLabel = text;
+    if (onFileLabel) onFileLabel(text);
+  }
   void SetStep(const std::string& name) override { steps.push_back(name); }
   void ProcessMessages() override {}
   void SetPercentLabel(const std::string& text) override { percent = text; }
@@ -58,11 +62,13 @@ class Script {
     return *this;
   }
   // File<n> of the base product; `extra` is one more key, ".Suffix=value".
-  Script& File(int n, const std::string& source, const std::string& target, int rule = 0,
-               const std::string& extra = "", int component = 1) {
+  Script& File(int n, const std::string& source, const std::string& target, int rule = 0, const std::string& extra = "",
+               int component = 1) {
     const std::string k = "File" + std::to_string(n);
     Set("Files", "Count", std::to_string(n));
-    Set("Files", k + ".CompID", std::to_string(component)).Set("Files", k + ".SourceFile", source).Set("Files", k + ".TargetFile", target);
+    Set("Files", k + ".CompID", std::to_string(component))
+        .Set("Files", k + ".SourceFile", source)
+        .Set("Files", k + ".TargetFile", target);
     Set("Files", k + ".FileUpdateRule", std::to_string(rule));
     if (!extra.empty()) Set("Files", k + extra.substr(0, extra.find('=')), extra.substr(extra.find('=') + 1));
     return *this;
@@ -121,7 +127,15 @@ struct RunSetup {
   }
 
   RunContext Context() {
-    return RunContext{services, selection, server, web, record, finish, choices, progress, [this](const std::string& text) { errors.push_back(text); },
+    return RunContext{services,
+                      selection,
+                      server,
+                      web,
+                      record,
+                      finish,
+                      choices,
+                      progress,
+                      [this](const std::string& text) { errors.push_back(text); },
                       [this] { return !errors.empty(); }};
   }
   void WriteScript(const Script& script) { m.files.AddFile(process.scriptPath, script.Text()); }
