@@ -21,6 +21,10 @@
 
 namespace ostravel::engine {
 
+const char* const kRollbackIncomplete =
+    "A Telepítő nem tudta teljesen visszaállítani a gépet a telepítés előtti állapotába; "
+    "ami nem állt vissza, azt a napló sorolja fel.";
+
 const char* const kLockedFilesArticleUrl = "https://www.belloro.hu/tudastar/zarolt-fajlok";
 const char* const kUnusableTargets = "Egy vagy több fájl célútvonala érvénytelen, ezek a fájlok nem települtek:";
 const char* const kExtractionCancelled =
@@ -89,9 +93,11 @@ class InstallRun {
       return;
     }
     ctx_.end = RunEnd::Stopped;
-    const bool undone = UndoRun();
+    const Undo undo = UndoRun();
     for (const std::string& message : heldErrors_) ctx_.errorJump(message);
-    if (undone) ctx_.errorJump(rolledBackInfo_);
+    // The page must not say the machine is as it was when something stayed changed.
+    if (undo == Undo::Complete) ctx_.errorJump(rolledBackInfo_);
+    if (undo == Undo::Incomplete) ctx_.errorJump(kRollbackIncomplete);
   }
 
  private:
@@ -270,15 +276,17 @@ class InstallRun {
       newSharedFolders_.push_back(folder);
   }
 
+  enum class Undo { None, Complete, Incomplete };
+
   // Nothing was changed while the record holds none of this run's lines.
-  bool UndoRun() {
-    if (ctx_.record.size() <= firstEntry_) return false;
+  Undo UndoRun() {
+    if (ctx_.record.size() <= firstEntry_) return Undo::None;
     const std::string path = ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath);
     std::string text;
     // Only a record that holds this run's block as saved can say what to undo.
     if (savedEntries_ != ctx_.record.size() || !ctx_.services.machine.files.ReadFile(path, text)) {
       LogQuietly(ctx_, "Undo: not possible, the installation record does not hold this run: " + path);
-      return false;
+      return Undo::Incomplete;
     }
     LogQuietly(ctx_, "Undo: the installation failed, undoing it");
     bool complete = UndoFailedRun(ctx_, UninstallFrame{texts_, text}, path);
@@ -296,7 +304,7 @@ class InstallRun {
     ctx_.record.resize(firstEntry_);
     savedEntries_ = firstEntry_;
     if (!complete) LogQuietly(ctx_, "Undo: incomplete, see the lines above");
-    return true;
+    return complete ? Undo::Complete : Undo::Incomplete;
   }
 
   // A run that went well keeps the backups only when KeepBackups asks for them.

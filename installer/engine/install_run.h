@@ -11,6 +11,8 @@ extern const char* const kLockedFilesArticleUrl;
 extern const char* const kDownloadAbandoned;
 // With RollbackOnFailure, a refused next-volume prompt fails the run with this.
 extern const char* const kExtractionCancelled;
+// Said on the error page when a run that undoes itself could not put everything back.
+extern const char* const kRollbackIncomplete;
 // Followed by the targets, as written, that name no usable path.
 extern const char* const kUnusableTargets;
 

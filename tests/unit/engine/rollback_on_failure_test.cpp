@@ -99,6 +99,16 @@ TEST(RollbackOnFailure, AFailedFirstInstallationLeavesNothingAndOneThatWorksNoBa
   t.Run(1, true);
   t.Run(2, true);
   ASSERT_TRUE(t.errors.empty());
+  // A file that cannot be put back: the page must not say the machine is as it was.
+  t.Run(2, true, [](Undo& u) {
+    u.progress.onFileLabel = [&u](const std::string& label) {
+      if (label.find("shared.dll") == std::string::npos || !u.progress.onFileLabel) return;
+      u.m.files.Lock("C:\\App\\a.exe");
+      u.m.files.SetCapacity(u.Used());
+      u.progress.onFileLabel = nullptr;
+    };
+  });
+  EXPECT_EQ(t.errors.back(), kRollbackIncomplete);
   EXPECT_FALSE(t.m.files.DirectoryExists("C:\\App\\uninstall.log.backups"));
   EXPECT_EQ(t.Contents(t.process.installRecordPath).find("Backup "), std::string::npos);
 }
