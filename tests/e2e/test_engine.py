@@ -327,13 +327,18 @@ def small_drive(wine, tmp_path):
         subprocess.run(["umount", str(mount)], check=False)
 
 
+@pytest.mark.parametrize("rollback", [False, True])
 def test_a_disk_that_fills_during_extraction_ends_with_a_message_and_an_exact_record(wine, programs, small_drive,
-                                                                                       tmp_path):
+                                                                                       tmp_path, rollback):
+    """Without RollbackOnFailure the record lists exactly what was written; with it the
+    run takes back what it wrote, and says so."""
     folder = wine.make_folder(r"C:\medium")
     package = Package(tmp_path, "data1")
     s = Script()
     s.set("Configuration", "Application", "Lumbra").set("Configuration", "Version", "2026")
     s.set("Configuration", "Path", r"E:\App").set("Configuration", "UnInstallLogFile", r"C:\records\u.log")
+    if rollback:
+        s.set("Configuration", "RollbackOnFailure", 1)
     for i in range(1, 4):
         add_file(s, package, f"part{i}.bin", os.urandom(600 * 1024), rf"$DefaultDestination$\data\part{i}.bin")
     package.pack(programs["media"], folder)
@@ -341,9 +346,13 @@ def test_a_disk_that_fills_during_extraction_ends_with_a_message_and_an_exact_re
     shutil.copy(programs["fixtures"] / "engine_probe.exe", folder / "engine_probe.exe")
 
     rc, report = probe(wine, "/silent")
-    assert rc == 1 and report[-1] == "end: success", report
+    assert rc == 1 and report[-1] == ("end: stopped" if rollback else "end: success"), report
     assert report[0] == r"error: Cannot read file", report  # the message's first line
     assert report[2].startswith(r"File: E:\App\data\part"), report
+    if rollback:
+        assert not (small_drive / "App").exists() and not wine.host_path(r"C:\records\u.log").exists()
+        assert any("visszaállította a gépet" in line for line in report), report
+        return
     written = sorted(p.name for p in (small_drive / "App" / "data").iterdir())
     record = wine.read_file(r"C:\records\u.log").decode("cp1250").split("\r\n")
     recorded = sorted(line.rsplit("\\", 1)[1] for line in record if line.startswith("Copy File: "))
