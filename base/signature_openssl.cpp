@@ -1,33 +1,21 @@
-#include <openssl/ecdsa.h>
-#include <openssl/evp.h>
 #include <openssl/x509.h>
 
 #include <memory>
 #include <string>
 
+#include "base/openssl_key.h"
 #include "base/signature.h"
 
 namespace ostravel {
 
 namespace {
 
-struct FreeKey {
-  void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-};
-struct FreeContext {
-  void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
-};
-struct FreeSig {
-  void operator()(ECDSA_SIG* sig) const { ECDSA_SIG_free(sig); }
-};
-using KeyPtr = std::unique_ptr<EVP_PKEY, FreeKey>;
+using openssl::ContextPtr;
+using openssl::KeyPtr;
+using openssl::kP256InfoHead;
+using openssl::SigPtr;
 
-// The DER SubjectPublicKeyInfo head of a P-256 key; the 65 point bytes follow. The
-// decoder checks that the point lies on the curve.
-constexpr unsigned char kP256InfoHead[] = {0x30, 0x59, 0x30, 0x13, 0x06, 0x07, 0x2a, 0x86, 0x48,
-                                           0xce, 0x3d, 0x02, 0x01, 0x06, 0x08, 0x2a, 0x86, 0x48,
-                                           0xce, 0x3d, 0x03, 0x01, 0x07, 0x03, 0x42, 0x00};
-
+// The decoder checks that the point lies on the curve.
 KeyPtr ImportKey(std::string_view point) {
   if (point.size() != kSigningKeySize || point[0] != 0x04) return nullptr;
   std::string der(reinterpret_cast<const char*>(kP256InfoHead), sizeof kP256InfoHead);
@@ -40,7 +28,7 @@ KeyPtr ImportKey(std::string_view point) {
 
 // libcrypto verifies the DER form of the signature.
 std::string DerSignature(std::string_view raw) {
-  std::unique_ptr<ECDSA_SIG, FreeSig> sig(ECDSA_SIG_new());
+  SigPtr sig(ECDSA_SIG_new());
   if (!sig) return {};
   auto bytes = reinterpret_cast<const unsigned char*>(raw.data());
   BIGNUM* r = BN_bin2bn(bytes, 32, nullptr);
@@ -68,7 +56,7 @@ bool VerifySignature(std::string_view publicKey, std::string_view message, std::
   if (!key) return false;
   const std::string der = DerSignature(signature);
   if (der.empty()) return false;
-  std::unique_ptr<EVP_MD_CTX, FreeContext> ctx(EVP_MD_CTX_new());
+  ContextPtr ctx(EVP_MD_CTX_new());
   if (!ctx || EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1) return false;
   return EVP_DigestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(der.data()), der.size(),
                           reinterpret_cast<const unsigned char*>(message.data()), message.size()) == 1;

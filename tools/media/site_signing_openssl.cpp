@@ -1,5 +1,3 @@
-#include <openssl/ecdsa.h>
-#include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/x509.h>
 
@@ -7,6 +5,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "base/openssl_key.h"
 #include "base/signature.h"
 #include "tools/media/site_signing.h"
 
@@ -14,24 +13,13 @@ namespace ostravel::media {
 
 namespace {
 
-struct FreeKey {
-  void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-};
 struct FreeBio {
   void operator()(BIO* bio) const { BIO_free(bio); }
 };
-struct FreeContext {
-  void operator()(EVP_MD_CTX* ctx) const { EVP_MD_CTX_free(ctx); }
-};
-struct FreeSig {
-  void operator()(ECDSA_SIG* sig) const { ECDSA_SIG_free(sig); }
-};
-using KeyPtr = std::unique_ptr<EVP_PKEY, FreeKey>;
-
-// The DER SubjectPublicKeyInfo of a P-256 key is this head and the 65-byte point.
-constexpr unsigned char kP256InfoHead[] = {0x30, 0x59, 0x30, 0x13, 0x06, 0x07, 0x2a, 0x86, 0x48,
-                                           0xce, 0x3d, 0x02, 0x01, 0x06, 0x08, 0x2a, 0x86, 0x48,
-                                           0xce, 0x3d, 0x03, 0x01, 0x07, 0x03, 0x42, 0x00};
+using openssl::ContextPtr;
+using openssl::KeyPtr;
+using openssl::kP256InfoHead;
+using openssl::SigPtr;
 
 // The uncompressed point of a P-256 key; throws for any other key.
 std::string PublicPoint(EVP_PKEY* key) {
@@ -62,7 +50,7 @@ std::string SignMessage(const std::string& privatePem, std::string_view message)
   KeyPtr key(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr) : nullptr);
   if (!key) throw std::runtime_error("not a PEM private key");
   PublicPoint(key.get());
-  std::unique_ptr<EVP_MD_CTX, FreeContext> ctx(EVP_MD_CTX_new());
+  ContextPtr ctx(EVP_MD_CTX_new());
   size_t length = 0;
   auto msg = reinterpret_cast<const unsigned char*>(message.data());
   if (!ctx || EVP_DigestSignInit(ctx.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1 ||
@@ -72,7 +60,7 @@ std::string SignMessage(const std::string& privatePem, std::string_view message)
   if (EVP_DigestSign(ctx.get(), reinterpret_cast<unsigned char*>(der.data()), &length, msg, message.size()) != 1)
     throw std::runtime_error("cannot sign");
   const unsigned char* p = reinterpret_cast<const unsigned char*>(der.data());
-  std::unique_ptr<ECDSA_SIG, FreeSig> sig(d2i_ECDSA_SIG(nullptr, &p, long(length)));
+  SigPtr sig(d2i_ECDSA_SIG(nullptr, &p, long(length)));
   if (!sig) throw std::runtime_error("cannot sign");
   // BCrypt verifies r || s, each padded to the curve's 32 bytes.
   std::string raw(kSignatureSize, '\0');
