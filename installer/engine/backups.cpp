@@ -128,8 +128,8 @@ class BackupSession {
 };
 
 // The targets the run will replace: files with their update flag whose member
-// goes to them (the first record of a source name), the shortcuts of the icon list
-// and the uninstaller's script copy.
+// goes to them (the first record of a source name), the shortcuts of the icon list,
+// the uninstaller's script copy and the shared uninstaller.
 std::vector<std::string> ReplacedFiles(RunContext& ctx, const BackupCandidates& c) {
   platform::FileSystem& files = ctx.services.machine.files;
   std::vector<std::string> targets;
@@ -143,10 +143,15 @@ std::vector<std::string> ReplacedFiles(RunContext& ctx, const BackupCandidates& 
     const std::string link = ShortcutPath(ctx.services.variables, s.placement, s.title);
     if (!link.empty() && files.FileExists(link)) targets.push_back(link);
   }
+  // The shared uninstaller too: every product's uninstall starts it, and its copy
+  // deletes it first.
   const std::string script = SharedScriptCopyPath(ctx.services.variables);
+  const std::string program = FolderOf(FolderOf(script)) + "\\setup.exe";
   if (IsUsableTargetPath(script) && !SameText(script, ctx.services.process.sourceFolder + "setup.inf") &&
       files.FileExists(script))
     targets.push_back(script);
+  if (IsUsableTargetPath(program) && !SameText(program, ctx.services.process.programPath) && files.FileExists(program))
+    targets.push_back(program);
   return targets;
 }
 

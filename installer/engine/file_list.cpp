@@ -5,6 +5,7 @@
 #include "base/version_text.h"
 #include "installer/engine/installed_file.h"
 #include "installer/engine/target_paths.h"
+#include "installer/engine/uninstall_kinds.h"
 #include "installer/script/script_lists.h"
 
 namespace ostravel::engine {
@@ -72,12 +73,17 @@ void Decide(FileRecord& r, const InstalledFile& installed) {
 using ClearedAttributes = std::vector<std::pair<size_t, uint32_t>>;
 
 // Only files about to be replaced are tried: a kept file may well be open.
-bool PassesLockTest(RunContext& ctx, FileRecord& r, size_t position, ClearedAttributes& cleared) {
+bool PassesLockTest(RunContext& ctx, FileRecord& r, size_t position, ClearedAttributes& cleared,
+                    bool keepAttributes) {
   if (!r.Has(kFileExists) || !r.Has(kFileUpdate)) return true;
   platform::FileSystem& files = ctx.services.machine.files;
-  if (const auto info = files.Find(r.targetPath)) cleared.emplace_back(position, info->attributes);
-  files.SetAttributes(r.targetPath, 0);
-  if (files.CanOpenExclusive(r.targetPath)) return true;
+  if (keepAttributes) {
+    if (!HeldOpen(files, r.targetPath)) return true;
+  } else {
+    if (const auto info = files.Find(r.targetPath)) cleared.emplace_back(position, info->attributes);
+    files.SetAttributes(r.targetPath, 0);
+    if (files.CanOpenExclusive(r.targetPath)) return true;
+  }
   r.flags &= ~uint32_t(kFileUpdate);
   if (LowerCase(FileNameOf(r.targetPath)) == "gds32.dll" &&
       ctx.services.machine.windows.WindowWithTitleExists(kDevelopmentEnvironmentTitle))
@@ -103,7 +109,7 @@ void AddDebugInfo(RunContext& ctx, const FileRecord& r, const InstalledFile& ins
 
 }  // namespace
 
-bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, bool noStep) {
+bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, bool noStep, bool keepAttributes) {
   ctx.services.variables.SetCurrentDestination(ctx.choices.destination);
   list.Clear();
   bool result = true;
@@ -120,7 +126,7 @@ bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, b
                                                                  r.targetPath, needVersion)
                                           : InstalledFile{};
       Decide(r, installed);
-      if (!PassesLockTest(ctx, r, list.Records().size(), cleared)) result = false;
+      if (!PassesLockTest(ctx, r, list.Records().size(), cleared, keepAttributes)) result = false;
       if (!noStep) ctx.progress.SetPosition(ctx.progress.Position() + 1);
       if (ctx.services.process.DebugInfoMode()) AddDebugInfo(ctx, r, installed);
       list.Add(std::move(r));

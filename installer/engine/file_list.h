@@ -67,8 +67,11 @@ extern const char* const kDevelopmentEnvironmentTitle;
 
 // "CreateFilelist": reads the files sections of the included modules into `list`
 // and decides every record. Steps the progress bar per file unless `noStep`. True
-// when no file that would be replaced is locked.
-bool BuildFileList(RunContext& context, const TExtIniFile& script, FileList& list, bool noStep = false);
+// when no file that would be replaced is locked. With `keepAttributes` the lock test
+// leaves the files' attributes as they were, for the caller to clear them once it
+// can undo that.
+bool BuildFileList(RunContext& context, const TExtIniFile& script, FileList& list, bool noStep = false,
+                   bool keepAttributes = false);
 
 // The record as the script gives it, target expanded and normalised; flags unset.
 FileRecord MakeFileRecord(const FileKeys& keys, const PathVariables& variables);

@@ -34,13 +34,10 @@ RecordBlockHeader RecordHeaderFor(const ProcessState& process, const PathVariabl
 bool SaveRecordBlock(RunContext& ctx) {
   if (!ctx.services.process.uninstallEnabled) return false;
   const std::string path = ctx.services.variables.ExpandVariables(ctx.services.process.installRecordPath);
-  std::string saved;
-  if (!SaveInstallRecordBlock(ctx.services.machine.files, path,
-                              RecordHeaderFor(ctx.services.process, ctx.services.variables, ctx.choices.installStartTime),
-                              ctx.record, &saved))
-    return false;
-  KeepRecordDigest(ctx.services.machine.registry, path, saved);
-  return true;
+  RecordBlockHeader header =
+      RecordHeaderFor(ctx.services.process, ctx.services.variables, ctx.choices.installStartTime);
+  header.runState = ctx.runState;
+  return SaveInstallRecordBlock(ctx.services.machine.files, path, header, ctx.record, &ctx.services.machine.registry);
 }
 
 const char* const kRecordUnreadable =

@@ -16,6 +16,9 @@ struct RecordBlockHeader {
   DateTime installStartTime;
   std::string source;  // the installer's own folder, without a trailing "\"
   std::string title;   // the application name, up to its first ";"
+  // While the run works: its unfinished mark and what it may still create. They
+  // follow the title; the block's final save goes without them.
+  std::vector<std::string> runState = {};
 };
 
 // "Make Dir: " ... "Write Reg Value: ".
@@ -28,10 +31,10 @@ std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, cons
 // replaced in one step (temporary file, then rename), so a run that dies at any
 // point leaves the previous record or the new one, never a cut one. A record that
 // exists but cannot be read is left as it is. Best effort: false when it could
-// not be saved; nothing is shown. `saved` receives the text written.
+// not be saved; nothing is shown. With `digests` the record's digest is kept there.
 bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath,
                             const RecordBlockHeader& header, const model::InstallRecordEntries& entries,
-                            std::string* saved = nullptr);
+                            platform::Registry* digests = nullptr);
 
 // What the uninstaller removes, by its own numbering. A replaced file ("Replace
 // File", which the documented reader passes over) is never removed; it only counts

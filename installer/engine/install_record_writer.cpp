@@ -2,7 +2,9 @@
 
 #include "base/regional.h"
 #include "base/text.h"
+#include "installer/engine/record_digest.h"
 #include "installer/engine/target_paths.h"
+#include "installer/engine/unfinished_run.h"
 
 namespace ostravel::engine {
 namespace {
@@ -42,13 +44,14 @@ std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, cons
   lines.push_back("Installation Started: " + FormatDateTimeText(header.installStartTime));
   lines.push_back("Source: " + header.source);
   lines.push_back("Title: " + header.title);
+  lines.insert(lines.end(), header.runState.begin(), header.runState.end());
   for (const auto& e : entries) lines.push_back(RecordLabel(e.kind) + e.value);
   return lines;
 }
 
 bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath,
                             const RecordBlockHeader& header, const model::InstallRecordEntries& entries,
-                            std::string* saved) {
+                            platform::Registry* digests) {
   if (Trim(recordPath).empty()) return false;
   std::vector<std::string> block = FormatRecordBlock(header, entries);
   std::vector<std::string> old;
@@ -67,9 +70,19 @@ bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& reco
     lines.insert(lines.end(), old.begin(), old.end());
   } else {
     // An installation only ever adds actions: its earlier block is the start of
-    // the new one, line for line. What follows it is kept, whatever it is.
+    // the new one, line for line, but for the run-state lines, which come and go.
+    // What follows it is kept, whatever it is.
     size_t next = own + 1;
-    for (size_t i = 1; next < old.size() && i < block.size() && old[next] == block[i]; ++i) ++next;
+    for (size_t i = 1; next < old.size();) {
+      if (i < block.size() && old[next] == block[i])
+        ++next, ++i;
+      else if (IsRunStateLine(old[next]))
+        ++next;
+      else if (i < block.size() && IsRunStateLine(block[i]))
+        ++i;
+      else
+        break;
+    }
     lines.assign(old.begin(), old.begin() + long(own));
     lines.insert(lines.end(), block.begin(), block.end());
     lines.insert(lines.end(), old.begin() + long(next), old.end());
@@ -82,9 +95,7 @@ bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& reco
   for (const auto& l : lines) out.append(l).append("\r\n");
   const std::string folder = FolderOf(recordPath);
   if (!folder.empty() && !files.DirectoryExists(folder) && !files.CreateDirectories(folder)) return false;
-  if (!files.ReplaceFile(recordPath, out)) return false;
-  if (saved) *saved = std::move(out);
-  return true;
+  return digests ? ReplaceRecord(files, *digests, recordPath, out, &text) : files.ReplaceFile(recordPath, out);
 }
 
 }  // namespace ostravel::engine

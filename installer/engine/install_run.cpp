@@ -1,11 +1,13 @@
 #include "installer/engine/install_run.h"
 
 #include <memory>
+#include <set>
 
 #include "base/installer_error.h"
 #include "base/text.h"
 #include "installer/engine/backups.h"
 #include "installer/engine/create_icons.h"
+#include "installer/engine/created_folders.h"
 #include "installer/engine/external_steps.h"
 #include "installer/engine/extraction.h"
 #include "installer/engine/file_list.h"
@@ -16,6 +18,7 @@
 #include "installer/engine/run_log.h"
 #include "installer/engine/shortcuts.h"
 #include "installer/engine/target_paths.h"
+#include "installer/engine/unfinished_run.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/script/setup_script.h"
 
@@ -68,6 +71,14 @@ class InstallRun {
       ctx_.end = ctx_.services.process.exitCode == 1 ? RunEnd::Success : RunEnd::Idle;
       return;
     }
+    // A run killed before this one is dealt with first: undone, or its kind named.
+    const std::string record = ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath);
+    if (!ctx_.services.process.UninstallMode() &&
+        RecoverUnfinishedRun(ctx_, texts_, record) == Recovery::UndoIncomplete) {
+      ctx_.errorJump(kRollbackIncomplete);
+      ctx_.end = RunEnd::Stopped;
+      return;
+    }
     ctx_.end = RunEnd::Stopped;
     SetAsideUnreadableRecord(ctx_);
     firstEntry_ = ctx_.record.size();
@@ -81,15 +92,23 @@ class InstallRun {
         ctx_.end = RunEnd::Success;
       }
     } catch (...) {
-      SaveRecord();
-      if (!rollbackOnFailure_) throw;
+      if (!rollbackOnFailure_) {
+        EndRunState();
+        throw;
+      }
       heldErrors_.push_back(ExceptionText(std::current_exception()));
     }
-    SaveRecord();
-    if (!rollbackOnFailure_) return;
+    if (!rollbackOnFailure_) {
+      EndRunState();
+      return;
+    }
     hold.Release();
+    // The block keeps its mark until the backups or the changes are gone: a run
+    // killed before is undone by the next start.
+    SaveRecord();
     if (heldErrors_.empty()) {
       DropRunBackups();
+      EndRunState();
       return;
     }
     ctx_.end = RunEnd::Stopped;
@@ -123,16 +142,22 @@ class InstallRun {
     ReadLists(script);
     ctx_.progress.ProcessMessages();
     if (ctx_.selection.components.empty() && ctx_.buildComponentEntries) ctx_.buildComponentEntries();
-    const bool unlocked = BuildFileList(ctx_, script, files_);
-    folders_ = ReadFolderList(script);
-    fonts_ = ReadFontList(script);
     const ConfigurationSection config = ReadConfigurationSection(script);
     installLogFile_ = config.installLogFile;
     keepBackups_ = config.keepBackups;
     rollbackOnFailure_ = config.rollbackOnFailure;
+    // A run that undoes itself changes nothing before its record can say so.
+    const bool unlocked = BuildFileList(ctx_, script, files_, false, rollbackOnFailure_);
+    folders_ = ReadFolderList(script);
+    fonts_ = ReadFontList(script);
     if (rollbackOnFailure_)
       rolledBackInfo_ = script.ReadString(section::kErrorFinishPage, "RolledBackInfo", kDefaultRolledBackInfo);
     script.UpdateFile();
+    ctx_.runState = UnfinishedMark(rollbackOnFailure_);
+    if (rollbackOnFailure_) {
+      NotePending();
+      SaveRecord(true);
+    }
     if (unlocked) return true;
     std::vector<std::string> locked;
     for (const FileRecord& r : files_.Records())
@@ -175,6 +200,11 @@ class InstallRun {
   // Before anything is replaced; a backup that cannot be made raises.
   bool Backups() {
     KeepBackups(ctx_, {files_, icons_, registry_}, texts_.createBackup, keepBackups_ || rollbackOnFailure_);
+    SaveRecord();  // every copy is in the record before anything is replaced
+    // What the lock test clears on the way, once the backups can put it back.
+    if (rollbackOnFailure_)
+      for (const FileRecord& r : files_.Records())
+        if (r.Has(kFileExists) && r.Has(kFileUpdate)) ctx_.services.machine.files.SetAttributes(r.targetPath, 0);
     return true;
   }
 
@@ -280,7 +310,8 @@ class InstallRun {
 
   // Nothing was changed while the record holds none of this run's lines.
   Undo UndoRun() {
-    if (ctx_.record.size() <= firstEntry_) return Undo::None;
+    const bool changed = ctx_.record.size() > firstEntry_;
+    if (!changed && !blockSaved_) return Undo::None;
     const std::string path = ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath);
     std::string text;
     // Only a record that holds this run's block as saved can say what to undo.
@@ -289,7 +320,7 @@ class InstallRun {
       return Undo::Incomplete;
     }
     LogQuietly(ctx_, "Undo: the installation failed, undoing it");
-    bool complete = UndoFailedRun(ctx_, UninstallFrame{texts_, text}, path);
+    bool complete = UndoFailedRun(ctx_, UninstallFrame{texts_, BlockForUndo(text)}, path);
     platform::FileSystem& files = ctx_.services.machine.files;
     for (auto it = newSharedCopies_.rbegin(); it != newSharedCopies_.rend(); ++it) {
       if (!files.FileExists(*it)) continue;
@@ -303,7 +334,10 @@ class InstallRun {
       if (files.DirectoryExists(folder)) files.RemoveDirectory(folder);
     ctx_.record.resize(firstEntry_);
     savedEntries_ = firstEntry_;
+    ctx_.runState.clear();
+    savedState_.clear();
     if (!complete) LogQuietly(ctx_, "Undo: incomplete, see the lines above");
+    if (!changed && complete) return Undo::None;
     return complete ? Undo::Complete : Undo::Incomplete;
   }
 
@@ -327,22 +361,93 @@ class InstallRun {
     std::string text;
     if (!files.ReadFile(path, text)) return;
     RecordBlocks blocks = SplitNewestBlock(text);
+    // The mark goes in the same write: a block without its backups can no longer be undone.
     std::vector<std::string> lines;
     for (const std::string& line : blocks.newest)
-      if (!StartsWith(line, "Backup File: ") && !StartsWith(line, "Backup Reg Value: ")) lines.push_back(line);
+      if (!StartsWith(line, "Backup File: ") && !StartsWith(line, "Backup Reg Value: ") && !IsRunStateLine(line))
+        lines.push_back(line);
     lines.insert(lines.end(), blocks.older.begin(), blocks.older.end());
-    text = RecordText(lines);
-    if (!files.ReplaceFile(path, text)) return;
-    KeepRecordDigest(ctx_.services.machine.registry, path, text);
+    if (!ReplaceRecord(files, ctx_.services.machine.registry, path, RecordText(lines), &text)) return;
     ctx_.record = std::move(kept);
     savedEntries_ = ctx_.record.size();
+    ctx_.runState.clear();
+    savedState_.clear();
     RemoveBackups(ctx_, backups, path, texts_.removeBackup);
   }
 
   // Only when something new was recorded: the record is rewritten whole each time.
-  void SaveRecord() {
-    if (ctx_.record.empty() || ctx_.record.size() == savedEntries_) return;
-    if (SaveRecordBlock(ctx_)) savedEntries_ = ctx_.record.size();
+  // A block that holds nothing yet is saved only when asked to: a run that undoes
+  // itself lists what it may create before it starts.
+  void SaveRecord(bool evenEmpty = false) {
+    if (ctx_.record.size() == savedEntries_ && ctx_.runState == savedState_) return;
+    if (ctx_.record.empty() && !evenEmpty && !blockSaved_) return;
+    if (!SaveRecordBlock(ctx_)) return;
+    savedEntries_ = ctx_.record.size();
+    savedState_ = ctx_.runState;
+    blockSaved_ = true;
+  }
+
+  // The run has ended, well or not, by itself: its block loses the mark.
+  void EndRunState() {
+    ctx_.runState.clear();
+    SaveRecord();
+  }
+
+  // Before anything changes, what the run may create that is not there yet: the
+  // files, shortcuts and shared copies, their folders, the additional folders, the
+  // update-state file, registry keys and values. Killed before it recorded them,
+  // the run is undone by this list (backup copies no record lists go anyway).
+  void NotePending() {
+    platform::FileSystem& fs = ctx_.services.machine.files;
+    const PathVariables& vars = ctx_.services.variables;
+    std::set<std::string> seen, folders;  // upper-cased
+    auto add = [&](model::RecordAction kind, const std::string& value) {
+      if (seen.insert(IntToStr(int(kind)) + UpperCase(value)).second) ctx_.runState.push_back(PendingLine(kind, value));
+    };
+    auto folder = [&](const std::string& path) {
+      if (!folders.insert(UpperCase(path)).second) return;
+      for (const std::string& level : MissingFolderLevels(fs, path)) add(model::RecordAction::MakeDir, level);
+    };
+    auto file = [&](const std::string& path, bool exists, model::RecordAction kind = model::RecordAction::CopyFile) {
+      if (!IsUsableTargetPath(path)) return;
+      folder(FolderOf(path));
+      if (!exists) add(kind, path);
+    };
+    for (const FileRecord& r : files_.Records())
+      if (r.usableTarget && r.Has(kFileUpdate) && r.rule != kRuleNeverWrite)
+        file(NormalizeTargetPath(vars.ExpandVariables(r.targetPath)), r.Has(kFileExists));
+    for (const ShortcutEntry& s : icons_) {
+      const std::string link = ShortcutPath(vars, s.placement, s.title);
+      if (!link.empty()) file(link, fs.FileExists(link), model::RecordAction::CreateIcon);
+    }
+    if (ctx_.services.process.uninstallEnabled) {
+      const std::string script = SharedScriptCopyPath(vars);
+      for (const std::string& path : {FolderOf(FolderOf(script)) + "\\setup.exe", script})
+        file(path, fs.FileExists(path));
+    }
+    for (const std::string& written : folders_)
+      if (!Trim(written).empty()) folder(NormalizeTargetPath(vars.ExpandVariables(written)));
+    const std::string stateFile = vars.ExpandVariables(installLogFile_);
+    if (!Trim(installLogFile_).empty()) file(NormalizeTargetPath(stateFile), fs.FileExists(stateFile));
+    platform::Registry& reg = ctx_.services.machine.registry;
+    for (const RegistryRecord& r : registry_) {
+      if (!r.root) continue;
+      if (reg.KeyExists(*r.root, r.subKey)) {
+        std::string old;
+        if (reg.ReadString(*r.root, r.subKey, r.valueName, old) == platform::RegRead::Missing)
+          add(model::RecordAction::WriteRegValue, r.rootName + ";" + r.subKey + ";" + r.valueName);
+        continue;
+      }
+      if (!r.createKey) continue;
+      // The outermost key that is missing: removing it takes the rest along.
+      std::string key = r.subKey;
+      while (key.find('\\') != std::string::npos) {
+        const std::string parent = key.substr(0, key.rfind('\\'));
+        if (reg.KeyExists(*r.root, parent)) break;
+        key = parent;
+      }
+      add(model::RecordAction::CreateRegKey, r.rootName + ";" + key);
+    }
   }
 
   RunContext& ctx_;
@@ -362,6 +467,8 @@ class InstallRun {
   size_t firstEntry_ = 0;
   std::unique_ptr<TExtIniFile> script_;
   size_t savedEntries_ = 0;
+  std::vector<std::string> savedState_;
+  bool blockSaved_ = false;
 };
 
 }  // namespace

@@ -226,9 +226,7 @@ class RepairRun {
     blocks.newest.insert(blocks.newest.end(), blocks.older.begin(), blocks.older.end());
     const std::string& record = ctx_.services.process.installRecordPath;
     const std::string text = RecordText(blocks.newest);
-    if (ctx_.services.machine.files.ReplaceFile(record, text))
-      KeepRecordDigest(ctx_.services.machine.registry, record, text);
-    else
+    if (!ReplaceRecord(ctx_.services.machine.files, ctx_.services.machine.registry, record, text))
       LogQuietly(ctx_, "Repair: the record could not be saved: " + record);
   }
 

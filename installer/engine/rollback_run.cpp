@@ -52,6 +52,7 @@ class RollbackRun {
     Phase(UninstallKind::Shortcut, [this](const std::string& v) { UndoFile(v); });
     RestoreOtherBackups();
     Phase(UninstallKind::RegistryValue, [this](const std::string& v) { UndoValue(v); });
+    if (failedRun_) RestoreOtherValues();
     Phase(UninstallKind::RegistryKey, [this](const std::string& v) {
       if (OlderHas(UninstallKind::RegistryKey, v)) return;
       RemoveRecordedKey(ctx_, v);
@@ -90,10 +91,7 @@ class RollbackRun {
       ForgetRecordDigest(ctx_.services.machine.registry, record_);
       return true;
     }
-    const std::string text = RecordText(blocks_.older);
-    if (!files.ReplaceFile(record_, text)) return false;
-    KeepRecordDigest(ctx_.services.machine.registry, record_, text);
-    return true;
+    return ReplaceRecord(files, ctx_.services.machine.registry, record_, RecordText(blocks_.older));
   }
 
   // A line of the diagnostic log for each thing a failed run's undo does.
@@ -188,6 +186,25 @@ class RollbackRun {
       if (!restored_.insert(UpperCase(b.target)).second) continue;
       Restore(b.target, b.copy, kStays);
       ctx_.progress.SetPosition(ctx_.progress.Position() + 1);
+    }
+  }
+
+  // Values backed up that the block does not list as written: a run killed before
+  // its record caught up may have written them.
+  void RestoreOtherValues() {
+    std::set<std::string> written;
+    for (const UninstallAction& a : newest_)
+      if (a.kind == UninstallKind::RegistryValue) written.insert(a.value);
+    for (const auto& [value, data] : valueBackups_) {
+      if (written.count(value)) continue;
+      std::string rest = value;
+      const auto root = platform::RootKeyFromName(NextToken(rest, ';'));
+      const std::string subKey = NextToken(rest, ';');
+      std::string now;
+      platform::Registry& reg = ctx_.services.machine.registry;
+      if (!root || (reg.ReadString(*root, subKey, rest, now) == platform::RegRead::Ok && now == data)) continue;
+      Note("put back the registry value ", value,
+           reg.KeyExists(*root, subKey) && reg.WriteString(*root, subKey, rest, data));
     }
   }
 

@@ -78,6 +78,8 @@ struct RunContext {
   RunEnd end = RunEnd::Success;
   // The next-volume prompt was refused: the extraction ended short.
   bool extractionCancelled = false;
+  // The record block's run-state lines while the run works (unfinished_run.h).
+  std::vector<std::string> runState = {};
 };
 
 // A diagnostic log line; a log that cannot be written never stops a step.

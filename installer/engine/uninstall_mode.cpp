@@ -4,6 +4,7 @@
 #include "installer/engine/record_blocks.h"
 #include "installer/engine/record_digest.h"
 #include "installer/engine/run_log.h"
+#include "installer/engine/unfinished_run.h"
 #include "installer/engine/uninstall_kinds.h"
 #include "installer/engine/uninstall_run.h"
 
@@ -72,6 +73,20 @@ void RunUninstall(RunContext& ctx) {
     ctx.errorJump(kRecordChangedAtUninstall + record);
     ctx.end = RunEnd::Stopped;
     return;
+  }
+  // A run killed before this one: its block is undone first, or its kind named.
+  switch (RecoverUnfinishedRun(ctx, frame.texts, record)) {
+    case Recovery::UndoIncomplete:
+      ctx.errorJump(kRollbackIncomplete);
+      ctx.end = RunEnd::Stopped;
+      return;
+    case Recovery::Undone:
+    case Recovery::Reported:
+      frame.recordText.clear();
+      ctx.services.machine.files.ReadFile(record, frame.recordText);
+      break;
+    case Recovery::None:
+      break;
   }
   switch (ChosenUninstallKind(ctx)) {
     case UninstallKindChoice::Rollback:

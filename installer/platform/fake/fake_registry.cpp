@@ -68,6 +68,7 @@ RegRead FakeRegistry::ReadDword(RootKey root, const std::string& subKey, const s
 }
 
 bool FakeRegistry::CreateKey(RootKey root, const std::string& subKey, RegView view) {
+  if (mayChange && !mayChange()) return false;
   if (denied_[int(root)]) return false;
   Touch(KeyPath(root, subKey, view));
   return true;
@@ -79,6 +80,7 @@ bool FakeRegistry::CanOpenForWrite(RootKey root, const std::string& subKey, RegV
 
 bool FakeRegistry::WriteString(RootKey root, const std::string& subKey, const std::string& name,
                                const std::string& value, RegView view) {
+  if (mayChange && !mayChange()) return false;
   if (denied_[int(root)]) return false;
   Set(root, subKey, name, value, view);
   return true;
@@ -86,6 +88,7 @@ bool FakeRegistry::WriteString(RootKey root, const std::string& subKey, const st
 
 bool FakeRegistry::WriteDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
                               RegView view) {
+  if (mayChange && !mayChange()) return false;
   if (denied_[int(root)]) return false;
   SetDword(root, subKey, name, value, view);
   return true;
@@ -100,6 +103,7 @@ std::vector<std::string> FakeRegistry::ValueNames(RootKey root, const std::strin
 }
 
 bool FakeRegistry::DeleteValue(RootKey root, const std::string& subKey, const std::string& name, RegView view) {
+  if (mayChange && !mayChange()) return false;
   auto k = keys_.find(KeyPath(root, subKey, view));
   return k != keys_.end() && k->second.values.erase(UpperCase(name)) > 0;
 }
@@ -110,11 +114,13 @@ bool FakeRegistry::HasSubKeys(const std::string& path) const {
 }
 
 bool FakeRegistry::DeleteKey(RootKey root, const std::string& subKey, RegView view) {
+  if (mayChange && !mayChange()) return false;
   const std::string path = KeyPath(root, subKey, view);
   return !HasSubKeys(path) && keys_.erase(path) > 0;
 }
 
 bool FakeRegistry::DeleteKeyTree(RootKey root, const std::string& subKey, RegView view) {
+  if (mayChange && !mayChange()) return false;
   if (NamesNoKey(subKey)) return false;
   const std::string path = KeyPath(root, subKey, view);
   bool found = keys_.erase(path) > 0;

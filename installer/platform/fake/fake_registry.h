@@ -1,6 +1,7 @@
 #pragma once
 // In-memory registry for host tests: keys are case-insensitive paths per root and
 // view; values keep their type so wrong-type reads can be tested.
+#include <functional>
 #include <map>
 #include <string>
 
@@ -28,6 +29,9 @@ class FakeRegistry : public Registry {
                    RegView view = RegView::Wow32) const;
   // Keys under which CanOpenForWrite / CreateKey fail, as for a user without rights.
   void DenyWrites(RootKey root) { denied_[int(root)] = true; }
+  // Asked before every change; once it says no, nothing changes any more, as on a
+  // machine whose installer was killed (shared with the file system's).
+  std::function<bool()> mayChange;
 
   bool KeyExists(RootKey root, const std::string& subKey, RegView view) override;
   RegRead ReadString(RootKey root, const std::string& subKey, const std::string& name, std::string& value,

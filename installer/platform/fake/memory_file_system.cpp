@@ -46,6 +46,7 @@ class MemoryOutput : public OutputFile {
  public:
   MemoryOutput(MemoryFileSystem& fs, std::shared_ptr<MemoryFileSystem::Node> node) : fs_(fs), node_(std::move(node)) {}
   bool Write(const void* data, size_t size) override {
+    if (fs_.Stopped()) return ok_ = false;
     if (closed_ || size > fs_.capacity_ - std::min(fs_.capacity_, fs_.used_)) {
       ok_ = false;
       fs_.lastError_ = "There is not enough space on the disk.";
@@ -161,6 +162,7 @@ bool MemoryFileSystem::CreateDirectories(const std::string& path) {
   std::string n = Normalize(path);
   if (n.empty() || IsRoot(n)) return true;
   if (Node* node = Lookup(n)) return node->directory || Fail("A file with that name exists.");
+  if (Stopped()) return false;
   std::string parent = ParentOf(n);
   if (!parent.empty() && !CreateDirectories(parent)) return false;
   auto node = std::make_shared<Node>();
@@ -172,6 +174,7 @@ bool MemoryFileSystem::CreateDirectories(const std::string& path) {
 }
 
 bool MemoryFileSystem::RemoveDirectory(const std::string& path) {
+  if (Stopped()) return false;
   std::string key = Key(path);
   auto it = nodes_.find(key);
   if (it == nodes_.end() || !it->second->directory) return Fail("The system cannot find the path specified.");
@@ -184,6 +187,7 @@ bool MemoryFileSystem::RemoveDirectory(const std::string& path) {
 }
 
 bool MemoryFileSystem::DeleteFile(const std::string& path) {
+  if (Stopped()) return false;
   auto it = nodes_.find(Key(path));
   if (it == nodes_.end() || it->second->directory) return Fail("The system cannot find the file specified.");
   if (it->second->attributes & kAttrReadOnly) return Fail("Access is denied.");
@@ -201,6 +205,7 @@ bool MemoryFileSystem::CopyFile(const std::string& from, const std::string& to, 
 }
 
 bool MemoryFileSystem::RenameFolder(const std::string& from, const std::string& to) {
+  if (Stopped()) return false;
   const std::string source = Key(from), target = Key(to);
   Node* node = Lookup(from);
   if (!node || !node->directory || IsRoot(Normalize(from))) return Fail("The system cannot find the path specified.");
@@ -244,6 +249,7 @@ bool MemoryFileSystem::ReplaceFile(const std::string& path, const std::string& d
 }
 
 std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::WritableFile(const std::string& path, bool create) {
+  if (create && Stopped()) return nullptr;
   std::string n = Normalize(path);
   auto it = nodes_.find(Key(n));
   if (it != nodes_.end()) {
@@ -302,6 +308,7 @@ bool MemoryFileSystem::CanOpenExclusive(const std::string& path) {
 }
 
 bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attributes) {
+  if (Stopped()) return false;
   Node* node = Lookup(path);
   if (!node) return Fail("The system cannot find the file specified.");
   if (!node->directory) node->attributes = attributes & ~uint32_t(kAttrDirectory);
@@ -309,6 +316,7 @@ bool MemoryFileSystem::SetAttributes(const std::string& path, uint32_t attribute
 }
 
 bool MemoryFileSystem::SetDosTime(const std::string& path, uint32_t dosTime) {
+  if (Stopped()) return false;
   Node* node = Lookup(path);
   if (!node) return Fail("The system cannot find the file specified.");
   if (!UnpackDosDateTime(dosTime)) return Fail("The parameter is incorrect.");

@@ -29,6 +29,9 @@ class MemoryFileSystem : public FileSystem {
   void Lock(const std::string& path) { locked_.insert(Key(path)); }
   // Reading refused (access denied): reads and read opens fail; the file is still found.
   void DenyReading(const std::string& path) { unreadable_.insert(Key(path)); }
+  // Asked before every change; once it says no, nothing changes any more, as on a
+  // machine whose installer was killed.
+  std::function<bool()> mayChange;
   // Every path of a file, in sorted order of the normalised upper-case key.
   std::vector<std::string> AllFiles() const;
   // Every folder and file `include` takes, with its attributes, time and bytes: a
@@ -71,6 +74,7 @@ class MemoryFileSystem : public FileSystem {
   Node* Lookup(const std::string& path);
   bool ParentExists(const std::string& normalized);
   bool Fail(const char* text);
+  bool Stopped() { return mayChange && !mayChange() && !Fail("The machine stopped."); }
   std::shared_ptr<Node> WritableFile(const std::string& path, bool create);
 
   std::map<std::string, std::shared_ptr<Node>> nodes_;

@@ -3,6 +3,7 @@
 #include "base/md5.h"
 #include "installer/engine/install_run.h"
 #include "installer/engine/registry_entries.h"
+#include "installer/engine/unfinished_run.h"
 #include "installer/script/setup_script.h"
 #include "tests/unit/engine/run_test_support.h"
 
@@ -47,6 +48,21 @@ struct Undo : RunSetup {
     };
   }
   void Archive(const std::string& bytes) { m.files.AddFile("D:\\Setup\\data1.dat", bytes); }
+  // The files and the registry but the database server's compatibility settings,
+  // which the server's road rewrites on every run and no record lists.
+  std::string State() {
+    std::string state;
+    for (const std::string& line : SplitLines(Files() + m.registry.Dump()))
+      if (line.find("\\Firebird_2_5\\bin\\") == std::string::npos) state += line + "\n";
+    return state;
+  }
+  // The machine stops dead after `changes` more changes, as when the process is killed.
+  void KillAfter(int changes) {
+    left = changes;
+    m.files.mayChange = m.registry.mayChange = [this] { return left-- > 0; };
+  }
+  void Revive() { m.files.mayChange = m.registry.mayChange = nullptr; }
+  int left = 0;
   std::vector<std::pair<std::string, std::string>> members;
 };
 
@@ -111,6 +127,55 @@ TEST(RollbackOnFailure, AFailedFirstInstallationLeavesNothingAndOneThatWorksNoBa
   EXPECT_EQ(t.errors.back(), kRollbackIncomplete);
   EXPECT_FALSE(t.m.files.DirectoryExists("C:\\App\\uninstall.log.backups"));
   EXPECT_EQ(t.Contents(t.process.installRecordPath).find("Backup "), std::string::npos);
+}
+
+// Killed after any change it makes, an update with the key is undone by the next
+// start, whatever the kill cut short: the extraction, a record save, the undo of a
+// failure or the removal of its backups. Without the key the next start says which
+// kind repairs the installation, once.
+TEST(RollbackOnFailure, ARunKilledAfterAnyChangeIsUndoneByTheNextStart) {
+  Undo counted;
+  counted.Run(1, false);
+  counted.KillAfter(1 << 30);
+  counted.Run(2, true);
+  const int changes = (1 << 30) - counted.left;
+  const std::string installed = counted.State();
+  ASSERT_GT(changes, 30);
+  const std::string record = "C:\\App\\uninstall.log";
+  for (int k = 0; k <= changes; ++k)
+    for (bool failing : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "killed after " << k << " changes" << (failing ? ", failing" : ""));
+      Undo t;
+      t.Run(1, false);
+      const std::string before = t.State();
+      try {  // what a dead process goes on to do does not matter
+        t.Run(2, true, [k, failing](Undo& u) {
+          if (failing) u.Archive(u.Contents("D:\\Setup\\data1.dat").substr(0, 40000));
+          u.KillAfter(k);
+        });
+      } catch (...) {
+      }
+      t.Revive();
+      RunContext next = t.Context();
+      const Recovery r = RecoverUnfinishedRun(next, {}, record);
+      EXPECT_NE(r, Recovery::UndoIncomplete) << t.Contents(t.log.LogPath());
+      if (t.State() != installed || failing) EXPECT_EQ(t.State(), before);
+      if (HasFailure()) return;
+    }
+  // Without the key: told once, nothing changed by the telling but the mark.
+  Undo t;
+  t.Run(1, false);
+  try {
+    t.Run(2, false, [changes](Undo& u) { u.KillAfter(changes / 2); });
+  } catch (...) {
+  }
+  t.Revive();
+  RunContext next = t.Context();
+  EXPECT_EQ(RecoverUnfinishedRun(next, {}, record), Recovery::Reported);
+  EXPECT_EQ(RecoverUnfinishedRun(next, {}, record), Recovery::None);
+  ASSERT_EQ(t.dialogs.shown.size(), 1u);
+  EXPECT_EQ(t.dialogs.shown[0].rfind(kUnfinishedRunFound, 0), 0u);
+  EXPECT_EQ(t.Contents(record).find("Unfinished"), std::string::npos);
 }
 
 }  // namespace
