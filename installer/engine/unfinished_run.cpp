@@ -94,6 +94,11 @@ Recovery RecoverUnfinishedRun(RunContext& ctx, const CopyFilesPageSection& texts
   platform::FileSystem& files = ctx.services.machine.files;
   platform::Registry& registry = ctx.services.machine.registry;
   if (!IsUsableTargetPath(recordPath)) return Recovery::None;
+  // A save the kill cut short left its temporary file beside the record.
+  if (const std::string cut = recordPath + ".~tmp"; files.FileExists(cut)) {
+    files.SetAttributes(cut, platform::kAttrArchive);
+    files.DeleteFile(cut);
+  }
   std::string text;
   const bool exists = files.FileExists(recordPath);
   if (exists && (!files.ReadFile(recordPath, text) || !RecordDigestMatches(registry, recordPath, text)))

@@ -170,20 +170,41 @@ for ((r = 0; r < runs; r++)); do
   fresh; timed install-small "$inst" install "$work/small/medium" "$work/dest"
   timed uninstall-small "$inst" uninstall "$work/small/medium" "$work/dest"
 done
+# RollbackOnFailure: an update over an existing installation of the 10,000 files, with
+# the key (a second medium: the same archives, the script with the key) and without,
+# alternating which goes first.
+rb=$work/big/medium-rollback
+mkdir -p "$rb"
+ln -f "$work/big/medium/"*.dat "$rb/"
+sed 's/^\[Configuration\]\r$/[Configuration]\r\nRollbackOnFailure=1\r/' "$work/big/medium/setup.inf" >"$rb/setup.inf"
+grep -q '^RollbackOnFailure=1' "$rb/setup.inf" || { echo "bench: no RollbackOnFailure in the script"; exit 1; }
+fresh; "$inst" install "$work/big/medium" "$work/dest" >/dev/null
+for ((r = 0; r < runs; r++)); do
+  if ((r % 2)); then
+    timed update-rollback "$inst" install "$rb" "$work/dest"
+    timed update "$inst" install "$work/big/medium" "$work/dest"
+  else
+    timed update "$inst" install "$work/big/medium" "$work/dest"
+    timed update-rollback "$inst" install "$rb" "$work/dest"
+  fi
+done
 rm -rf "$work/dest" "$work/out"
 median() { tr ' ' '\n' <<<"${2:-${samples[$1]}}" | grep . | sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 printf '\n%-16s %8s %8s  %s\n' run wall-s cpu-s "(medians of $runs; wall samples)"
-for n in extract install uninstall rm-rf install-small uninstall-small; do
+for n in extract install uninstall rm-rf install-small uninstall-small update update-rollback; do
   printf '%-16s %8.2f %8.2f  (%s )\n' "$n" "$(median $n)" "$(median $n "${cpu[$n]}")" "${samples[$n]}"
 done
 awk -v e="$(median extract)" -v i="$(median install)" -v u="$(median uninstall)" -v rm="$(median rm-rf)" \
     -v is="$(median install-small)" -v us="$(median uninstall-small)" -v big="$files10" -v small="$files1" \
     -v k="$peak_install" -v ec="$(median extract "${cpu[extract]}")" -v ic="$(median install "${cpu[install]}")" \
-    -v uc="$(median uninstall "${cpu[uninstall]}")" -v rc="$(median rm-rf "${cpu[rm-rf]}")" 'BEGIN {
+    -v uc="$(median uninstall "${cpu[uninstall]}")" -v rc="$(median rm-rf "${cpu[rm-rf]}")" \
+    -v up="$(median update)" -v ur="$(median update-rollback)" 'BEGIN {
   if (e < 0.01) e = 0.01; if (rm < 0.01) rm = 0.01; if (is < 0.01) is = 0.01; if (us < 0.01) us = 0.01
   if (ec < 0.01) ec = 0.01; if (rc < 0.01) rc = 0.01
   printf "\ninstall run vs bare extraction: %.2f wall, %.2f CPU (target <= 1.3)\n", i / e, ic / ec
   printf "install time per file, %d vs %d files: %.2f (target <= 1.5)\n", big, small, (i / big) / (is / small)
   printf "uninstall time per file, %d vs %d files: %.2f (target <= 1.5)\n", big, small, (u / big) / (us / small)
   printf "uninstall vs rm -rf: %.2f wall, %.2f CPU (target <= 3)\n", u / rm, uc / rc
-  printf "install peak RSS %.1f MiB (target < 64)\n", k / 1024 }'
+  printf "install peak RSS %.1f MiB (target < 64)\n", k / 1024
+  if (up < 0.01) up = 0.01
+  printf "update of %d files with RollbackOnFailure vs without: %.2f\n", big, ur / up }'

@@ -1,0 +1,116 @@
+"""The installer killed by process id in the middle of a real unattended run with
+RollbackOnFailure, then started again unattended: the prefix ends exactly as after
+a run that was never cut, whatever the kill cut short."""
+import os
+import shutil
+import signal
+import subprocess
+import time
+
+import pytest
+
+import winehost
+from conftest import WORK, WinePrefix
+from engine_media import MEMBER_TIME
+from machine_state import differences, snapshot
+
+SAMPLE = winehost.REPO / "examples" / "sample-product"
+BULK = 400  # files enough for the extraction to last a while under Wine
+
+
+def build_medium(tmp_path, programs):
+    product = tmp_path / "product"
+    subprocess.run(["bash", str(SAMPLE / "assemble.sh"), str(product), str(programs["build"])], check=True,
+                   stdout=subprocess.DEVNULL)
+    bulk = product / "Lumbra" / "bulk"
+    for i in range(BULK):
+        folder = bulk / f"d{i % 20:02d}"
+        folder.mkdir(parents=True, exist_ok=True)
+        (folder / f"f{i:04d}.bin").write_bytes(os.urandom(24 * 1024))
+    for p in product.rglob("*"):
+        if p.is_file():
+            os.utime(p, (MEMBER_TIME, MEMBER_TIME))
+    text = (SAMPLE / "setup.tmpl.utf8").read_text(encoding="utf-8")
+    text = text.replace("[Configuration]\n", "[Configuration]\nRollbackOnFailure=1\n", 1)
+    fonts = "Target5=$DefaultDestination$\\Fonts\n"
+    text = text.replace(fonts, fonts + "Source6=Lumbra\\bulk\nTarget6=$DefaultDestination$\\bulk\n", 1)
+    (tmp_path / "setup.tmpl").write_bytes(text.encode("cp1250"))
+    medium = tmp_path / "medium"
+    subprocess.run([str(programs["media"]), "medium", str(product), str(tmp_path / "setup.tmpl"), str(medium),
+                    "--launcher", str(programs["startup"]), "--installer", str(programs["installer"])],
+                   check=True, stdout=subprocess.DEVNULL)
+    # Started directly, the installer is the process the test kills.
+    shutil.copy(programs["installer"], medium / "installer.exe")
+    return medium
+
+
+def destination(wine):
+    found = list(wine.drive_c.glob("Program Files*/Belloro/Lumbra Demo"))
+    return found[0] if found else None
+
+
+def record_text(wine):
+    folder = destination(wine)
+    record = folder / "install.log" if folder else None
+    try:
+        return record.read_bytes().decode("cp1250") if record else ""
+    except OSError:
+        return ""
+
+
+# When to kill: the record's first save, a third of the extraction, and its end.
+KILL_POINTS = {
+    "first save": lambda wine: "Unfinished Run" in record_text(wine),
+    "extraction": lambda wine: destination(wine) is not None and
+    sum(1 for _ in (destination(wine) / "bulk").rglob("*.bin")) >= BULK // 3,
+    "after extraction": lambda wine: destination(wine) is not None and
+    sum(1 for _ in (destination(wine) / "bulk").rglob("*.bin")) >= BULK,
+}
+
+
+def unattended(wine):
+    result = wine.run(r"C:\medium\installer.exe", "/silent", timeout=300)
+    wine.wait_idle(timeout=120)
+    return result
+
+
+def test_a_killed_run_ends_installed_as_if_never_cut(base_prefix, display, programs, tmp_path):
+    medium = build_medium(tmp_path, programs)
+    prefixes = []
+
+    def prefix(name):
+        wine = WinePrefix(base_prefix, WORK / f"prefix-{os.getpid()}-killed-{name}", display)
+        prefixes.append(wine)
+        shutil.copytree(medium, wine.make_folder(r"C:\medium"), dirs_exist_ok=True)
+        return wine
+
+    try:
+        reference = prefix("reference")
+        since = time.time()
+        assert unattended(reference).rc == 0
+        installed = snapshot(reference, since)
+        for point, reached in KILL_POINTS.items():
+            wine = prefix(point.replace(" ", "-"))
+            since = time.time()
+            # Nobody reads its output: a full pipe must not hold the run up.
+            process = subprocess.Popen(wine.command(r"C:\medium\installer.exe", "/silent"), env=wine.env,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            deadline = time.time() + 240
+            while process.poll() is None and not reached(wine) and time.time() < deadline:
+                time.sleep(0.01)
+            assert process.poll() is None, f"{point}: the run ended before the kill"
+            os.kill(process.pid, signal.SIGKILL)
+            process.wait(timeout=60)
+            wine.wait_idle(timeout=120)
+            cut = record_text(wine)
+            if point != "after extraction":
+                assert "Unfinished Run: Undo" in cut, f"{point}: the kill did not cut the run:\n{cut[:400]}"
+            result = unattended(wine)
+            assert result.rc == 0, (point, result)
+            found = differences(installed, snapshot(wine, since))
+            assert not found, f"killed at {point}, then run again:\n" + "\n".join(found[:40])
+            wine.kill()
+    finally:
+        for wine in prefixes:
+            wine.kill()
+            shutil.rmtree(wine.path, ignore_errors=True)
