@@ -395,8 +395,9 @@ class InstallRun {
 
   // Before anything changes, what the run may create that is not there yet: the
   // files, shortcuts and shared copies, their folders, the additional folders, the
-  // update-state file, registry keys and values. Killed before it recorded them,
-  // the run is undone by this list (backup copies no record lists go anyway).
+  // font copies, the update-state file, registry keys and values. Killed before it
+  // recorded them, the run is undone by this list (backup copies no record lists go
+  // anyway).
   void NotePending() {
     platform::FileSystem& fs = ctx_.services.machine.files;
     const PathVariables& vars = ctx_.services.variables;
@@ -427,6 +428,7 @@ class InstallRun {
     }
     for (const std::string& written : folders_)
       if (!Trim(written).empty()) folder(NormalizeTargetPath(vars.ExpandVariables(written)));
+    for (const std::string& copy : NewFontCopies(ctx_, fonts_)) file(copy, false);
     const std::string stateFile = vars.ExpandVariables(installLogFile_);
     if (!Trim(installLogFile_).empty()) file(NormalizeTargetPath(stateFile), fs.FileExists(stateFile));
     platform::Registry& reg = ctx_.services.machine.registry;

@@ -25,6 +25,8 @@ void CreateAdditionalFolders(RunContext& context, const std::vector<std::string>
 
 // "InstallNewFonts": each font name once, when no family of that name is installed.
 void InstallNewFonts(RunContext& context, const std::vector<FontKeys>& fonts);
+// The copies in the fonts folder that InstallNewFonts may make: those not there yet.
+std::vector<std::string> NewFontCopies(RunContext& context, const std::vector<FontKeys>& fonts);
 
 // "ExecuteExternalInstallerFiles": every ".msi" of the file list through the
 // Windows Installer, then deleted; "register_com_servers.bat" run once.

@@ -13,6 +13,11 @@ namespace {
 // Version v: a.exe and lib\shared.dll change with it, version 2 brings lib\new.dll
 // and a key of its own and points the shortcut elsewhere.
 struct Undo : RunSetup {
+  Undo() {
+    m.registry.Set(platform::RootKey::CurrentUser,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Fonts", "C:\\Fonts");
+    m.files.CreateDirectories("C:\\Fonts");
+  }
   void Run(int v, bool rollback, const std::function<void(Undo&)>& fault = nullptr) {
     const std::string shared = v == 1 ? "s1" : archive_testing::TestContent(40000, false, 2);
     members = {{"a.exe", "a" + std::to_string(v)}, {"shared.dll", shared}, {"new.dll", "n2"}};
@@ -29,6 +34,8 @@ struct Undo : RunSetup {
     }
     s.Set("Icons", "Count", "1").Set("Icons", "Icon1.Placement", "$UserPrograms$\\Lumbra");
     s.Set("Icons", "Icon1.Title", "Lumbra").Set("Icons", "Icon1.File", targets[v - 1]);
+    if (v == 2) s.Set("Fonts", "Count", "1").Set("Fonts", "Font0.FontName", "Lumbra Sans");
+    if (v == 2) s.Set("Fonts", "Font0.FontFile", targets[2]);  // stands in for a font file
     if (rollback) s.Set("Configuration", "RollbackOnFailure", "1");
     Pack("data1", members);
     WriteScript(s);
@@ -141,6 +148,7 @@ TEST(RollbackOnFailure, ARunKilledAfterAnyChangeIsUndoneByTheNextStart) {
   const int changes = (1 << 30) - counted.left;
   const std::string installed = counted.State();
   ASSERT_GT(changes, 30);
+  ASSERT_NE(installed.find("C:\\Fonts\\new.dll"), std::string::npos);  // the font the update adds
   const std::string record = "C:\\App\\uninstall.log";
   for (int k = 0; k <= changes; ++k)
     for (bool failing : {false, true}) {
