@@ -47,7 +47,7 @@ std::vector<SectionSpec> Build() {
                 "RegistryDefaultPath", "DriveToWinDrive", "AllowAdminFreedom", "UnInstall", "UnInstallLogFile",
                 "UnInstallIconTitle", "InstallLogFile", "BuildDate", "Background", "Grad Start", "Grad End",
                 "One Color", "Banner Alignment", "Copyright Alignment", "BannerFont", "CopyrightFont",
-                "CopyrightText", "RqInstallerVersion", "KeepBackups", "UpdateSigningKey"}));
+                "CopyrightText", "RqInstallerVersion", "KeepBackups", "UpdateSigningKey", "RollbackOnFailure"}));
   c.push_back({"Variables", {}, std::nullopt, false, true});
   c.push_back(Fixed("Buttons",
                {"BackButton", "NextButton", "CloseButton", "CancelButton", "FinishButton", "BrowseButton"}));
@@ -83,7 +83,7 @@ std::vector<SectionSpec> Build() {
                     "WUStat.PackageSize", "WUStat.Downloaded", "WUStat.AvgSpeed"}));
   c.push_back(Page("ReadMe Notes Page", {}));
   c.push_back(Page("Finish Page", {"Info", "NoNewWebUpdate"}));
-  c.push_back(Page("Error Finish Page", {"Info"}, false));
+  c.push_back(Page("Error Finish Page", {"Info", "RolledBackInfo"}, false));
   c.push_back(List(InstallModuleList()));
   c.push_back(List(ComponentList()));
   c.push_back(List(FileList()));

@@ -8,8 +8,8 @@
 #include "base/base64.h"
 #include "base/text.h"
 #include "installer/platform/host/host_file_system.h"
-#include "tests/unit/media/medium_test_support.h"
 #include "installer/script/script_lists.h"
+#include "tests/unit/media/medium_test_support.h"
 #include "tools/media/command.h"
 #include "tools/media/ini_index.h"
 #include "tools/media/medium_check.h"
@@ -59,56 +59,86 @@ TEST_F(Lint, BuiltMediumIsCleanAndEachBreakagePointsAtItsLine) {
     const char* message;
     const char* lineHolds;  // text of the line the finding names
   } cases[] = {
-      {"unknown section", [](const std::string& t) { return t + "[Colours]\r\nA=1\r\n"; }, "unknown section [Colours]", "[Colours]"},
-      {"unknown key", [](const std::string& t) { return Replaced(t, "[Configuration]\r\n", "[Configuration]\r\nColour=1\r\n"); },
+      {"unknown section", [](const std::string& t) { return t + "[Colours]\r\nA=1\r\n"; }, "unknown section [Colours]",
+       "[Colours]"},
+      {"unknown key",
+       [](const std::string& t) { return Replaced(t, "[Configuration]\r\n", "[Configuration]\r\nColour=1\r\n"); },
        "unknown key Colour", "Colour=1"},
-      {"entry beyond Count", [](const std::string& t) { return Replaced(t, "[Icons]\r\nCount=1", "[Icons]\r\nCount=0"); },
+      {"entry beyond Count",
+       [](const std::string& t) { return Replaced(t, "[Icons]\r\nCount=1", "[Icons]\r\nCount=0"); },
        "entry 1 of [Icons] lies beyond Count 0", "Icon1.Placement"},
       {"Count gap", [](const std::string& t) { return Replaced(t, "[Files]\r\nCount=4", "[Files]\r\nCount=6"); },
        "entries 5 to 6 are missing from [Files]", "Count=6"},
-      {"rule outside 0..3", [](const std::string& t) { return Replaced(t, "File1.FileUpdateRule=2", "File1.FileUpdateRule=7"); },
+      {"rule outside 0..3",
+       [](const std::string& t) { return Replaced(t, "File1.FileUpdateRule=2", "File1.FileUpdateRule=7"); },
        "is not a rule 0 to 3", "File1.FileUpdateRule=7"},
       {"target without variable",
        [](const std::string& t) { return Replaced(t, "File1.TargetFile=$DefaultDestination$", "File1.TargetFile=C:"); },
        "does not begin with a path variable", "File1.TargetFile=C:"},
       {"unknown variable",
-       [](const std::string& t) { return Replaced(t, "File1.TargetFile=$DefaultDestination$", "File1.TargetFile=$DefaultDest$"); },
+       [](const std::string& t) {
+         return Replaced(t, "File1.TargetFile=$DefaultDestination$", "File1.TargetFile=$DefaultDest$");
+       },
        "neither built in nor defined", "File1.TargetFile="},
       {"target climbing",
-       [](const std::string& t) { return Replaced(t, "File2.TargetFile=$DefaultDestination$\\", "File2.TargetFile=$DefaultDestination$\\..\\"); },
+       [](const std::string& t) {
+         return Replaced(t, "File2.TargetFile=$DefaultDestination$\\", "File2.TargetFile=$DefaultDestination$\\..\\");
+       },
        "climbs with \"..\"", "File2.TargetFile="},
       {"duplicate source",
-       [](const std::string& t) { return Replaced(t, "File2.SourceFile=C:\\Build\\App\\readme.txt", "File2.SourceFile=C:\\Build\\App\\prog.exe"); },
+       [](const std::string& t) {
+         return Replaced(t, "File2.SourceFile=C:\\Build\\App\\readme.txt", "File2.SourceFile=C:\\Build\\App\\prog.exe");
+       },
        "is also the source of [Files] File1", "File2.SourceFile="},
       {"component without files",
-       [](const std::string& t) { return Replaced(t, "[Components]\r\nCount=1\r\n", "[Components]\r\nCount=2\r\nComponent2.Name=Empty\r\n"); },
+       [](const std::string& t) {
+         return Replaced(t, "[Components]\r\nCount=1\r\n", "[Components]\r\nCount=2\r\nComponent2.Name=Empty\r\n");
+       },
        "Component2 has no file in [Files]", "Component2.Name=Empty"},
-      {"launcher's header", [](const std::string& t) { return Replaced(t, "[StartUp]", "[startup]"); }, "exact line [StartUp]", "[startup]"},
+      {"launcher's header", [](const std::string& t) { return Replaced(t, "[StartUp]", "[startup]"); },
+       "exact line [StartUp]", "[startup]"},
       {"section of no module", [](const std::string& t) { return Replaced(t, "[Extra.Files]", "[Other.Files]"); },
        "\"Other\", which [Install Modules] does not name", "[Other.Files]"},
       {"size against the archive",
-       [](const std::string& t) { return Replaced(t, "File1.FileSize=" + Value(t, "File1.FileSize"), "File1.FileSize=1"); },
+       [](const std::string& t) {
+         return Replaced(t, "File1.FileSize=" + Value(t, "File1.FileSize"), "File1.FileSize=1");
+       },
        "File1.FileSize 1 differs", "File1.FileSize=1"},
       {"time against the archive",
-       [](const std::string& t) { return Replaced(t, "File1.FileTime=" + Value(t, "File1.FileTime"), "File1.FileTime=5"); },
+       [](const std::string& t) {
+         return Replaced(t, "File1.FileTime=" + Value(t, "File1.FileTime"), "File1.FileTime=5");
+       },
        "File1.FileTime 5 differs", "File1.FileTime=5"},
       {"digest against the archive",
-       [](const std::string& t) { return Replaced(t, "File3.MD5HashInfo=" + Value(t, "File3.MD5HashInfo"), "File3.MD5HashInfo=00"); },
+       [](const std::string& t) {
+         return Replaced(t, "File3.MD5HashInfo=" + Value(t, "File3.MD5HashInfo"), "File3.MD5HashInfo=00");
+       },
        "File3.MD5HashInfo differs", "File3.MD5HashInfo=00"},
       {"member missing",
-       [](const std::string& t) { return Replaced(t, "File2.SourceFile=C:\\Build\\App\\readme.txt", "File2.SourceFile=C:\\Build\\gone.txt"); },
+       [](const std::string& t) {
+         return Replaced(t, "File2.SourceFile=C:\\Build\\App\\readme.txt", "File2.SourceFile=C:\\Build\\gone.txt");
+       },
        "is not in data1.dat", "File2.SourceFile=C:\\Build\\gone.txt"},
-      {"shortcut without program", [](const std::string& t) { return Replaced(t, "Icon1.File=$DefaultDestination$\\prog.exe", "Icon1.File="); },
+      {"shortcut without program",
+       [](const std::string& t) { return Replaced(t, "Icon1.File=$DefaultDestination$\\prog.exe", "Icon1.File="); },
        "Icon1 names no program", "Icon1.File="},
-      {"shortcut without icon file", [](const std::string& t) { return Replaced(t, "Icon1.IconFile=", "Icon1.WorkFolder="); },
+      {"shortcut without icon file",
+       [](const std::string& t) { return Replaced(t, "Icon1.IconFile=", "Icon1.WorkFolder="); },
        "Icon1 has no IconFile", "Icon1."},
       {"uninstaller without record",
-       [](const std::string& t) { return Replaced(t, "UnInstallLogFile=$DefaultDestination$\\install.log", "UnInstallLogFile="); },
+       [](const std::string& t) {
+         return Replaced(t, "UnInstallLogFile=$DefaultDestination$\\install.log", "UnInstallLogFile=");
+       },
        "UnInstallLogFile is empty", "[Configuration]"},
       {"signing key that is no point",
-       [](const std::string& t) { return Replaced(t, "[Configuration]\r\n", "[Configuration]\r\nUpdateSigningKey=BHkz/IE4\r\n"); },
+       [](const std::string& t) {
+         return Replaced(t, "[Configuration]\r\n", "[Configuration]\r\nUpdateSigningKey=BHkz/IE4\r\n");
+       },
        "UpdateSigningKey is not the base64 of a P-256 public point", "UpdateSigningKey=BHkz"},
-      {"archive size", [](const std::string& t) { return Replaced(t, "Component1.PackSize=" + Value(t, "Component1.PackSize"), "Component1.PackSize=9"); },
+      {"archive size",
+       [](const std::string& t) {
+         return Replaced(t, "Component1.PackSize=" + Value(t, "Component1.PackSize"), "Component1.PackSize=9");
+       },
        "Component1.PackSize 9 differs", "Component1.PackSize=9"},
   };
   for (const auto& c : cases) {
@@ -120,13 +150,16 @@ TEST_F(Lint, BuiltMediumIsCleanAndEachBreakagePointsAtItsLine) {
       if (finding.text.find(c.message) == std::string::npos) continue;
       found = true;
       ASSERT_GT(finding.line, 0);
-      EXPECT_NE(lines[size_t(finding.line - 1)].find(c.lineHolds), std::string::npos) << lines[size_t(finding.line - 1)];
+      EXPECT_NE(lines[size_t(finding.line - 1)].find(c.lineHolds), std::string::npos)
+          << lines[size_t(finding.line - 1)];
     }
     EXPECT_TRUE(found) << FormatFindings("setup.inf", All(text));
   }
   const std::string key = Base64Encode(GenerateSigningKey().publicPoint);
+  // The opt-in keys of the installer are keys a maker may write.
   EXPECT_EQ(FormatFindings("setup.inf", All(Replaced(plain, "[Configuration]\r\n",
-                                                      "[Configuration]\r\nUpdateSigningKey=" + key + "\r\n"))),
+                                                     "[Configuration]\r\nUpdateSigningKey=" + key +
+                                                         "\r\nKeepBackups=1\r\nRollbackOnFailure=1\r\n"))),
             "");
 }
 
