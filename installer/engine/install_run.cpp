@@ -381,6 +381,14 @@ class InstallRun {
   void SaveRecord(bool evenEmpty = false) {
     if (ctx_.record.size() == savedEntries_ && ctx_.runState == savedState_) return;
     if (ctx_.record.empty() && !evenEmpty && !blockSaved_) return;
+    // The record's own folder, when the save has to make it, is this installation's
+    // (the destination page makes it otherwise, or did before an undone run took it).
+    if (rollbackOnFailure_ && !blockSaved_ && !recordFolderNoted_) {
+      recordFolderNoted_ = true;
+      const std::string path = ctx_.services.variables.ExpandVariables(ctx_.services.process.installRecordPath);
+      for (const std::string& level : MissingFolderLevels(ctx_.services.machine.files, FolderOf(path)))
+        ctx_.record.push_back({model::RecordAction::MakeDir, level});
+    }
     if (!SaveRecordBlock(ctx_)) return;
     savedEntries_ = ctx_.record.size();
     savedState_ = ctx_.runState;
@@ -471,6 +479,7 @@ class InstallRun {
   size_t savedEntries_ = 0;
   std::vector<std::string> savedState_;
   bool blockSaved_ = false;
+  bool recordFolderNoted_ = false;
 };
 
 }  // namespace
