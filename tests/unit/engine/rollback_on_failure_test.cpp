@@ -69,6 +69,14 @@ struct Undo : RunSetup {
     m.files.mayChange = m.registry.mayChange = [this] { return left-- > 0; };
   }
   void Revive() { m.files.mayChange = m.registry.mayChange = nullptr; }
+  // The shared uninstaller, Full Uninstall.
+  void Uninstall() {
+    process.switches.uninstall = true;
+    process.scriptPath = "C:\\Common\\Quillmarch Shared\\Lumbra v2026\\setup.inf";
+    choices.uninstallKindIndex = 0;
+    record.clear(), errors.clear();
+    Go();
+  }
   int left = 0;
   std::vector<std::pair<std::string, std::string>> members;
 };
@@ -184,6 +192,26 @@ TEST(RollbackOnFailure, ARunKilledAfterAnyChangeIsUndoneByTheNextStart) {
   ASSERT_EQ(t.dialogs.shown.size(), 1u);
   EXPECT_EQ(t.dialogs.shown[0].rfind(kUnfinishedRunFound, 0), 0u);
   EXPECT_EQ(t.Contents(record).find("Unfinished"), std::string::npos);
+}
+
+// The uninstaller started after the kill undoes the cut run first, then removes the
+// installation before it as if the update had never been tried.
+TEST(RollbackOnFailure, TheUninstallerUndoesAKilledRunBeforeItsKind) {
+  Undo expected;
+  expected.Run(1, false);
+  expected.Uninstall();
+  ASSERT_FALSE(expected.m.files.FileExists("C:\\App\\a.exe"));
+  Undo t;
+  t.Run(1, false);
+  try {
+    t.Run(2, true, [](Undo& u) { u.KillAfter(40); });
+  } catch (...) {
+  }
+  t.Revive();
+  ASSERT_NE(t.Contents("C:\\App\\uninstall.log").find("Unfinished Run: Undo"), std::string::npos);
+  t.Uninstall();
+  EXPECT_EQ(t.State(), expected.State());
+  EXPECT_NE(t.Contents(t.log.LogPath()).find("did not finish: undoing it"), std::string::npos);
 }
 
 }  // namespace
