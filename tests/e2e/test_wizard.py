@@ -288,3 +288,40 @@ def test_install_exe_starts_only_after_a_run_that_finished(wine, programs, tmp_p
     assert result.rc == 0, result
     wine.wait_idle()
     assert started.exists() and (app / "busy.dll").read_bytes() == b"new"
+
+
+def test_a_run_killed_before_is_named_once_with_the_kind_that_repairs_it(wine, programs, tmp_path):
+    """Without RollbackOnFailure a block left unfinished by a killed run is reported in
+    one box when the next run starts, naming the kind that repairs it; the run then
+    goes on, and the mark is gone from the record."""
+    text = script(extra="[unInstall Type Page]\r\nRepair=Utolsó telepítés javítása\r\nRepairEnabled=1\r\n")
+    text = text.replace(r"Path=C:\BELLORO.WIN", "Path=C:\\BELLORO.WIN\r\nUnInstallLogFile=$DefaultDestination$\\u.log")
+    text = text.replace("Component1.PackName=data1\r\n", "Component1.PackName=data1\r\nComponent1.Checked=1\r\n")
+    medium_with_files(wine, programs, tmp_path, text, [("a.txt", b"a\r\n", r"$DefaultDestination$\a.txt", 0)])
+    wine.make_folder(r"C:\BELLORO.WIN")
+    record = wine.host_path(r"C:\BELLORO.WIN\u.log")
+    record.write_bytes(b"[46000.5]\r\nInstallation Started: 2025.12.08 10:00:00\r\nSource: C:\\medium\r\n"
+                       b"Title: Lumbra v2020\r\nUnfinished Run: Report\r\nCopy File: C:\\BELLORO.WIN\\old.txt\r\n")
+    process = wine.start(r"C:\medium\installer.exe")
+    ui = UiDriver(wine, programs)
+    try:
+        ui.wait_window()
+        while ui.page() != "CopyFiles" and not ui.exists(DIALOG):
+            page = ui.page()
+            ui.click("NextButton")
+            ui.wait_for(lambda: ui.page() != page or ui.exists(DIALOG), f"the page after {page}")
+        ui.wait_window(DIALOG, timeout=120)
+        message = ui.controls(DIALOG)["Message"]["text"]
+        assert message.startswith("A legutóbbi telepítés nem fejeződött be") and \
+            '"Utolsó telepítés javítása"' in message, message
+        ui.screenshot("unfinished-run-found", DIALOG)
+        ui.click("OK", DIALOG)
+        ui.wait_page("Readme", timeout=120)
+        saved = record.read_bytes().decode("cp1250")
+        assert "Unfinished Run" not in saved and "Copy File: C:\\BELLORO.WIN\\old.txt" in saved, saved
+        assert "Copy File: C:\\BELLORO.WIN\\a.txt" in saved, saved
+        assert not ui.exists(DIALOG)
+    finally:
+        ui.close_driver()
+        if process.poll() is None:
+            process.kill()
