@@ -9,6 +9,9 @@
 namespace ostravel::engine {
 namespace {
 
+// The first line, "Installation Started:", "Source:" and "Title:".
+constexpr size_t kHeaderLines = 4;
+
 std::string BlockFirstLine(const DateTime& start) { return "[" + FormatGeneralFloat(ToDateTimeNumber(start)) + "]"; }
 
 }  // namespace
@@ -37,7 +40,8 @@ const char* RecordLabel(model::RecordAction kind) {
   return "";
 }
 
-std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, const model::InstallRecordEntries& entries) {
+std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header,
+                                           const model::InstallRecordEntries& entries) {
   std::vector<std::string> lines;
   lines.reserve(entries.size() + 4);
   lines.push_back(BlockFirstLine(header.installStartTime));
@@ -49,9 +53,8 @@ std::vector<std::string> FormatRecordBlock(const RecordBlockHeader& header, cons
   return lines;
 }
 
-bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath,
-                            const RecordBlockHeader& header, const model::InstallRecordEntries& entries,
-                            platform::Registry* digests) {
+bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& recordPath, const RecordBlockHeader& header,
+                            const model::InstallRecordEntries& entries, platform::Registry* digests) {
   if (Trim(recordPath).empty()) return false;
   std::vector<std::string> block = FormatRecordBlock(header, entries);
   std::vector<std::string> old;
@@ -70,19 +73,16 @@ bool SaveInstallRecordBlock(platform::FileSystem& files, const std::string& reco
     lines.insert(lines.end(), old.begin(), old.end());
   } else {
     // An installation only ever adds actions: its earlier block is the start of
-    // the new one, line for line, but for the run-state lines, which come and go.
-    // What follows it is kept, whatever it is.
-    size_t next = own + 1;
-    for (size_t i = 1; next < old.size();) {
-      if (i < block.size() && old[next] == block[i])
-        ++next, ++i;
-      else if (IsRunStateLine(old[next]))
-        ++next;
-      else if (i < block.size() && IsRunStateLine(block[i]))
-        ++i;
-      else
-        break;
+    // the new one, line for line, but for the run-state lines right after the
+    // title, which come and go. What follows it is kept, whatever it is.
+    size_t next = own + 1, i = 1;
+    auto same = [&] { return next < old.size() && i < block.size() && old[next] == block[i]; };
+    while (i < kHeaderLines && same()) ++next, ++i;
+    if (i == kHeaderLines) {
+      while (next < old.size() && IsRunStateLine(old[next])) ++next;
+      while (i < block.size() && IsRunStateLine(block[i])) ++i;
     }
+    while (same()) ++next, ++i;
     lines.assign(old.begin(), old.begin() + long(own));
     lines.insert(lines.end(), block.begin(), block.end());
     lines.insert(lines.end(), old.begin() + long(next), old.end());

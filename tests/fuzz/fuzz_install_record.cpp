@@ -1,7 +1,8 @@
 // Any bytes as an installation record: the reader never crashes and never hands
 // the uninstaller a path that is not absolute; a block saved onto such a record
 // comes back first with its actions, and saving it again
-// leaves the same bytes (one block per installation).
+// leaves the same bytes (one block per installation), also after saves made while
+// the run worked.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -16,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace ostravel::engine;
   const std::string text(reinterpret_cast<const char*>(data), size);
   for (const UninstallAction& a : ParseInstallRecord(text)) {
-    const bool path = a.kind == UninstallKind::File || a.kind == UninstallKind::Folder ||
-                      a.kind == UninstallKind::Shortcut;
+    const bool path =
+        a.kind == UninstallKind::File || a.kind == UninstallKind::Folder || a.kind == UninstallKind::Shortcut;
     if (a.value.empty() || (path && !IsUsableTargetPath(a.value))) std::abort();
   }
 
@@ -36,6 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<UninstallAction> first = ParseInstallRecord(saved, false);
   if (first.size() < entries.size() || first[0].value != "C:\\App" || first[1].value != "C:\\App\\a.exe" ||
       first[2].kind != UninstallKind::RegistryValue)
+    std::abort();
+  // Saved while the run worked (with its run-state lines), then finished: the same
+  // bytes. Only on records that start with a block, as saved ones do: lines above the
+  // first block could pass for the block's own next actions.
+  if (!text.empty() && text[0] != '[') return 0;
+  platform::MemoryFileSystem working;
+  working.AddFile(record, text);
+  RecordBlockHeader marked = header;
+  marked.runState = {"Unfinished Run: Undo", "Pending Copy File: C:\\App\\b.exe"};
+  if (!SaveInstallRecordBlock(working, record, marked, {entries.front()}) ||
+      !SaveInstallRecordBlock(working, record, header, entries) || *working.Contents(record) != saved)
     std::abort();
   return 0;
 }
