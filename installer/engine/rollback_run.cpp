@@ -145,7 +145,8 @@ class RollbackRun {
       if ((a.kind == UninstallKind::File || a.kind == UninstallKind::Shortcut) &&
           (fileBackups_.count(UpperCase(a.value)) || !OlderHas(a.kind, a.value)))
         test(a.value);
-    for (const FileBackup& b : backups_.files) test(b.target);
+    for (const FileBackup& b : backups_.files)
+      if (!Running(b.target)) test(b.target);
     if (locked.empty()) return true;
     ctx_.finish.showErrorLink = true;
     ctx_.finish.errorLinkUrl = kLockedFilesArticleUrl;
@@ -184,6 +185,12 @@ class RollbackRun {
   void RestoreOtherBackups() {
     for (const FileBackup& b : backups_.files) {
       if (!restored_.insert(UpperCase(b.target)).second) continue;
+      // The shared uninstaller undoing a run cannot put its own older copy back while
+      // it runs; the newer one serves every record as well.
+      if (Running(b.target)) {
+        LogQuietly(ctx_, "Rollback: the running uninstaller stays as it is: " + b.target);
+        continue;
+      }
       Restore(b.target, b.copy, kStays);
       ctx_.progress.SetPosition(ctx_.progress.Position() + 1);
     }
@@ -207,6 +214,8 @@ class RollbackRun {
            reg.KeyExists(*root, subKey) && reg.WriteString(*root, subKey, rest, data));
     }
   }
+
+  bool Running(const std::string& path) const { return SameText(path, ctx_.services.process.programPath); }
 
   static constexpr const char* kRemoved = "the file is removed as a full uninstall would";
   static constexpr const char* kStays = "the file stays as it is";
