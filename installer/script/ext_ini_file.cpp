@@ -10,8 +10,43 @@ namespace ostravel {
 
 TExtIniFile::TExtIniFile(platform::FileSystem& fs, std::string fileName, bool autoUpdate)
     : fs_(fs), fileName_(std::move(fileName)), autoUpdate_(autoUpdate), loaded_(ReadDisk()) {
-  sections_ = Parse(loaded_.data);
-  IndexSections();
+  parsed_ = ParseShared(fileName_, loaded_.data);
+}
+
+namespace {
+constexpr size_t kKeptMinSize = 64 * 1024;  // smaller files parse in no time
+constexpr size_t kKeptFiles = 2;            // the script and the record are read in turns
+}  // namespace
+
+std::vector<TExtIniFile::Kept>& TExtIniFile::KeptParses() {
+  static std::vector<Kept> kept;
+  return kept;
+}
+
+TExtIniFile::Kept* TExtIniFile::FindKept(const std::string& fileName, const std::string& data) {
+  for (Kept& k : KeptParses())
+    if (k.fileName == fileName && k.data == data) return &k;
+  return nullptr;
+}
+
+std::shared_ptr<TExtIniFile::Parsed> TExtIniFile::ParseShared(const std::string& fileName, const std::string& data) {
+  if (data.size() >= kKeptMinSize)
+    if (Kept* k = FindKept(fileName, data)) return k->parsed;
+  auto parsed = std::make_shared<Parsed>();
+  parsed->sections = Parse(data);
+  IndexSections(*parsed);
+  if (data.size() >= kKeptMinSize) {
+    std::vector<Kept>& kept = KeptParses();
+    std::erase_if(kept, [&](const Kept& k) { return k.fileName == fileName; });
+    kept.insert(kept.begin(), Kept{fileName, data, parsed, std::nullopt});
+    if (kept.size() > kKeptFiles) kept.pop_back();
+  }
+  return parsed;
+}
+
+TExtIniFile::Parsed& TExtIniFile::Own() {
+  if (parsed_.use_count() > 1) parsed_ = std::make_shared<Parsed>(*parsed_);
+  return *parsed_;
 }
 
 size_t TExtIniFile::NoCaseHash::operator()(std::string_view text) const {
@@ -22,9 +57,9 @@ size_t TExtIniFile::NoCaseHash::operator()(std::string_view text) const {
 
 bool TExtIniFile::NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
 
-void TExtIniFile::IndexSections() {
-  sectionIndex_.clear();
-  for (size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(sections_[i].name, i);
+void TExtIniFile::IndexSections(Parsed& parsed) {
+  parsed.index.clear();
+  for (size_t i = 0; i < parsed.sections.size(); ++i) parsed.index.emplace(parsed.sections[i].name, i);
 }
 
 TExtIniFile::~TExtIniFile() {
@@ -44,25 +79,43 @@ TExtIniFile::DiskState TExtIniFile::ReadDisk() const {
   return state;
 }
 
+namespace {
+
+// Trim() without the copies: a large script has a hundred thousand lines.
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
 std::vector<TExtIniFile::Section> TExtIniFile::Parse(const std::string& data) {
   std::vector<Section> sections;
   Section* current = nullptr;
-  for (const std::string& raw : SplitLines(data)) {
-    std::string line = Trim(raw);
+  // CR LF, lone LF and lone CR each end a line (SplitLines).
+  const std::string_view all(data);
+  for (size_t start = 0; start < all.size();) {
+    size_t end = all.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = all.size();
+    const std::string_view line = Trimmed(all.substr(start, end - start));
+    start = end + (end + 1 < all.size() && all[end] == '\r' && all[end + 1] == '\n' ? 2 : 1);
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-      sections.push_back({Trim(std::string_view(line).substr(1, line.size() - 2)), {}, {}});
+      sections.push_back({std::string(Trimmed(line.substr(1, line.size() - 2))), {}, {}});
       current = &sections.back();
       continue;
     }
     if (!current) continue;  // lines before the first section are dropped
-    size_t eq = line.find('=');
-    if (eq == std::string::npos) {
-      current->lines.push_back(line);
-    } else {
-      current->lines.push_back(Trim(std::string_view(line).substr(0, eq)) + "=" +
-                               Trim(std::string_view(line).substr(eq + 1)));
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) {
+      current->lines.emplace_back(line);
+      continue;
     }
+    const std::string_view key = Trimmed(line.substr(0, eq)), value = Trimmed(line.substr(eq + 1));
+    std::string& kept = current->lines.emplace_back();
+    kept.reserve(key.size() + 1 + value.size());
+    kept.append(key).append(1, '=').append(value);
   }
   for (auto& s : sections) IndexKeys(s);
   return sections;
@@ -70,6 +123,7 @@ std::vector<TExtIniFile::Section> TExtIniFile::Parse(const std::string& data) {
 
 void TExtIniFile::IndexKeys(Section& section) {
   section.keyIndex.clear();
+  section.keyIndex.reserve(section.lines.size());
   for (size_t i = 0; i < section.lines.size(); ++i) {
     const std::string& line = section.lines[i];
     size_t eq = line.find('=');
@@ -84,13 +138,14 @@ const TExtIniFile::Section* TExtIniFile::FindIn(const std::vector<Section>& sect
 }
 
 const TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) const {
-  auto it = sectionIndex_.find(std::string_view(name));
-  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+  auto it = parsed_->index.find(std::string_view(name));
+  return it == parsed_->index.end() ? nullptr : &parsed_->sections[it->second];
 }
 
 TExtIniFile::Section* TExtIniFile::FindSection(const std::string& name) {
-  auto it = sectionIndex_.find(std::string_view(name));
-  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+  Parsed& own = Own();
+  auto it = own.index.find(std::string_view(name));
+  return it == own.index.end() ? nullptr : &own.sections[it->second];
 }
 
 int TExtIniFile::FindKey(const Section& section, const std::string& key) {
@@ -144,7 +199,7 @@ void TExtIniFile::ReadSection(const std::string& section, std::vector<std::strin
 
 void TExtIniFile::ReadSections(std::vector<std::string>& sections) const {
   sections.clear();
-  for (const auto& s : sections_) sections.push_back(s.name);
+  for (const auto& s : parsed_->sections) sections.push_back(s.name);
 }
 
 int TExtIniFile::BoundedCount(const std::string& section, const std::string& prefix, int count) const {
@@ -203,8 +258,9 @@ void TExtIniFile::Record(Change change) {
 
 void TExtIniFile::Apply(const Change& change) {
   if (change.kind == Change::Kind::EraseSection) {
-    std::erase_if(sections_, [&](const Section& s) { return SameText(s.name, change.section); });
-    IndexSections();
+    Parsed& own = Own();
+    std::erase_if(own.sections, [&](const Section& s) { return SameText(s.name, change.section); });
+    IndexSections(own);
     return;
   }
   Section* s = FindSection(change.section);
@@ -216,9 +272,10 @@ void TExtIniFile::Apply(const Change& change) {
     return;
   }
   if (!s) {
-    sections_.push_back({change.section, {}, {}});
-    sectionIndex_.emplace(change.section, sections_.size() - 1);
-    s = &sections_.back();
+    Parsed& own = Own();
+    own.sections.push_back({change.section, {}, {}});
+    own.index.emplace(change.section, own.sections.size() - 1);
+    s = &own.sections.back();
   }
   std::string line = change.key + "=" + change.value;
   const int i = FindKey(*s, change.key);
@@ -242,11 +299,12 @@ std::optional<std::vector<std::string>> TExtIniFile::Target(const std::vector<Se
 
 void TExtIniFile::Rebase(const DiskState& now) {
   const std::vector<Section> base = Parse(loaded_.data);
-  sections_ = Parse(now.data);
-  IndexSections();
+  parsed_ = std::make_shared<Parsed>();
+  parsed_->sections = Parse(now.data);
+  IndexSections(*parsed_);
   std::vector<Change> kept;
   for (Change& change : changes_) {
-    if (Target(sections_, change) != Target(base, change)) continue;  // the other reader's is later
+    if (Target(parsed_->sections, change) != Target(base, change)) continue;  // the other reader's is later
     Apply(change);
     kept.push_back(std::move(change));
   }
@@ -256,7 +314,7 @@ void TExtIniFile::Rebase(const DiskState& now) {
 
 std::string TExtIniFile::ContentText() const {
   std::string out;
-  for (const auto& s : sections_) {
+  for (const auto& s : parsed_->sections) {
     out += "[" + s.name + "]\r\n";
     for (const auto& line : s.lines) out += line + "\r\n";
     out += "\r\n";
@@ -279,9 +337,15 @@ void TExtIniFile::UpdateFile() {
       return;
     }
   }
+  Kept* kept = changes_.empty() && now.kind == DiskState::Kind::Read ? FindKept(fileName_, now.data) : nullptr;
+  if (kept && kept->canonical == true && kept->parsed == parsed_) {
+    pending_ = false;
+    return;
+  }
   const std::string text = ContentText();
   // Nothing to write: an unchanged file, or a missing one that would stay empty.
   const bool same = now.kind == DiskState::Kind::Read ? now.data == text : text.empty();
+  if (kept && kept->parsed == parsed_) kept->canonical = same;
   if (!same && !fs_.ReplaceFile(fileName_, text))
     throw InstallerError("Cannot create file \"" + fileName_ + "\". " + fs_.LastErrorText());
   if (!same) loaded_ = {DiskState::Kind::Read, text};

@@ -2,6 +2,7 @@
 // The whole-file, in-memory INI reader and writer used for every INI file of the
 // installer: setup script, update-state file, description files, application ini.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,6 +82,12 @@ class TExtIniFile {
     // Key -> index of its first line; scripts hold thousands of keys.
     NoCaseMap<int> keyIndex;
   };
+  // The sections as parsed, with their name index; shared by readers of the same
+  // bytes until one of them changes its copy.
+  struct Parsed {
+    std::vector<Section> sections;
+    NoCaseMap<size_t> index;  // name -> the first section of that name
+  };
   struct Change {
     enum class Kind { Write, EraseSection, DeleteKey } kind;
     std::string section, key, value;
@@ -92,10 +99,25 @@ class TExtIniFile {
     bool operator==(const DiskState&) const = default;
   };
   static void IndexKeys(Section& section);
-  // Name -> the first section of that name; a state file holds a section per
-  // installed file.
-  void IndexSections();
+  // A state file holds a section per installed file.
+  static void IndexSections(Parsed& parsed);
   static std::vector<Section> Parse(const std::string& data);
+  // The parse of `data`, shared with earlier readers of the same bytes where one is
+  // kept (the wizard opens the setup script, megabytes at large products, for every
+  // page it enters or leaves).
+  static std::shared_ptr<Parsed> ParseShared(const std::string& fileName, const std::string& data);
+  // A parse kept for later readers of the same bytes, and whether writing it back
+  // gives those bytes again (then an unchanged reader's commit need not build the text).
+  struct Kept {
+    std::string fileName, data;
+    std::shared_ptr<Parsed> parsed;
+    std::optional<bool> canonical;
+  };
+  // Most recent first; no two threads read INI files.
+  static std::vector<Kept>& KeptParses();
+  static Kept* FindKept(const std::string& fileName, const std::string& data);
+  // This reader's own sections, copied first when they are shared.
+  Parsed& Own();
   static const Section* FindIn(const std::vector<Section>& sections, const std::string& name);
   // What a change touches (the key's line, or the section's lines), as it stands in `sections`.
   static std::optional<std::vector<std::string>> Target(const std::vector<Section>& sections, const Change& change);
@@ -112,8 +134,7 @@ class TExtIniFile {
   platform::FileSystem& fs_;
   std::string fileName_;
   bool autoUpdate_;
-  std::vector<Section> sections_;
-  NoCaseMap<size_t> sectionIndex_;
+  std::shared_ptr<Parsed> parsed_;
   DiskState loaded_;
   std::vector<Change> changes_;  // since the last commit, in order
   bool pending_ = true;          // not committed since loading or the last change

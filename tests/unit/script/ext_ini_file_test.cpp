@@ -43,8 +43,7 @@ TEST_F(ExtIniFileTest, LoadsSectionsAndKeysByTheRules) {
 }
 
 TEST_F(ExtIniFileTest, IntegersAndBooleans) {
-  dir.Write("setup.inf",
-            "[S]\nd=12\nh=0x10\nh2=$1F\nneg=-1\nword=yes\nzero=0\nempty=\nbig=99999999999\nspaced=1 2\n");
+  dir.Write("setup.inf", "[S]\nd=12\nh=0x10\nh2=$1F\nneg=-1\nword=yes\nzero=0\nempty=\nbig=99999999999\nspaced=1 2\n");
   TExtIniFile ini(fs, Path(), false);
   EXPECT_EQ(ini.ReadInteger("S", "d", 5), 12);
   EXPECT_EQ(ini.ReadInteger("S", "h", 5), 16);
@@ -93,8 +92,7 @@ TEST_F(ExtIniFileTest, DateTimesUseTheProgramFormat) {
 }
 
 TEST_F(ExtIniFileTest, WriteBackNormalisesAndKeepsDuplicateSections) {
-  dir.Write("setup.inf",
-            "lost=1\r\n; comment\r\n[A]\r\n x = 1 \r\n\r\n[B]\r\ny=2\r\n[A]\r\nhidden=3\r\n");
+  dir.Write("setup.inf", "lost=1\r\n; comment\r\n[A]\r\n x = 1 \r\n\r\n[B]\r\ny=2\r\n[A]\r\nhidden=3\r\n");
   {
     TExtIniFile ini(fs, Path(), true);
     EXPECT_EQ(ini.ReadString("A", "hidden", "none"), "none");
@@ -121,10 +119,12 @@ TEST_F(ExtIniFileTest, NormalisedScriptOnReadOnlyMediaNeedsNoWrite) {
   chmod(Path().c_str(), 0644);
   dir.Write("setup.inf", "[A]\r\nx = 1\r\n");
   chmod(Path().c_str(), 0444);
-  EXPECT_THROW({
-    TExtIniFile ini(fs, Path(), true);
-    ini.UpdateFile();
-  }, InstallerError);
+  EXPECT_THROW(
+      {
+        TExtIniFile ini(fs, Path(), true);
+        ini.UpdateFile();
+      },
+      InstallerError);
   EXPECT_EQ(dir.Read("setup.inf"), "[A]\r\nx = 1\r\n");  // untouched
 }
 
@@ -149,8 +149,7 @@ TEST_F(ExtIniFileTest, FailedWriteBackNeverEndsTheProgram) {
   EXPECT_NO_THROW(held.clear());
   EXPECT_EQ(dir.Read("setup.inf"), "[A]\r\nx = 1\r\n");
   // Through WithScript the same failure is an error, whatever the block returns.
-  EXPECT_THROW(WithScript(fs, Path(), [](TExtIniFile& ini) { return ini.ReadInteger("A", "x", 0); }),
-               InstallerError);
+  EXPECT_THROW(WithScript(fs, Path(), [](TExtIniFile& ini) { return ini.ReadInteger("A", "x", 0); }), InstallerError);
 }
 
 // Nested WithScript calls on one script, as a page entry that moves the wizard on
@@ -168,18 +167,72 @@ TEST_F(ExtIniFileTest, NestedReadersKeepWhatTheInnerOneWrote) {
       {"outer wrote the key first", [](TExtIniFile& ini) { ini.WriteString("A", "key", "older"); },
        "[A]\r\nx=1\r\ngone=1\r\n\r\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    dir.Write("setup.inf", "[A]\nx = 1\nkey=0\ngone=1\n");
-    WithScript(fs, Path(), [&](TExtIniFile& outer) {
-      c.outerBefore(outer);
-      WithScript(fs, Path(), [](TExtIniFile& inner) {
-        inner.DeleteKey("A", "key");
-        inner.WriteString("A", "gone", "1");
-      });
-    });
-    EXPECT_EQ(dir.Read("setup.inf"), c.expected);
+  // Large files share one parse between readers of the same bytes.
+  std::string bigPad = "[Pad]\r\n";
+  for (int i = 0; bigPad.size() < 100 * 1024; ++i)
+    bigPad += "File" + std::to_string(i) + "=" + std::string(40, 'x') + "\r\n";
+  bigPad += "\r\n";
+  for (const std::string& pad : {std::string(), bigPad}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (pad.empty() ? "" : ", large file"));
+      dir.Write("setup.inf", pad + "[A]\nx = 1\nkey=0\ngone=1\n");
+      for (int again = 0; again < 2; ++again) {  // the second time from a kept parse
+        WithScript(fs, Path(), [&](TExtIniFile& outer) {
+          c.outerBefore(outer);
+          WithScript(fs, Path(), [](TExtIniFile& inner) {
+            inner.DeleteKey("A", "key");
+            inner.WriteString("A", "gone", "1");
+          });
+        });
+        EXPECT_EQ(dir.Read("setup.inf"), pad + c.expected);
+        dir.Write("setup.inf", pad + "[A]\r\nx=1\r\nkey=0\r\ngone=1\r\n\r\n");
+      }
+    }
   }
+}
+
+// Readers of one large file share its parse: what one changes stays its own until
+// it commits, and a file that changed on disk is read again.
+TEST(ExtIniFileShared, ReadersOfTheSameBytesKeepTheirChangesApart) {
+  struct CountedWrites : platform::MemoryFileSystem {
+    int writes = 0;
+    bool ReplaceFile(const std::string& path, const std::string& data) override {
+      ++writes;
+      return MemoryFileSystem::ReplaceFile(path, data);
+    }
+  } fs;
+  std::string text = "[A]\r\nx=1\r\n\r\n[Files]\r\n";
+  for (int i = 0; text.size() < 200 * 1024; ++i) text += "File" + std::to_string(i) + "=f\r\n";
+  text += "\r\n";
+  const std::string path = "C:\\setup.inf";
+  fs.AddFile(path, "; not as written back\r\n" + text);
+  { TExtIniFile first(fs, path, true); }  // normalises the file once
+  EXPECT_EQ(fs.writes, 1);
+
+  TExtIniFile a(fs, path, false), b(fs, path, false);
+  b.WriteString("A", "x", "2");
+  b.EraseSection("Files");
+  b.WriteString("New", "k", "v");
+  EXPECT_EQ(a.ReadString("A", "x", ""), "1");
+  EXPECT_EQ(a.ReadString("Files", "File7", ""), "f");
+  EXPECT_FALSE(a.SectionExists("New"));
+  { TExtIniFile unchanged(fs, path, true); }
+  EXPECT_EQ(fs.writes, 1);  // a normalised file read unchanged is not written again
+
+  b.UpdateFile();
+  EXPECT_EQ(fs.writes, 2);
+  TExtIniFile c(fs, path, false);
+  EXPECT_EQ(c.ReadString("A", "x", ""), "2");
+  EXPECT_FALSE(c.SectionExists("Files"));
+  a.UpdateFile();  // no changes of its own: takes b's file and writes nothing
+  EXPECT_EQ(fs.writes, 2);
+  EXPECT_EQ(a.ReadString("A", "x", ""), "2");
+
+  // Changed on disk to other bytes of the same length: read again, not taken from before.
+  std::string same = text;
+  same.replace(same.find("x=1"), 3, "x=3");
+  fs.AddFile(path, same);
+  EXPECT_EQ(TExtIniFile(fs, path, false).ReadString("A", "x", ""), "3");
 }
 
 TEST_F(ExtIniFileTest, NestedReadersWriteInTheirOrderOnSeparateKeys) {
