@@ -11,6 +11,8 @@
 namespace ostravel::dbserver {
 namespace {
 
+using platform::RootKey;
+
 constexpr uint32_t kReadRights = platform::kServiceQueryConfig | platform::kServiceQueryStatus;
 constexpr uint32_t kRestoreRights = kReadRights | platform::kServiceChangeConfig | platform::kServiceStart;
 
@@ -59,7 +61,39 @@ void RestartWindowProgram(ServerContext& ctx, const model::StoppedServers& memor
   ctx.services.log.WriteLog("Server put back: " + memory.windowProgram + (started ? " started" : " NOT started"));
 }
 
+// One value per service that exists: "<start type> <start type known> <running>".
+void KeepOnDisk(platform::Registry& registry, const model::StoppedServers& memory) {
+  for (const model::RememberedService& s : memory.services)
+    registry.WriteString(RootKey::LocalMachine, kStoppedServersKey, s.name,
+                         IntToStr(int(s.startType)) + (s.startTypeKnown ? " 1 " : " 0 ") + (s.running ? "1" : "0"));
+  registry.WriteString(RootKey::LocalMachine, kStoppedServersKey, "WindowClass", memory.windowClass);
+  registry.WriteString(RootKey::LocalMachine, kStoppedServersKey, "WindowProgram", memory.windowProgram);
+}
+
+void ForgetOnDisk(platform::Registry& registry) {
+  registry.DeleteKeyTree(RootKey::LocalMachine, kStoppedServersKey);
+  platform::DeleteEmptyKeys(registry, RootKey::LocalMachine, "Software\\Ostravel");
+}
+
+std::optional<model::StoppedServers> LoadFromDisk(platform::Registry& registry) {
+  if (!registry.KeyExists(RootKey::LocalMachine, kStoppedServersKey)) return std::nullopt;
+  model::StoppedServers memory;
+  memory.remembered = true;
+  for (const char* name : kServerServices) {
+    std::string text;
+    if (registry.ReadString(RootKey::LocalMachine, kStoppedServersKey, name, text) != platform::RegRead::Ok) continue;
+    const int32_t startType = ParseIntegerOr(NextToken(text, ' '), -1);
+    const bool known = NextToken(text, ' ') == "1" && startType >= 0;
+    memory.services.push_back({name, known ? uint32_t(startType) : 0, known, NextToken(text, ' ') == "1"});
+  }
+  registry.ReadString(RootKey::LocalMachine, kStoppedServersKey, "WindowClass", memory.windowClass);
+  registry.ReadString(RootKey::LocalMachine, kStoppedServersKey, "WindowProgram", memory.windowProgram);
+  return memory;
+}
+
 }  // namespace
+
+const char* const kStoppedServersKey = "Software\\Ostravel\\StoppedServers";
 
 void RememberServers(platform::Platform& machine, model::StoppedServers& memory) {
   if (memory.remembered) return;
@@ -71,11 +105,12 @@ void RememberServers(platform::Platform& machine, model::StoppedServers& memory)
       auto service = manager->OpenService(name, kReadRights, error);
       if (!service) continue;
       const auto config = service->QueryConfig();
-      memory.services.push_back({name, config ? config->startType : 0, config.has_value(),
-                                 IsRunning(service->QueryState())});
+      memory.services.push_back(
+          {name, config ? config->startType : 0, config.has_value(), IsRunning(service->QueryState())});
     }
   }
   RememberWindow(machine.windows, memory);
+  if (memory.keepOnDisk) KeepOnDisk(machine.registry, memory);
 }
 
 bool StopRememberedServers(ServerContext& ctx) {
@@ -108,9 +143,25 @@ void RestoreServers(ServerContext& ctx, const std::vector<std::string>& settled)
     }
   }
   RestartWindowProgram(ctx, memory);
-  const bool heldByRun = memory.heldByRun;
+  if (memory.keepOnDisk) ForgetOnDisk(ctx.services.machine.registry);
+  const bool heldByRun = memory.heldByRun, keepOnDisk = memory.keepOnDisk;
   memory = {};
   memory.heldByRun = heldByRun;
+  memory.keepOnDisk = keepOnDisk;
+}
+
+void PutBackServersOfKilledRun(ServerContext& ctx) {
+  model::StoppedServers& memory = ctx.server.stopped;
+  if (memory.remembered) return;
+  std::optional<model::StoppedServers> kept = LoadFromDisk(ctx.services.machine.registry);
+  if (!kept) return;
+  ctx.services.log.WriteLog("The database servers stopped by an installation that did not end are put back");
+  const bool keepOnDisk = memory.keepOnDisk;
+  kept->heldByRun = memory.heldByRun;
+  kept->keepOnDisk = true;  // so that the restore forgets it
+  memory = *kept;
+  RestoreServers(ctx);
+  memory.keepOnDisk = keepOnDisk;
 }
 
 }  // namespace ostravel::dbserver

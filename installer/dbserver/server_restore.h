@@ -23,4 +23,12 @@ bool StopRememberedServers(ServerContext& ctx);
 // what it did and forgets the memory. Nothing when nothing was stopped.
 void RestoreServers(ServerContext& ctx, const std::vector<std::string>& settled = {});
 
+// Where a stop's memory is kept while the servers are down (keepOnDisk).
+extern const char* const kStoppedServersKey;
+
+// A run killed while the servers were down left its memory in the registry: puts
+// them back as that run found them, logs it and forgets the memory. Nothing when
+// there is none, or when this program already stopped servers.
+void PutBackServersOfKilledRun(ServerContext& ctx);
+
 }  // namespace ostravel::dbserver

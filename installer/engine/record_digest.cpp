@@ -49,12 +49,7 @@ void SettleRecordDigest(platform::Registry& registry, const std::string& recordP
 
 void ForgetRecordDigest(platform::Registry& registry, const std::string& recordPath) {
   registry.DeleteValue(RootKey::LocalMachine, kRecordDigestKey, ValueName(recordPath));
-  // The key and its owner go once empty; DeleteKey itself refuses a key with subkeys.
-  for (std::string key = kRecordDigestKey; key.find('\\') != std::string::npos; key.erase(key.rfind('\\'))) {
-    if (!registry.KeyExists(RootKey::LocalMachine, key)) continue;
-    if (!registry.ValueNames(RootKey::LocalMachine, key).empty() || !registry.DeleteKey(RootKey::LocalMachine, key))
-      return;
-  }
+  platform::DeleteEmptyKeys(registry, RootKey::LocalMachine, kRecordDigestKey);
 }
 
 bool RecordDigestMatches(platform::Registry& registry, const std::string& recordPath, const std::string& text) {

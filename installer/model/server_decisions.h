@@ -19,17 +19,20 @@ struct RememberedService {
 // Taken before the first server stop, so that every way out of the wizard that
 // does not reach the run's service step can put the server back as it was.
 struct StoppedServers {
-  bool remembered = false;  // later stops keep what the first one found
+  bool remembered = false;                  // later stops keep what the first one found
   std::vector<RememberedService> services;  // those that exist
-  std::string windowClass;    // a server window open before the stop; empty for none
-  std::string windowProgram;  // the program that owned it, to start it again
-  bool stopping = false;         // a stop is under way: a restore waits for its end
+  std::string windowClass;                  // a server window open before the stop; empty for none
+  std::string windowProgram;                // the program that owned it, to start it again
+  bool stopping = false;                    // a stop is under way: a restore waits for its end
   bool restoreAfterStop = false;
   bool heldByRun = false;  // the installation run works: its own end decides
+  // The memory is kept in the registry too, so that the start after a killed run
+  // can put the servers back (RollbackOnFailure).
+  bool keepOnDisk = false;
 };
 
 struct ServerDecisions {
-  std::string serverFolder;  // installation folder of the server found; empty for none
+  std::string serverFolder;    // installation folder of the server found; empty for none
   bool classicServer = false;  // a scanned server folder holds the classic server program
   bool hasAdminRights = false;
   bool upgradeServer = false;

@@ -23,22 +23,27 @@ const char* RootKeyName(RootKey root);
 // True for a path that names no key below the root ("", "\\", blanks).
 bool NamesNoKey(const std::string& subKey);
 
+class Registry;
+// Deletes the key, then each key above it but the topmost, while they hold no value
+// and no subkey.
+void DeleteEmptyKeys(Registry& registry, RootKey root, const std::string& subKey);
+
 class Registry {
  public:
   virtual ~Registry() = default;
   virtual bool KeyExists(RootKey root, const std::string& subKey, RegView view = RegView::Wow32) = 0;
   // Missing key or value: Missing; a value that is not REG_SZ / REG_EXPAND_SZ: WrongType.
-  virtual RegRead ReadString(RootKey root, const std::string& subKey, const std::string& name,
-                             std::string& value, RegView view = RegView::Wow32) = 0;
-  virtual RegRead ReadDword(RootKey root, const std::string& subKey, const std::string& name,
-                            uint32_t& value, RegView view = RegView::Wow32) = 0;
+  virtual RegRead ReadString(RootKey root, const std::string& subKey, const std::string& name, std::string& value,
+                             RegView view = RegView::Wow32) = 0;
+  virtual RegRead ReadDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t& value,
+                            RegView view = RegView::Wow32) = 0;
   virtual bool CreateKey(RootKey root, const std::string& subKey, RegView view = RegView::Wow32) = 0;
   // Opens the key for full access without creating it: the rights probe.
   virtual bool CanOpenForWrite(RootKey root, const std::string& subKey, RegView view = RegView::Wow32) = 0;
-  virtual bool WriteString(RootKey root, const std::string& subKey, const std::string& name,
-                           const std::string& value, RegView view = RegView::Wow32) = 0;
-  virtual bool WriteDword(RootKey root, const std::string& subKey, const std::string& name,
-                          uint32_t value, RegView view = RegView::Wow32) = 0;
+  virtual bool WriteString(RootKey root, const std::string& subKey, const std::string& name, const std::string& value,
+                           RegView view = RegView::Wow32) = 0;
+  virtual bool WriteDword(RootKey root, const std::string& subKey, const std::string& name, uint32_t value,
+                          RegView view = RegView::Wow32) = 0;
   // Names of the key's values as stored; empty when the key cannot be opened.
   virtual std::vector<std::string> ValueNames(RootKey root, const std::string& subKey,
                                               RegView view = RegView::Wow32) = 0;

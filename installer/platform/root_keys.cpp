@@ -6,8 +6,8 @@ constexpr struct {
   RootKey root;
   const char* name;
 } kRoots[] = {
-    {RootKey::ClassesRoot, "HKEY_CLASSES_ROOT"}, {RootKey::CurrentUser, "HKEY_CURRENT_USER"},
-    {RootKey::LocalMachine, "HKEY_LOCAL_MACHINE"}, {RootKey::Users, "HKEY_USERS"},
+    {RootKey::ClassesRoot, "HKEY_CLASSES_ROOT"},     {RootKey::CurrentUser, "HKEY_CURRENT_USER"},
+    {RootKey::LocalMachine, "HKEY_LOCAL_MACHINE"},   {RootKey::Users, "HKEY_USERS"},
     {RootKey::CurrentConfig, "HKEY_CURRENT_CONFIG"},
 };
 }  // namespace
@@ -25,5 +25,13 @@ const char* RootKeyName(RootKey root) {
 }
 
 bool NamesNoKey(const std::string& subKey) { return subKey.find_first_not_of("\\ ") == std::string::npos; }
+
+void DeleteEmptyKeys(Registry& registry, RootKey root, const std::string& subKey) {
+  // DeleteKey itself refuses a key with subkeys; a key right below the root stays.
+  for (std::string key = subKey; key.find('\\') != std::string::npos; key.erase(key.rfind('\\'))) {
+    if (!registry.KeyExists(root, key)) continue;
+    if (!registry.ValueNames(root, key).empty() || !registry.DeleteKey(root, key)) return;
+  }
+}
 
 }  // namespace ostravel::platform

@@ -53,6 +53,8 @@ void WizardController::CreateForm() {
   view_.SetItems(ctl::kCxOpSystem, {"Windows", "Dos"});
   view_.SetSelectedIndex(ctl::kCxOpSystem, 0);
   ReadScriptAtCreation();
+  // Before any page can stop a server again and take its stopped state for the one to keep.
+  PutBackServersOfKilledRun(*this);
   ReadProxySettings();
   view_.SetText(ctl::kErrorFinishMemo, "");
 
@@ -127,6 +129,7 @@ void WizardController::ReadScriptAtCreation() {
     SetDestination(Expand(config.path));
     state_.configuredPath = view_.Text(ctl::kEDestination);
     process.uninstallEnabled = config.unInstall;
+    server_.stopped.keepOnDisk = config.rollbackOnFailure;
     if (!process.UninstallMode()) {
       process.installRecordPath = config.unInstallLogFile;
       state_.uninstallIconTitle = config.unInstallIconTitle;

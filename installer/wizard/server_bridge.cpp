@@ -68,6 +68,11 @@ void PutBackStoppedServer(WizardController& wizard) {
   dbserver::RestoreServers(ctx);
 }
 
+void PutBackServersOfKilledRun(WizardController& wizard) {
+  dbserver::ServerContext ctx = ServerContextOf(wizard);
+  dbserver::PutBackServersOfKilledRun(ctx);
+}
+
 ServerHeldByRun::ServerHeldByRun(WizardController& wizard) : wizard_(wizard) {
   wizard_.Server().stopped.heldByRun = true;
 }

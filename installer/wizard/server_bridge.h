@@ -22,6 +22,8 @@ void ApplyServerModuleRules(WizardController& wizard, std::vector<model::Install
 // server that a stop took and the run's service step did not set up again is put
 // back as it was. Nothing while the installation run works; its end decides.
 void PutBackStoppedServer(WizardController& wizard);
+// At the start: servers a killed run left stopped are put back as it found them.
+void PutBackServersOfKilledRun(WizardController& wizard);
 
 // While it lives, the installation run holds the stopped server.
 class ServerHeldByRun {

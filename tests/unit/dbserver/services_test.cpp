@@ -93,6 +93,36 @@ TEST_F(Services, RestorePutsBackWhatTheFirstStopFoundExceptWhatTheRunSettled) {
   EXPECT_EQ(m.services.openHandles, 0);
 }
 
+// With RollbackOnFailure the stop's memory is in the registry while the servers are
+// down: a program started after a kill puts them back as the killed one found them,
+// not as it left them.
+TEST_F(Services, TheStartAfterAKilledRunPutsTheServersBack) {
+  auto& server = Service(kServerService, platform::kStartAutomatic, true);
+  for (bool kept : {true, false}) {
+    SCOPED_TRACE(kept ? "kept" : "not kept");
+    const std::string before = m.registry.Dump();
+    server.running = true, server.config.startType = platform::kStartAutomatic;
+    ctx.server.stopped = {};
+    ctx.server.stopped.keepOnDisk = kept;
+    EXPECT_TRUE(StopRememberedServers(ctx));
+    EXPECT_EQ(m.registry.KeyExists(platform::RootKey::LocalMachine, kStoppedServersKey, platform::RegView::Wow32),
+              kept);
+    ctx.server = {};  // killed; the next program starts
+    PutBackServersOfKilledRun(ctx);
+    EXPECT_EQ(server.running, kept);
+    EXPECT_EQ(server.config.startType, kept ? platform::kStartAutomatic : platform::kStartDisabled);
+    EXPECT_EQ(m.registry.Dump(), before);
+  }
+  // A run that ends as it should forgets the memory with the restore.
+  server.running = true, server.config.startType = platform::kStartAutomatic;
+  ctx.server = {};
+  ctx.server.stopped.keepOnDisk = true;
+  EXPECT_TRUE(StopRememberedServers(ctx));
+  RestoreServers(ctx);
+  EXPECT_FALSE(m.registry.KeyExists(platform::RootKey::LocalMachine, kStoppedServersKey, platform::RegView::Wow32));
+  EXPECT_TRUE(server.running);
+}
+
 // The window may close while the stop waits: its restore follows the stop.
 TEST_F(Services, ARestoreAskedForDuringTheStopRunsWhenTheStopHasEnded) {
   auto& e = Service(kServerService, platform::kStartAutomatic, true);
@@ -144,7 +174,8 @@ TEST_F(Services, ReconfigureCreatesMissingServicesAndPassesOverUnreadableOnes) {
   m.services.services.clear();
   m.registry.Set(RootKey::LocalMachine, kInstancesKey, kDefaultInstance, "E:\\Srv\\");
   ReconfigureAndStartService(m.platform, kGuardianService, "fbguard.exe", "");
-  EXPECT_EQ(m.services.services[kGuardianService].config.binaryPath, "\"E:\\Srv\\bin\\fbguard.exe\" -s DefaultInstance");
+  EXPECT_EQ(m.services.services[kGuardianService].config.binaryPath,
+            "\"E:\\Srv\\bin\\fbguard.exe\" -s DefaultInstance");
   EXPECT_EQ(m.services.openHandles, 0);
 }
 
