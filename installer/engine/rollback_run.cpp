@@ -224,24 +224,47 @@ class RollbackRun {
     platform::FileSystem& files = ctx_.services.machine.files;
     const auto info = files.Find(copy);
     if (info && !info->IsDirectory()) {
-      if (files.FileExists(target)) files.SetAttributes(target, platform::kAttrArchive);
+      const auto was = files.Find(target);
+      // A file the failed run never got to replace stays as it is, its time to the
+      // second included.
+      if (failedRun_ && was && was->attributes == info->attributes && NeverReplaced(target, copy, *was, *info)) {
+        Note("kept (never replaced) the file ", target, true);
+        return true;
+      }
+      if (was) files.SetAttributes(target, platform::kAttrArchive);
       if (files.CopyFile(copy, target, true)) {
-        files.SetDosTime(target, info->dosTime);
+        // The copy keeps the time to the second where the system copies it; the DOS
+        // time would round it.
+        const auto now = files.Find(target);
+        if (!now || now->dosTime != info->dosTime) files.SetDosTime(target, info->dosTime);
+        if (!now || now->attributes != info->attributes) files.SetAttributes(target, info->attributes);
         Note("put back the file ", target, true);
         return true;
       }
-    }
-    // A file the failed run never got to replace needs nothing put back.
-    std::string now, before;
-    if (failedRun_ && info && files.ReadFile(target, now) && files.ReadFile(copy, before) && now == before) {
-      Note("kept (never replaced) the file ", target, true);
-      return true;
+      // Held open: nothing to put back but the attributes the run took off.
+      if (failedRun_ && was && NeverReplaced(target, copy, *was, *info)) {
+        files.SetAttributes(target, info->attributes);
+        Note("kept (never replaced) the file ", target, true);
+        return true;
+      }
+      if (was) files.SetAttributes(target, was->attributes);
     }
     Note("put back the file ", target, false);
     if (failedRun_ && info) return false;
     LogQuietly(ctx_, "Rollback: the backup " + copy + " of " + target + " is " + (info ? "unreadable" : "missing") +
                          "; " + otherwise);
     return false;
+  }
+
+  // The same size, time and bytes; a file a program holds open cannot be read, and
+  // then its size and time tell (a write that began would have changed the time).
+  bool NeverReplaced(const std::string& target, const std::string& copy, const platform::FileInfo& now,
+                     const platform::FileInfo& backup) {
+    if (now.size != backup.size || now.dosTime != backup.dosTime) return false;
+    platform::FileSystem& files = ctx_.services.machine.files;
+    std::string bytes, before;
+    if (files.ReadFile(target, bytes) && files.ReadFile(copy, before)) return bytes == before;
+    return HeldOpen(files, target);
   }
 
   void UndoValue(const std::string& value) {

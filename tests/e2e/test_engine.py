@@ -12,6 +12,7 @@ import pytest
 
 from engine_media import (MEMBER_TIME, Package, Script, dos_time, file_listing, read_lnk,
                           registry_values)
+from machine_state import differences, snapshot
 
 DEST = r"C:\Lumbra Teszt"
 APP = "Lumbra v2026"
@@ -358,6 +359,52 @@ def test_a_disk_that_fills_during_extraction_ends_with_a_message_and_an_exact_re
     recorded = sorted(line.rsplit("\\", 1)[1] for line in record if line.startswith("Copy File: "))
     assert recorded == written and len(written) == 2, (recorded, written)
     assert r"Make Dir: E:\App\data" in record
+
+
+def test_a_file_locked_after_the_first_archive_is_undone_to_the_machine_before(wine, programs, tmp_path):
+    """An update with RollbackOnFailure whose second archive meets a file that a program
+    opened while the first archive was written: files with their bytes, times and
+    attributes, both registry views, the shortcut and the record are as before the update."""
+    folder = wine.make_folder(r"C:\medium")
+    shutil.copy(programs["fixtures"] / "engine_probe.exe", folder / "engine_probe.exe")
+
+    def medium(version):
+        s = Script()
+        s.set("Configuration", "Application", "Lumbra").set("Configuration", "Version", "2026")
+        s.set("Configuration", "Path", r"C:\App").set("Configuration", "UnInstallLogFile", r"C:\App\u.log")
+        s.set("Configuration", "RollbackOnFailure", 1)
+        s.entry("Components", "Component", {".Name": "Program", ".PackName": "data1", ".Checked": 1, ".Size": 1})
+        s.entry("Components", "Component", {".Name": "Library", ".PackName": "data2", ".Checked": 1, ".Size": 1})
+        first, second = Package(tmp_path / f"v{version}", "data1"), Package(tmp_path / f"v{version}", "data2")
+        add_file(s, first, "a.txt", f"version {version}\r\n".encode(), r"$DefaultDestination$\a.txt", ReadOnly=1)
+        if version == 2:
+            add_file(s, first, "new.txt", b"new\r\n", r"$DefaultDestination$\docs\new.txt")
+        add_file(s, second, "c.dll", f"library {version}".encode(), r"$DefaultDestination$\lib\c.dll", component=2)
+        for root in ("HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"):
+            s.entry("Registry", "Reg", {".RootKey": root, ".SubKey": rf"Software\OstravelTest\V{version}",
+                                        ".ValueName": "Version", ".ValueData": version, ".CreateKey": 1})
+        s.entry("Icons", "Icon", {".Placement": r"$UserPrograms$\Lumbra Teszt", ".Title": f"Lumbra {version}",
+                                  ".File": r"$DefaultDestination$\a.txt"})
+        for p in (first, second):
+            p.pack(programs["media"], folder)
+        (folder / "setup.inf").write_bytes(s.bytes())
+
+    medium(1)
+    rc, report = probe(wine, "/silent")
+    assert rc == 0 and report[-1] == "end: success", report
+    medium(2)
+    (folder / "probe-report.txt").unlink()
+    since = time.time()
+    wine.wait_idle()
+    before = snapshot(wine, since)
+    rc, report = probe(wine, "/silent", r"/holdat=C:\App\lib\c.dll|new.txt")
+    assert rc == 1 and "held: C:\\App\\lib\\c.dll" in report and report[-1] == "end: stopped", report
+    assert any("visszaállította a gépet" in line for line in report), report
+    # The record is written anew with the same bytes: its time is the undo's.
+    after = snapshot(wine, since)
+    after["files"]["app/u.log"] = after["files"]["app/u.log"][:1] + before["files"]["app/u.log"][1:]
+    found = [d for d in differences(before, after) if not d.startswith(("files medium/", "files users/root/temp/"))]
+    assert not found, "\n".join(found[:40])
 
 
 def test_the_uninstall_leaves_what_was_there_before_and_no_empty_folder(wine, programs, tmp_path):

@@ -88,6 +88,14 @@ TEST(RollbackOnFailure, AFailedUpdateLeavesTheInstallationBeforeIt) {
        [](Undo& t) { t.AtFirstFile([&t] { t.m.files.CreateDirectories("C:\\App\\lib\\new.dll"); }); }},
       {"an archive error", [](Undo& t) { t.Archive(t.Contents("D:\\Setup\\data1.dat").substr(0, 40000)); }},
       {"a file locked late", [](Undo& t) { t.AtFirstFile([&t] { t.m.files.Lock("C:\\App\\lib\\shared.dll"); }); }},
+      // Held with no sharing: it can be neither written nor read, only found.
+      {"a file held open late",
+       [](Undo& t) {
+         t.AtFirstFile([&t] {
+           t.m.files.Lock("C:\\App\\lib\\shared.dll");
+           t.m.files.DenyReading("C:\\App\\lib\\shared.dll");
+         });
+       }},
       {"a full disk", [](Undo& t) { t.AtFirstFile([&t] { t.m.files.SetCapacity(t.Used() + 20000); }); }},
       {"the next disk refused",
        [](Undo& t) {
