@@ -102,8 +102,9 @@ fi
 
 if [ "$what" = all ] || [ "$what" = wine ]; then
 # The real installer under Wine on media of 1,000 and 10,000 generated files (BENCH_WINE_FILES),
-# install and uninstall, with the phases of the install; with BASELINE_INSTALLER (an earlier
-# build's installer.exe) the two alternate and the ratios are printed.
+# install and uninstall, with the phases of the install, alternating with a Windows Installer
+# package of the same files (wixl, Wine's msiexec; BENCH_MSI=0 leaves it out) and with
+# BASELINE_INSTALLER (an earlier build's installer.exe); the ratios are printed.
 preset=$(/usr/bin/python3 -c 'import sys; sys.path.insert(0, "tests/e2e"); import winehost; print(winehost.host().build.name)')
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" -j "${JOBS:-2}" >/dev/null
