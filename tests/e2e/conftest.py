@@ -9,6 +9,7 @@ display.
 import os
 import shutil
 import subprocess
+import tempfile
 import time
 from pathlib import Path, PureWindowsPath
 
@@ -176,20 +177,23 @@ class WinePrefix:
     def run(self, exe, *args, timeout=60, cwd=None, env=None):
         """Runs a Windows program to its end; the exit code, or timed_out."""
         start = time.time()
-        proc = subprocess.Popen(self._command(exe, args), env={**self.env, **(env or {})}, cwd=cwd,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        try:
-            out, err = proc.communicate(timeout=timeout)
-            return Result(proc.returncode, out, err, False, time.time() - start)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            # Wine's background processes may hold the pipes open: end them first.
-            self.kill()
+        # Files, not pipes: a program the run started (a server window it put back, say)
+        # keeps the handles it inherited long after the run has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            proc = subprocess.Popen(self._command(exe, args), env={**self.env, **(env or {})}, cwd=cwd,
+                                    stdout=out, stderr=err)
             try:
-                out, err = proc.communicate(timeout=30)
+                proc.wait(timeout=timeout)
+                timed_out = False
             except subprocess.TimeoutExpired:
-                out, err = b"", b""
-            return Result(None, out, err, True, time.time() - start)
+                proc.kill()
+                self.kill()
+                proc.wait(timeout=30)
+                timed_out = True
+            out.seek(0)
+            err.seek(0)
+            return Result(None if timed_out else proc.returncode, out.read(), err.read(), timed_out,
+                          time.time() - start)
 
     def start(self, exe, *args, cwd=None):
         """Starts a Windows program and returns its Popen."""
