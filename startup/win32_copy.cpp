@@ -41,7 +41,6 @@ void CopyOneFile(const std::string& source, const std::string& target, ProgressW
       if (!ReadFile(in.get(), buffer.data(), kCopyBufferSize, &got, nullptr)) got = 0;
       if (got > 0) WriteFile(out.get(), buffer.data(), got, &written, nullptr);
       progress.Step();
-      ProcessMessages();
       if (got == 0 || written < got) break;
     }
     out.reset();  // closed before its time is set

@@ -50,7 +50,12 @@ class ProgressWindow {
   ProgressWindow& operator=(const ProgressWindow&) = delete;
 
   void SetRange(int32_t maximum);
+  // One step, as the bar's own step would take it (past the end it starts over). The
+  // bar is moved and the window's messages handled at most every few tens of
+  // milliseconds: a step per 8 KiB buffer, each repainted, cost seconds on a large medium.
   void Step();
+  // The bar at the position reached, the messages handled.
+  void Show();
   void HideProgress();
   void Hide();
   HWND Handle() const { return main_; }
@@ -58,6 +63,8 @@ class ProgressWindow {
  private:
   HWND main_ = nullptr;
   HWND progress_ = nullptr;
+  int32_t maximum_ = 100, position_ = 0;
+  DWORD shownAt_ = 0;
 };
 
 // Deletes every file (not folder) in the working folder.

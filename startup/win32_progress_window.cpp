@@ -1,5 +1,5 @@
-#include "base/win32/windows_clean.h"
 #include <commctrl.h>
+#include "base/win32/windows_clean.h"
 
 #include "base/win32/system_library.h"
 #include "startup/win32_launcher.h"
@@ -51,8 +51,7 @@ struct Scale {
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(HINSTANCE instance, const std::string& title, const std::string& text,
-                               bool smooth) {
+ProgressWindow::ProgressWindow(HINSTANCE instance, const std::string& title, const std::string& text, bool smooth) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
@@ -73,8 +72,8 @@ ProgressWindow::ProgressWindow(HINSTANCE instance, const std::string& title, con
   CreateWindowExW(0, L"STATIC", kIconName, WS_CHILD | WS_VISIBLE | SS_ICON, s(16), s(16), 0, 0, main_, nullptr,
                   instance, nullptr);
   const std::wstring body = Wide(text);
-  HWND label = CreateWindowExW(0, L"STATIC", body.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, s(64), s(16), s(270),
-                               s(78), main_, nullptr, instance, nullptr);
+  HWND label = CreateWindowExW(0, L"STATIC", body.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, s(64), s(16), s(270), s(78),
+                               main_, nullptr, instance, nullptr);
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)), FALSE);
   progress_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE | (smooth ? PBS_SMOOTH : 0), s(64),
                               s(86), s(270), s(16), main_, nullptr, instance, nullptr);
@@ -88,11 +87,25 @@ ProgressWindow::~ProgressWindow() {
 void ProgressWindow::SetRange(int32_t maximum) {
   SendMessageW(progress_, PBM_SETRANGE32, 0, maximum);
   SendMessageW(progress_, PBM_SETSTEP, 1, 0);
+  maximum_ = maximum, position_ = 0;
 }
 
-void ProgressWindow::Step() { SendMessageW(progress_, PBM_STEPIT, 0, 0); }
+void ProgressWindow::Step() {
+  constexpr DWORD kPaceMs = 40;
+  position_ = position_ >= maximum_ ? 0 : position_ + 1;
+  if (GetTickCount() - shownAt_ >= kPaceMs) Show();
+}
 
-void ProgressWindow::HideProgress() { ShowWindow(progress_, SW_HIDE); }
+void ProgressWindow::Show() {
+  SendMessageW(progress_, PBM_SETPOS, WPARAM(position_), 0);
+  ProcessMessages();
+  shownAt_ = GetTickCount();
+}
+
+void ProgressWindow::HideProgress() {
+  Show();
+  ShowWindow(progress_, SW_HIDE);
+}
 
 void ProgressWindow::Hide() { ShowWindow(main_, SW_HIDE); }
 
