@@ -1,5 +1,6 @@
-#include <commctrl.h>
 #include "base/win32/windows_clean.h"
+
+#include <commctrl.h>
 
 #include "base/win32/system_library.h"
 #include "startup/win32_launcher.h"
