@@ -29,18 +29,22 @@ TExtIniFile::Kept* TExtIniFile::FindKept(const std::string& fileName, const std:
   return nullptr;
 }
 
+void TExtIniFile::Keep(const std::string& fileName, const std::string& data, std::shared_ptr<Parsed> parsed,
+                       std::optional<bool> canonical) {
+  if (data.size() < kKeptMinSize) return;
+  std::vector<Kept>& kept = KeptParses();
+  std::erase_if(kept, [&](const Kept& k) { return k.fileName == fileName; });
+  kept.insert(kept.begin(), Kept{fileName, data, std::move(parsed), canonical});
+  if (kept.size() > kKeptFiles) kept.pop_back();
+}
+
 std::shared_ptr<TExtIniFile::Parsed> TExtIniFile::ParseShared(const std::string& fileName, const std::string& data) {
   if (data.size() >= kKeptMinSize)
     if (Kept* k = FindKept(fileName, data)) return k->parsed;
   auto parsed = std::make_shared<Parsed>();
   parsed->sections = Parse(data);
   IndexSections(*parsed);
-  if (data.size() >= kKeptMinSize) {
-    std::vector<Kept>& kept = KeptParses();
-    std::erase_if(kept, [&](const Kept& k) { return k.fileName == fileName; });
-    kept.insert(kept.begin(), Kept{fileName, data, parsed, std::nullopt});
-    if (kept.size() > kKeptFiles) kept.pop_back();
-  }
+  Keep(fileName, data, parsed, std::nullopt);
   return parsed;
 }
 
@@ -349,6 +353,9 @@ void TExtIniFile::UpdateFile() {
   if (!same && !fs_.ReplaceFile(fileName_, text))
     throw InstallerError("Cannot create file \"" + fileName_ + "\". " + fs_.LastErrorText());
   if (!same) loaded_ = {DiskState::Kind::Read, text};
+  // A reader that only normalised the file holds the parse of what it wrote (a
+  // normalised text parses to the same sections): the next reader need not parse it.
+  if (!same && changes_.empty()) Keep(fileName_, text, parsed_, true);
   changes_.clear();
   pending_ = false;
 }

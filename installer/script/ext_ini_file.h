@@ -116,6 +116,8 @@ class TExtIniFile {
   // Most recent first; no two threads read INI files.
   static std::vector<Kept>& KeptParses();
   static Kept* FindKept(const std::string& fileName, const std::string& data);
+  static void Keep(const std::string& fileName, const std::string& data, std::shared_ptr<Parsed> parsed,
+                   std::optional<bool> canonical);
   // This reader's own sections, copied first when they are shared.
   Parsed& Own();
   static const Section* FindIn(const std::vector<Section>& sections, const std::string& name);
