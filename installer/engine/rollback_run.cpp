@@ -225,9 +225,10 @@ class RollbackRun {
     const auto info = files.Find(copy);
     if (info && !info->IsDirectory()) {
       const auto was = files.Find(target);
-      // A file the failed run never got to replace stays as it is, its time to the
-      // second included.
-      if (failedRun_ && was && was->attributes == info->attributes && NeverReplaced(target, copy, *was, *info)) {
+      // A file the failed run never got to replace needs nothing put back but the
+      // attributes the run took off; left as it is, it keeps its time to the second.
+      if (failedRun_ && was && NeverReplaced(target, copy, *was, *info)) {
+        if (was->attributes != info->attributes) files.SetAttributes(target, info->attributes);
         Note("kept (never replaced) the file ", target, true);
         return true;
       }
@@ -239,12 +240,6 @@ class RollbackRun {
         if (!now || now->dosTime != info->dosTime) files.SetDosTime(target, info->dosTime);
         if (!now || now->attributes != info->attributes) files.SetAttributes(target, info->attributes);
         Note("put back the file ", target, true);
-        return true;
-      }
-      // Held open: nothing to put back but the attributes the run took off.
-      if (failedRun_ && was && NeverReplaced(target, copy, *was, *info)) {
-        files.SetAttributes(target, info->attributes);
-        Note("kept (never replaced) the file ", target, true);
         return true;
       }
       if (was) files.SetAttributes(target, was->attributes);
