@@ -105,10 +105,8 @@ void TBackupFile::RestoreEntry(const std::string& name) {
   }
   if (write) {
     std::string folder = MemberFolder(target);
-    if (!folder.empty() && folder != folderMade_ && !files_.DirectoryExists(folder)) {
-      files_.CreateDirectories(folder);
-      if (!files_.DirectoryExists(folder)) write = false;
-    }
+    // True for a folder already there too: one question for the common case.
+    if (!folder.empty() && folder != folderMade_ && !files_.CreateDirectories(folder)) write = false;
     if (write) folderMade_ = folder;
   }
   target_ = target;

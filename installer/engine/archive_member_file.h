@@ -20,8 +20,9 @@ class MemberFile {
   bool IsOpen() const { return out_ != nullptr; }
   platform::OutputFile& Stream() { return *out_; }
   bool Write(const void* data, size_t size) { return out_->Write(data, size); }
-  // Closes the file, then sets its last-write time: closing a written file would
-  // stamp it with the current time. False when closing failed.
+  // Sets the file's last-write time through the open file where the system can,
+  // else by path once closed (closing a written file would stamp it with the current
+  // time), and closes it. False when closing failed.
   bool Close(int32_t storedTime);
 
  private:

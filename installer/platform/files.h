@@ -49,6 +49,10 @@ class OutputFile {
   virtual bool Write(const void* data, size_t size) = 0;
   // Flushes and closes; false when anything written did not reach the disk.
   virtual bool Close() = 0;
+  // Sets the last-write time through the open file, for a caller that writes no more:
+  // one open of the file fewer than FileSystem::SetDosTime. False where it cannot be
+  // done so; the caller then sets it by path after closing.
+  virtual bool SetDosTime(uint32_t /*dosTime*/) { return false; }
 };
 
 class FileSystem {
@@ -60,7 +64,8 @@ class FileSystem {
     auto f = Find(path);
     return f && !f->IsDirectory();
   }
-  bool DirectoryExists(const std::string& path) {
+  // Virtual: a system can answer it more cheaply than a directory search.
+  virtual bool DirectoryExists(const std::string& path) {
     auto f = Find(path);
     return f && f->IsDirectory();
   }

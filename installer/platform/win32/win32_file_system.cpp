@@ -60,6 +60,11 @@ class Win32Output : public platform::OutputFile {
     bool closed = CloseHandle(file_.release()) != 0;
     return ok_ && closed;
   }
+  // A time set through the handle stays when it is closed.
+  bool SetDosTime(uint32_t dosTime) override {
+    const std::optional<FILETIME> utc = FileTimeFromDosTime(dosTime);
+    return file_ && utc && SetFileTime(file_.get(), nullptr, nullptr, &*utc);
+  }
 
  private:
   UniqueFile file_;
@@ -95,6 +100,14 @@ std::optional<FileInfo> Win32FileSystem::Find(const std::string& path) {
   info.size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
   info.dosTime = DosTimeFromFileTime(data.ftLastWriteTime).value_or(0);
   return info;
+}
+
+// The attributes answer without opening the folder, as a search would.
+bool Win32FileSystem::DirectoryExists(const std::string& path) {
+  const bool root = path.size() <= 3 && path.size() >= 2 && path[1] == ':';
+  const DWORD a = GetFileAttributesW(FileName(root ? WithTrailing(path, '\\') : WithoutTrailing(path, '\\')).c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return Fail();
+  return (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool Win32FileSystem::CreateDirectories(const std::string& path) {
