@@ -74,6 +74,8 @@ void CreateIcons(RunContext& ctx, const std::vector<ShortcutEntry>& icons) {
     else
       NotCreated(ctx, s.title, reason);
     ctx.progress.SetPosition(ctx.progress.Position() + 1);
+    // Saving a link can take a while (the shell may start a helper): the window answers between them.
+    ctx.progress.ProcessMessages();
   }
   if (ctx.choices.needOrvelIcon) CreateOrvelShortcut(ctx, mainProgram);
 }

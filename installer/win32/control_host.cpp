@@ -142,6 +142,11 @@ bool PumpMessages(HWND dialogWindow) {
   return true;
 }
 
+void AnswerSentMessages() {
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 std::optional<LRESULT> ControlSet::Forward(UINT msg, WPARAM wp, LPARAM lp, wizard::EventSink* sink) {
   switch (msg) {
     case WM_COMMAND:
@@ -185,7 +190,15 @@ ControlSet::ControlSet() {
 void ControlSet::Create(HWND window, const std::vector<ControlSpec>& specs, int firstId,
                         const std::function<HWND(const ControlSpec&)>& parentOf) {
   window_ = window;
-  for (size_t i = 0; i < specs.size(); ++i) CreateOne(specs[i], firstId + int(i), parentOf(specs[i]));
+  // A few hundred windows take a while; the form can already be found and asked.
+  ULONGLONG answered = GetTickCount64();
+  for (size_t i = 0; i < specs.size(); ++i) {
+    CreateOne(specs[i], firstId + int(i), parentOf(specs[i]));
+    if (GetTickCount64() - answered >= 30) {
+      AnswerSentMessages();
+      answered = GetTickCount64();
+    }
+  }
 }
 
 void ControlSet::Adopt(const std::string& name, HWND control) {

@@ -133,4 +133,8 @@ inline constexpr const wchar_t* kPanelClass = L"TOstravelPanel";
 // Pumps the thread's messages without waiting; false when WM_QUIT came (posted again).
 bool PumpMessages(HWND dialogWindow);
 
+// Answers the messages other threads and programs sent to this thread's windows, and
+// only those: nothing posted is taken, so a window still being built is not driven.
+void AnswerSentMessages();
+
 }  // namespace ostravel::win32

@@ -124,6 +124,7 @@ void MainForm::ShowModal(wizard::WizardFactory& factory) {
                           width, height, owner_, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) return;
   CreateControls();
+  AnswerSentMessages();
   wizard_ = factory.CreateWizard(*this);
   controls_.SetSink(wizard_.get());
   wizard_->FormCreate();
