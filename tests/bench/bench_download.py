@@ -18,6 +18,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "e2e"))
 import winehost  # noqa: E402
+from conftest import NO_HOST_MENUS  # noqa: E402
 from loopback import Site  # noqa: E402
 
 
@@ -44,7 +45,7 @@ def main():
         for i in range(mib):
             f.write(block[i:] + block[:i])
     expected = hashlib.md5(archive.read_bytes()).hexdigest().upper()
-    env = dict(os.environ, WINEPREFIX=str(work / "prefix"), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+    env = dict(os.environ, WINEPREFIX=str(work / "prefix"), WINEDEBUG="-all", WINEDLLOVERRIDES=NO_HOST_MENUS,
                **winehost.host().env())
     env.pop("DISPLAY", None)
     print(winehost.host().describe())

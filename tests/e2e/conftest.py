@@ -24,6 +24,7 @@ SCREENS = BUILD / "screens"
 
 # Files Wine rewrites in place: never share them between copies.
 PRIVATE_SUFFIXES = (".reg", ".ini")
+NO_HOST_MENUS = "mscoree,mshtml=;winemenubuilder.exe=d"
 
 # Hard limit of one test, its fixtures included: a hung program fails its test
 # (and the prefix is torn down) instead of hanging the run.
@@ -57,7 +58,8 @@ def _env(prefix, display):
     env.update(
         WINEPREFIX=str(prefix),
         WINEDEBUG="-all",
-        WINEDLLOVERRIDES="mscoree,mshtml=",
+        # No menu helper: it would copy every shortcut into the host's own menus and icons.
+        WINEDLLOVERRIDES=NO_HOST_MENUS,
         DISPLAY=display,
         LC_ALL="C.UTF-8",
     )

@@ -1,5 +1,7 @@
 """Program entry under Wine: the launch decision and silent exits."""
 
+from conftest import NO_HOST_MENUS
+
 
 def make_medium(wine, programs, script, packages=()):
     folder = wine.make_folder(r"C:\medium")
@@ -64,7 +66,7 @@ def test_a_planted_version_dll_is_never_loaded(wine, programs):
     marker = folder / "planted-version-loaded.txt"
     # Wine prefers its own DLLs; make it search like Windows, where a DLL found
     # first on the search path is taken.
-    like_windows = {"WINEDLLOVERRIDES": "mscoree,mshtml=;version=n,b"}
+    like_windows = {"WINEDLLOVERRIDES": NO_HOST_MENUS + ";version=n,b"}
     # The wizard reads the installer's own version resource at creation.
     result = wine.run(r"C:\medium\installer.exe", "/silent", timeout=120, env=like_windows)
     assert not result.timed_out and result.rc == 0

@@ -183,7 +183,9 @@ TEST(RollbackOnFailure, ARunKilledAfterAnyChangeIsUndoneByTheNextStart) {
       RunContext next = t.Context();
       const Recovery r = RecoverUnfinishedRun(next, {}, record);
       EXPECT_NE(r, Recovery::UndoIncomplete) << t.Contents(t.log.LogPath());
-      if (t.State() != installed || failing) EXPECT_EQ(t.State(), before);
+      if (t.State() != installed || failing) {
+        EXPECT_EQ(t.State(), before);
+      }
       if (HasFailure()) return;
     }
   // Without the key: told once, nothing changed by the telling but the mark.
