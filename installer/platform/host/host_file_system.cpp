@@ -160,6 +160,9 @@ std::optional<FileInfo> HostFileSystem::Find(const std::string& path) {
 
 bool HostFileSystem::CreateDirectories(const std::string& path) {
   std::string host = HostPath(path);
+  struct stat st;
+  // Most calls find the folder there: one question, not one per level.
+  if (::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
   std::string cur;
   size_t i = 0;
   while (i <= host.size()) {
@@ -172,7 +175,6 @@ bool HostFileSystem::CreateDirectories(const std::string& path) {
     }
     i = slash + 1;
   }
-  struct stat st;
   if (::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
     lastError_ = "not a folder";
     return false;
