@@ -14,7 +14,7 @@ const char* const kDevelopmentEnvironmentTitle = "Belloro Fejlesztőkörnyezet";
 
 int EffectiveUpdateRule(int32_t scriptValue) {
   return scriptValue >= kRuleAlwaysReplace && scriptValue <= kRuleNeverWrite ? int(scriptValue)
-                                                                            : int(kRuleWriteWhenMissing);
+                                                                             : int(kRuleWriteWhenMissing);
 }
 
 void FileList::Clear() {
@@ -73,8 +73,7 @@ void Decide(FileRecord& r, const InstalledFile& installed) {
 using ClearedAttributes = std::vector<std::pair<size_t, uint32_t>>;
 
 // Only files about to be replaced are tried: a kept file may well be open.
-bool PassesLockTest(RunContext& ctx, FileRecord& r, size_t position, ClearedAttributes& cleared,
-                    bool keepAttributes) {
+bool PassesLockTest(RunContext& ctx, FileRecord& r, size_t position, ClearedAttributes& cleared, bool keepAttributes) {
   if (!r.Has(kFileExists) || !r.Has(kFileUpdate)) return true;
   platform::FileSystem& files = ctx.services.machine.files;
   if (keepAttributes) {
@@ -116,15 +115,15 @@ bool BuildFileList(RunContext& ctx, const TExtIniFile& script, FileList& list, b
   ClearedAttributes cleared;
   for (const model::InstallModuleEntry& module : ctx.selection.modules) {
     if (!module.included) continue;
-    for (const FileKeys& keys : ReadFileList(script, module.name)) {
+    for (const FileKeys& keys : ReadFileList(script, module.name, [&] { ctx.progress.ProcessMessages(); })) {
       FileRecord r = MakeFileRecord(keys, ctx.services.variables);
       if (r.usableTarget && LowerCase(FileNameOf(r.targetPath)) == "install.exe")
         ctx.finish.installerProgramPath = r.targetPath;
       const bool needVersion = r.rule == kRuleReplaceOlder || ctx.services.process.DebugInfoMode();
-      const InstalledFile installed = r.usableTarget
-                                          ? InspectInstalledFile(ctx.services.machine.files, ctx.services.machine.system,
-                                                                 r.targetPath, needVersion)
-                                          : InstalledFile{};
+      const InstalledFile installed =
+          r.usableTarget
+              ? InspectInstalledFile(ctx.services.machine.files, ctx.services.machine.system, r.targetPath, needVersion)
+              : InstalledFile{};
       Decide(r, installed);
       if (!PassesLockTest(ctx, r, list.Records().size(), cleared, keepAttributes)) result = false;
       if (!noStep) ctx.progress.SetPosition(ctx.progress.Position() + 1);

@@ -155,7 +155,7 @@ const ListTable<FontKeys>& FontList() {
 
 template <typename Entry>
 std::vector<Entry> ReadListSection(const TExtIniFile& ini, const ListTable<Entry>& list, const std::string& section,
-                                   bool base) {
+                                   bool base, const std::function<void()>& eachEntry) {
   std::vector<Entry> out;
   // Bounded by the highest number written after the prefix (after the first key's
   // name in a list without one: a module always has its name).
@@ -167,6 +167,7 @@ std::vector<Entry> ReadListSection(const TExtIniFile& ini, const ListTable<Entry
     for (const ListKey<Entry>& key : list.keys)
       if (base || !key.baseOnly) ReadKey(ini, section, KeyText(list, key, n), key, entry);
     if (!list.keep || list.keep(entry)) out.push_back(std::move(entry));
+    if (eachEntry) eachEntry();
   }
   return out;
 }
@@ -176,8 +177,9 @@ void WriteListEntry(TExtIniFile& ini, const ListTable<Entry>& list, const std::s
   for (const ListKey<Entry>& key : list.keys) WriteKey(ini, section, KeyText(list, key, entry.number), key, entry);
 }
 
-#define OSTRAVEL_LIST_ENTRY(Entry)                                                                                    \
-  template std::vector<Entry> ReadListSection(const TExtIniFile&, const ListTable<Entry>&, const std::string&, bool); \
+#define OSTRAVEL_LIST_ENTRY(Entry)                                                                                   \
+  template std::vector<Entry> ReadListSection(const TExtIniFile&, const ListTable<Entry>&, const std::string&, bool, \
+                                              const std::function<void()>&);                                         \
   template void WriteListEntry(TExtIniFile&, const ListTable<Entry>&, const std::string&, const Entry&);
 OSTRAVEL_LIST_ENTRY(InstallModuleKeys)
 OSTRAVEL_LIST_ENTRY(ComponentKeys)
@@ -196,8 +198,9 @@ std::vector<ComponentKeys> ReadComponentList(const TExtIniFile& ini, const std::
   return ReadList(ini, ComponentList(), module);
 }
 
-std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module) {
-  return ReadList(ini, FileList(), module);
+std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module,
+                                   const std::function<void()>& eachEntry) {
+  return ReadListSection(ini, FileList(), ModuleSection(module, FileList().section), module.empty(), eachEntry);
 }
 
 std::vector<IconKeys> ReadIconList(const TExtIniFile& ini, const std::string& module) {

@@ -6,6 +6,7 @@
 // Each list's keys are spelled once, in its table (ListTable below): the reader
 // here, the writers of ostravel-media and its lint all take them from there.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -110,7 +111,7 @@ const ListTable<FontKeys>& FontList();
 // section, which alone carries the base-only keys.
 template <typename Entry>
 std::vector<Entry> ReadListSection(const TExtIniFile& ini, const ListTable<Entry>& list, const std::string& section,
-                                   bool base);
+                                   bool base, const std::function<void()>& eachEntry = {});
 // The list of install module `module` (empty: the base product).
 template <typename Entry>
 std::vector<Entry> ReadList(const TExtIniFile& ini, const ListTable<Entry>& list, const std::string& module) {
@@ -142,7 +143,10 @@ std::string KeyName(const ListTable<Entry>& list, int number, T Entry::*field) {
 // Entries 1..Count; blank names are skipped.
 std::vector<InstallModuleKeys> ReadInstallModuleList(const TExtIniFile& ini);
 std::vector<ComponentKeys> ReadComponentList(const TExtIniFile& ini, const std::string& module);
-std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module);
+// eachEntry, when given, is called after each entry: a long list's reader can let the
+// window answer on the way.
+std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module,
+                                   const std::function<void()>& eachEntry = {});
 std::vector<IconKeys> ReadIconList(const TExtIniFile& ini, const std::string& module);
 std::vector<RegistryKeys> ReadRegistryList(const TExtIniFile& ini, const std::string& module);
 // Entries 0..Count-1; blank entries are kept (callers skip them).
