@@ -54,9 +54,11 @@ TExtIniFile::Parsed& TExtIniFile::Own() {
 }
 
 size_t TExtIniFile::NoCaseHash::operator()(std::string_view text) const {
-  size_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+  // 64-bit FNV-1a over the upper-cased bytes, folded for a 32-bit size_t: there the
+  // truncated constants would make a weak hash.
+  uint64_t h = 14695981039346656037ull;
   for (char c : text) h = (h ^ uint8_t(UpperCaseChar(c))) * 1099511628211ull;
-  return h;
+  return size_t(h ^ (h >> 32));
 }
 
 bool TExtIniFile::NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }

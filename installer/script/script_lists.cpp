@@ -200,7 +200,7 @@ std::vector<ComponentKeys> ReadComponentList(const TExtIniFile& ini, const std::
 
 std::vector<FileKeys> ReadFileList(const TExtIniFile& ini, const std::string& module,
                                    const std::function<void()>& eachEntry) {
-  return ReadListSection(ini, FileList(), ModuleSection(module, FileList().section), module.empty(), eachEntry);
+  return ReadList(ini, FileList(), module, eachEntry);
 }
 
 std::vector<IconKeys> ReadIconList(const TExtIniFile& ini, const std::string& module) {

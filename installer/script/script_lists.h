@@ -114,8 +114,9 @@ std::vector<Entry> ReadListSection(const TExtIniFile& ini, const ListTable<Entry
                                    bool base, const std::function<void()>& eachEntry = {});
 // The list of install module `module` (empty: the base product).
 template <typename Entry>
-std::vector<Entry> ReadList(const TExtIniFile& ini, const ListTable<Entry>& list, const std::string& module) {
-  return ReadListSection(ini, list, ModuleSection(module, list.section), module.empty());
+std::vector<Entry> ReadList(const TExtIniFile& ini, const ListTable<Entry>& list, const std::string& module,
+                            const std::function<void()>& eachEntry = {}) {
+  return ReadListSection(ini, list, ModuleSection(module, list.section), module.empty(), eachEntry);
 }
 // Writes an entry's keys in table order; sparse keys only when they differ from
 // their default.
