@@ -10,7 +10,7 @@ namespace ostravel {
 
 TExtIniFile::TExtIniFile(platform::FileSystem& fs, std::string fileName, bool autoUpdate)
     : fs_(fs), fileName_(std::move(fileName)), autoUpdate_(autoUpdate), loaded_(ReadDisk()) {
-  parsed_ = ParseShared(fileName_, loaded_.data);
+  parsed_ = ParseShared(fileName_, loaded_);
 }
 
 namespace {
@@ -25,26 +25,27 @@ std::vector<TExtIniFile::Kept>& TExtIniFile::KeptParses() {
 
 TExtIniFile::Kept* TExtIniFile::FindKept(const std::string& fileName, const std::string& data) {
   for (Kept& k : KeptParses())
-    if (k.fileName == fileName && k.data == data) return &k;
+    if (k.fileName == fileName && (k.data.get() == &data || *k.data == data)) return &k;
   return nullptr;
 }
 
-void TExtIniFile::Keep(const std::string& fileName, const std::string& data, std::shared_ptr<Parsed> parsed,
-                       std::optional<bool> canonical) {
-  if (data.size() < kKeptMinSize) return;
+void TExtIniFile::Keep(const std::string& fileName, std::shared_ptr<const std::string> data,
+                       std::shared_ptr<Parsed> parsed, std::optional<bool> canonical) {
+  if (!data || data->size() < kKeptMinSize) return;
   std::vector<Kept>& kept = KeptParses();
   std::erase_if(kept, [&](const Kept& k) { return k.fileName == fileName; });
-  kept.insert(kept.begin(), Kept{fileName, data, std::move(parsed), canonical});
+  kept.insert(kept.begin(), Kept{fileName, std::move(data), std::move(parsed), canonical});
   if (kept.size() > kKeptFiles) kept.pop_back();
 }
 
-std::shared_ptr<TExtIniFile::Parsed> TExtIniFile::ParseShared(const std::string& fileName, const std::string& data) {
-  if (data.size() >= kKeptMinSize)
-    if (Kept* k = FindKept(fileName, data)) return k->parsed;
+std::shared_ptr<TExtIniFile::Parsed> TExtIniFile::ParseShared(const std::string& fileName, const DiskState& disk) {
+  const std::string& text = disk.Data();
+  if (text.size() >= kKeptMinSize)
+    if (Kept* k = FindKept(fileName, text)) return k->parsed;
   auto parsed = std::make_shared<Parsed>();
-  parsed->sections = Parse(data);
+  parsed->sections = Parse(text);
   IndexSections(*parsed);
-  Keep(fileName, data, parsed, std::nullopt);
+  Keep(fileName, disk.bytes, parsed, std::nullopt);
   return parsed;
 }
 
@@ -77,11 +78,27 @@ TExtIniFile::~TExtIniFile() {
   }
 }
 
+const std::string& TExtIniFile::DiskState::Data() const {
+  static const std::string none;
+  return bytes ? *bytes : none;
+}
+
+bool TExtIniFile::DiskState::operator==(const DiskState& other) const {
+  return kind == other.kind && (bytes == other.bytes || Data() == other.Data());
+}
+
 TExtIniFile::DiskState TExtIniFile::ReadDisk() const {
   DiskState state;
   if (fileName_.empty() || !fs_.FileExists(fileName_)) return state;
-  state.kind = fs_.ReadFile(fileName_, state.data) ? DiskState::Kind::Read : DiskState::Kind::Unreadable;
-  if (state.kind == DiskState::Kind::Unreadable) state.data.clear();
+  // One buffer for every read keeps its capacity; bytes already kept are shared, not copied.
+  static std::string scratch;
+  if (!fs_.ReadFile(fileName_, scratch)) {
+    state.kind = DiskState::Kind::Unreadable;
+    return state;
+  }
+  state.kind = DiskState::Kind::Read;
+  const Kept* kept = scratch.size() >= kKeptMinSize ? FindKept(fileName_, scratch) : nullptr;
+  state.bytes = kept ? kept->data : std::make_shared<const std::string>(scratch);
   return state;
 }
 
@@ -304,9 +321,9 @@ std::optional<std::vector<std::string>> TExtIniFile::Target(const std::vector<Se
 }
 
 void TExtIniFile::Rebase(const DiskState& now) {
-  const std::vector<Section> base = Parse(loaded_.data);
+  const std::vector<Section> base = Parse(loaded_.Data());
   parsed_ = std::make_shared<Parsed>();
-  parsed_->sections = Parse(now.data);
+  parsed_->sections = Parse(now.Data());
   IndexSections(*parsed_);
   std::vector<Change> kept;
   for (Change& change : changes_) {
@@ -343,16 +360,16 @@ void TExtIniFile::UpdateFile() {
       return;
     }
   }
-  Kept* kept = changes_.empty() && now.kind == DiskState::Kind::Read ? FindKept(fileName_, now.data) : nullptr;
+  Kept* kept = changes_.empty() && now.kind == DiskState::Kind::Read ? FindKept(fileName_, now.Data()) : nullptr;
   if (kept && kept->canonical == true && kept->parsed == parsed_) {
     pending_ = false;
     return;
   }
-  const std::string text = ContentText();
+  auto text = std::make_shared<const std::string>(ContentText());
   // Nothing to write: an unchanged file, or a missing one that would stay empty.
-  const bool same = now.kind == DiskState::Kind::Read ? now.data == text : text.empty();
+  const bool same = now.kind == DiskState::Kind::Read ? now.Data() == *text : text->empty();
   if (kept && kept->parsed == parsed_) kept->canonical = same;
-  if (!same && !fs_.ReplaceFile(fileName_, text))
+  if (!same && !fs_.ReplaceFile(fileName_, *text))
     throw InstallerError("Cannot create file \"" + fileName_ + "\". " + fs_.LastErrorText());
   if (!same) loaded_ = {DiskState::Kind::Read, text};
   // A reader that only normalised the file holds the parse of what it wrote (a

@@ -93,10 +93,13 @@ class TExtIniFile {
     std::string section, key, value;
   };
   // The file as last read: missing, its bytes, or there but unreadable.
+  // The bytes are shared with the kept parse of the same file: under Windows a fresh
+  // buffer of megabytes costs more than reading the file again.
   struct DiskState {
     enum class Kind { Missing, Read, Unreadable } kind = Kind::Missing;
-    std::string data;
-    bool operator==(const DiskState&) const = default;
+    std::shared_ptr<const std::string> bytes;
+    const std::string& Data() const;
+    bool operator==(const DiskState& other) const;
   };
   static void IndexKeys(Section& section);
   // A state file holds a section per installed file.
@@ -105,18 +108,19 @@ class TExtIniFile {
   // The parse of `data`, shared with earlier readers of the same bytes where one is
   // kept (the wizard opens the setup script, megabytes at large products, for every
   // page it enters or leaves).
-  static std::shared_ptr<Parsed> ParseShared(const std::string& fileName, const std::string& data);
+  static std::shared_ptr<Parsed> ParseShared(const std::string& fileName, const DiskState& disk);
   // A parse kept for later readers of the same bytes, and whether writing it back
   // gives those bytes again (then an unchanged reader's commit need not build the text).
   struct Kept {
-    std::string fileName, data;
+    std::string fileName;
+    std::shared_ptr<const std::string> data;
     std::shared_ptr<Parsed> parsed;
     std::optional<bool> canonical;
   };
   // Most recent first; no two threads read INI files.
   static std::vector<Kept>& KeptParses();
   static Kept* FindKept(const std::string& fileName, const std::string& data);
-  static void Keep(const std::string& fileName, const std::string& data, std::shared_ptr<Parsed> parsed,
+  static void Keep(const std::string& fileName, std::shared_ptr<const std::string> data, std::shared_ptr<Parsed> parsed,
                    std::optional<bool> canonical);
   // This reader's own sections, copied first when they are shared.
   Parsed& Own();

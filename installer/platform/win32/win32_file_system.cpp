@@ -137,7 +137,8 @@ bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to, b
 
 bool Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
   // Between volumes the system copies and removes a failed copy itself.
-  return MoveFileExW(FileName(from).c_str(), FileName(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) || Fail();
+  return MoveFileExW(FileName(from).c_str(), FileName(to).c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) ||
+         Fail();
 }
 
 bool Win32FileSystem::RenameFolder(const std::string& from, const std::string& to) {
@@ -155,14 +156,20 @@ bool Win32FileSystem::RenameFolder(const std::string& from, const std::string& t
 bool Win32FileSystem::ReadFile(const std::string& path, std::string& data) {
   auto in = OpenRead(path);
   if (!in) return false;
-  data.clear();
-  char buffer[65536];
+  // One read into the final buffer: the setup script is megabytes, read on every page,
+  // and each system read costs more than its copy. A file that grew is read on.
+  const uint64_t expected = in->Size();
+  data.assign(size_t(expected) + 1, '\0');
+  size_t have = 0;
   for (;;) {
-    int64_t n = in->Read(buffer, sizeof buffer);
+    if (have == data.size()) data.resize(data.size() * 2);
+    const int64_t n = in->Read(data.data() + have, data.size() - have);
     if (n < 0) return Fail();
-    if (n == 0) return true;
-    data.append(buffer, size_t(n));
+    if (n == 0) break;
+    have += size_t(n);
   }
+  data.resize(have);
+  return true;
 }
 
 bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& data) {
@@ -175,8 +182,8 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& da
   }
   const std::string temp = path + ".~tmp";
   {
-    UniqueFile f(CreateFileW(FileName(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
+    UniqueFile f(
+        CreateFileW(FileName(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return Fail();
     Win32Output out(f.release());
     bool ok = out.Write(data.data(), data.size());
@@ -186,7 +193,8 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& da
       return false;
     }
   }
-  if (!MoveFileExW(FileName(temp).c_str(), FileName(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(FileName(temp).c_str(), FileName(path).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail();
     DeleteFileW(FileName(temp).c_str());
     return false;
@@ -195,8 +203,8 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& da
 }
 
 std::unique_ptr<platform::InputFile> Win32FileSystem::OpenRead(const std::string& path) {
-  HANDLE h = CreateFileW(FileName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE h = CreateFileW(FileName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     Fail();
     return nullptr;
@@ -205,7 +213,8 @@ std::unique_ptr<platform::InputFile> Win32FileSystem::OpenRead(const std::string
 }
 
 std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenWrite(const std::string& path) {
-  HANDLE h = CreateFileW(FileName(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h =
+      CreateFileW(FileName(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     Fail();
     return nullptr;
@@ -245,7 +254,8 @@ std::vector<std::string> Win32FileSystem::List(const std::string& folder) {
 }
 
 std::unique_ptr<platform::OutputFile> Win32FileSystem::OpenAppend(const std::string& path) {
-  HANDLE h = CreateFileW(FileName(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h =
+      CreateFileW(FileName(path).c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     Fail();
     return nullptr;
