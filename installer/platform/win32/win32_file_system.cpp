@@ -89,6 +89,17 @@ std::optional<FileInfo> Win32FileSystem::Find(const std::string& path) {
     return FileInfo{a, 0, 0};
   }
   p = WithoutTrailing(p, '\\');
+  // A plain name is answered by its attributes, without the directory search that
+  // opens its folder: installs and removals ask once per file.
+  if (p.find_first_of("*?") == std::string::npos) {
+    WIN32_FILE_ATTRIBUTE_DATA facts;
+    if (!GetFileAttributesExW(FileName(p).c_str(), GetFileExInfoStandard, &facts)) {
+      Fail();
+      return std::nullopt;
+    }
+    return FileInfo{facts.dwFileAttributes, uint64_t(facts.nFileSizeHigh) << 32 | facts.nFileSizeLow,
+                    DosTimeFromFileTime(facts.ftLastWriteTime).value_or(0)};
+  }
   WIN32_FIND_DATAW data;
   UniqueFind find(FindFirstFileW(FileName(p).c_str(), &data));
   if (!find) {
