@@ -64,8 +64,7 @@ class FileSystem {
     auto f = Find(path);
     return f && !f->IsDirectory();
   }
-  // Virtual: a system can answer it more cheaply than a directory search.
-  virtual bool DirectoryExists(const std::string& path) {
+  bool DirectoryExists(const std::string& path) {
     auto f = Find(path);
     return f && f->IsDirectory();
   }

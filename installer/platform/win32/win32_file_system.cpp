@@ -113,14 +113,6 @@ std::optional<FileInfo> Win32FileSystem::Find(const std::string& path) {
   return info;
 }
 
-// The attributes answer without opening the folder, as a search would.
-bool Win32FileSystem::DirectoryExists(const std::string& path) {
-  const bool root = path.size() <= 3 && path.size() >= 2 && path[1] == ':';
-  const DWORD a = GetFileAttributesW(FileName(root ? WithTrailing(path, '\\') : WithoutTrailing(path, '\\')).c_str());
-  if (a == INVALID_FILE_ATTRIBUTES) return Fail();
-  return (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 bool Win32FileSystem::CreateDirectories(const std::string& path) {
   std::string p = WithoutTrailing(path, '\\');
   if (p.empty()) return false;

@@ -22,7 +22,6 @@ class NoCriticalErrorBoxes {
 class Win32FileSystem : public platform::FileSystem {
  public:
   std::optional<platform::FileInfo> Find(const std::string& path) override;
-  bool DirectoryExists(const std::string& path) override;
   bool CreateDirectories(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
